@@ -1,0 +1,72 @@
+#pragma once
+// A GDI-shaped drawing surface. The page painters draw on it; QtCanvas puts the calls on
+// any QPaintDevice (screen, printer, PDF, image), RecordingCanvas records them for tests.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/log_font.h"
+
+namespace tyld::platform {
+
+using ColorRef = std::uint32_t;  // 0x00BBGGRR
+constexpr ColorRef Rgb(int r, int g, int b) {
+  return static_cast<ColorRef>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int RedOf(ColorRef c) { return static_cast<int>(c & 0xFF); }
+constexpr int GreenOf(ColorRef c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int BlueOf(ColorRef c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+struct TextMetrics {
+  int aveCharWidth = 0;     // half-width cell of a fixed-pitch font
+  int height = 0;           // ascent + descent
+  int ascent = 0;
+  int externalLeading = 0;
+  bool fixedPitch = true;
+};
+
+struct DeviceCaps {
+  int horzRes = 0;     // printable width, pixels
+  int vertRes = 0;     // printable height, pixels
+  int logPixelsX = 96;
+  int logPixelsY = 96;
+};
+
+enum class PenStyle { Solid, Dotted, None };
+enum class BrushStyle { White, LightGrey, Black, Solid, Hollow };
+
+struct Pen {
+  PenStyle style = PenStyle::Solid;
+  ColorRef color = 0;
+};
+struct Brush {
+  BrushStyle style = BrushStyle::White;
+  ColorRef color = 0;  // for BrushStyle::Solid
+};
+
+// MulDiv as GDI has it: a * b / c rounded to nearest, -1 when c is 0.
+int MulDiv(int a, int b, int c);
+
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+
+  [[nodiscard]] virtual DeviceCaps Caps() const = 0;
+
+  // Creates a font from the description and selects it; false when no font can be made
+  // (the previous font stays selected).
+  virtual bool SelectFont(const LogFont& font) = 0;
+  [[nodiscard]] virtual TextMetrics Metrics() const = 0;
+  // Width of Shift-JIS text in the selected font.
+  [[nodiscard]] virtual int TextExtent(std::string_view sjis) const = 0;
+  // Draws Shift-JIS text with its top-left corner at (x, y), transparent background.
+  virtual void TextOut(int x, int y, std::string_view sjis) = 0;
+  virtual void SetTextColor(ColorRef color) = 0;
+  [[nodiscard]] virtual ColorRef TextColor() const = 0;
+  // GDI Rectangle: outline with the pen, fill with the brush; right/bottom exclusive.
+  virtual void Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) = 0;
+  // A straight line with the pen.
+  virtual void Line(int x1, int y1, int x2, int y2, Pen pen) = 0;
+};
+
+}  // namespace tyld::platform

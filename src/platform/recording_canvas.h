@@ -1,0 +1,52 @@
+#pragma once
+// A Canvas with fixed, predictable metrics that records every call, for exact tests.
+// A font of height h (|lfHeight|) has cells of h/2 (at least 1) by h pixels, no leading.
+// Text extents count one cell per single-byte and two per double-byte character.
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace tyld::platform {
+
+class RecordingCanvas : public Canvas {
+ public:
+  enum class Op { Font, Text, Color, Rect, Line };
+  struct Call {
+    Op op = Op::Text;
+    int x = 0, y = 0, x2 = 0, y2 = 0;  // text position or rectangle/line corners
+    std::string text;                  // Shift-JIS bytes for Text
+    ColorRef color = 0;                // text colour in effect (Text, Color)
+    LogFont font{};                    // font in effect
+    Pen pen{};
+    Brush brush{};
+  };
+
+  explicit RecordingCanvas(DeviceCaps caps = {4800, 6800, 600, 600}) : caps_(caps) {}
+
+  [[nodiscard]] DeviceCaps Caps() const override { return caps_; }
+  bool SelectFont(const LogFont& font) override;
+  [[nodiscard]] TextMetrics Metrics() const override;
+  [[nodiscard]] int TextExtent(std::string_view sjis) const override;
+  void TextOut(int x, int y, std::string_view sjis) override;
+  void SetTextColor(ColorRef color) override;
+  [[nodiscard]] ColorRef TextColor() const override { return color_; }
+  void Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) override;
+  void Line(int x1, int y1, int x2, int y2, Pen pen) override;
+
+  // When set, SelectFont fails for fonts of this |height| (to test fallbacks).
+  void FailFontHeight(int height) { failHeight_ = height; }
+
+  [[nodiscard]] const std::vector<Call>& Calls() const { return calls_; }
+  [[nodiscard]] std::vector<Call> Texts() const;  // only the Text calls
+  void Clear() { calls_.clear(); }
+
+ private:
+  DeviceCaps caps_;
+  LogFont font_{};
+  ColorRef color_ = 0;
+  int failHeight_ = -1;
+  std::vector<Call> calls_;
+};
+
+}  // namespace tyld::platform
