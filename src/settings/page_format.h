@@ -1,0 +1,128 @@
+#pragma once
+// The live page-format and font states of the two screens. Their stored fields are kept in
+// the settings record; the computed fields are results of the page layouts, never stored.
+#include <cstdint>
+
+#include "platform/log_font.h"
+
+namespace tyld::settings {
+
+// Printer non-printable margins, mm; one set shared by both screens.
+struct UnprintMargins {
+  std::int32_t top = 5, bottom = 5, left = 5, right = 5;
+};
+
+struct AsciiPageFormat {
+  // stored
+  std::int32_t AscMarginTop = 10;
+  std::int32_t AscMarginBottom = 5;
+  std::int32_t AscMarginLeft = 10;
+  std::int32_t AscColumnGap = 5;
+  std::int32_t AscLineSpacing = 0;  // tenths of the character height, down to -10
+  std::int32_t AscDateMode = 1;
+  std::int32_t AscPageNoMode = 2;
+  std::int32_t AscLineNoMode = 1;
+  std::int32_t AscFileNameMode = 1;
+  std::int32_t AscColumns = 1;
+  std::int32_t AscCharsPerLine = 80;
+  std::int32_t AscLinesPerPage = 80;
+  std::int32_t AscTabWidth = 8;
+  // computed by the ASCII layout
+  std::int32_t AscCharsAcross = 0;
+  double AscCharsAcrossExact = 0;
+  std::int32_t AscLinesDown = 0;
+  double AscLinesDownExact = 0;
+  std::int32_t AscTopLines = 0;
+  std::int32_t AscBottomLines = 0;
+  std::int32_t AscLeftChars = 0;
+  std::int32_t AscGapChars = 0;
+  std::int32_t AscMaxCharsPerLine = 0;
+  std::int32_t AscMaxLinesPerPage = 0;
+  double AscUnprintTopLines = 0;
+  double AscUnprintBottomLines = 0;
+  double AscUnprintLeftChars = 0;
+  double AscUnprintRightChars = 0;
+};
+
+struct BinaryPageFormat {
+  // stored
+  std::int32_t BinMarginTop = 10;
+  std::int32_t BinMarginBottom = 5;
+  std::int32_t BinMarginLeft = 10;
+  std::int32_t BinColumnGap = 5;
+  std::int32_t BinLineSpacing = 0;
+  std::int32_t BinDateMode = 1;
+  std::int32_t BinPageNoMode = 2;
+  std::int32_t BinFileNameMode = 1;
+  std::int32_t BinColumns = 1;
+  std::int32_t BinBlocksPerColumn = 1;
+  std::int32_t BinCrLfMark = 0;  // 0 "↓", 1 "．．", 2 "←", 3 space
+  std::int32_t BinHexCase = 0;   // 0 upper, 1 lower
+  // live only, reset to 5 at every start and by the page-format reset
+  std::int32_t BinBlockGap = 5;
+  std::int32_t BinCharsPerLine = 80;  // never changed by the binary screen ("CW80")
+  // computed by the hex dump layout
+  std::int32_t BinCharsAcross = 0;
+  double BinCharsAcrossExact = 0;
+  std::int32_t BinLinesDown = 0;
+  double BinLinesDownExact = 0;
+  std::int32_t BinTopLines = 0;
+  std::int32_t BinBottomLines = 0;
+  std::int32_t BinLeftChars = 0;
+  std::int32_t BinGapChars = 0;
+  std::int32_t BinTextLines = 0;
+  double BinBlockGapLines = 0;
+  double BinUnprintTopLines = 0;
+  double BinUnprintBottomLines = 0;
+  double BinUnprintLeftChars = 0;
+  double BinUnprintRightChars = 0;
+  std::int32_t BinMaxBlocksPerColumn = 1;
+  std::int32_t BinMaxColumns = 1;
+};
+
+// The 60-byte font-choice block, laid out as the settings file has it.
+struct FontChoice {
+  std::uint32_t structSize = 60;
+  std::uint32_t owner = 0;
+  std::uint32_t dc = 0;
+  std::uint32_t logFontPtr = 0;
+  std::int32_t pointSize = 80;  // tenths of a point
+  std::uint32_t flags = 0x141;
+  std::uint32_t color = 0;
+  std::uint8_t misc[20] = {};
+  std::uint16_t fontType = 0x2000;
+  std::uint16_t align = 0;
+  std::int32_t sizeMin = 0;
+  std::int32_t sizeMax = 0;
+};
+static_assert(sizeof(FontChoice) == 60);
+
+// One screen's font: description, choice block and display scale.
+struct FontState {
+  platform::LogFont logFont = DefaultLogFont();
+  FontChoice choice{};
+  double scale = 1.0;
+
+  [[nodiscard]] int PointTenths() const { return choice.pointSize; }
+  static platform::LogFont DefaultLogFont() {
+    platform::LogFont f;
+    f.SetFace(platform::kDefaultFaceSjis);
+    return f;
+  }
+};
+
+// The live state both screens read and change; one instance, owned by the settings folder.
+struct LiveSettings {
+  UnprintMargins unprint;
+  AsciiPageFormat ascii;
+  BinaryPageFormat binary;
+  FontState asciiFont;
+  FontState binaryFont;
+  std::int32_t AscOrientation = 1;  // 1 portrait, 2 landscape
+  std::int32_t BinOrientation = 2;
+};
+
+// The process-wide live settings.
+LiveSettings& Live();
+
+}  // namespace tyld::settings
