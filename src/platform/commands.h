@@ -10,6 +10,8 @@ class CommandTarget {
   virtual ~CommandTarget() = default;
   // Returns true when the id was handled.
   virtual bool OnCommand(int id, std::intptr_t param) = 0;
+  // Whether a menu or tool bar command of this target can run now (greyed otherwise).
+  [[nodiscard]] virtual bool IsCommandEnabled(int /*id*/) const { return false; }
 };
 
 enum class Role { MainFrame, AscDraw, BinView, AscFormDialog, BinFormDialog, kCount };
