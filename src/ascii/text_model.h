@@ -1,0 +1,126 @@
+#pragma once
+// The ASCII screen's text model: the document's bytes turned into display rows of coloured
+// blocks and a page index, ready for the sheet painter and the string search.
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace tyld::ascii {
+
+using platform::ColorRef;
+
+// One run of text of one colour; its bytes are LcBuf[Offset, Offset + Length).
+struct TextBlock {
+  std::int32_t Offset = 0;
+  std::int32_t Length = 0;
+  ColorRef Color = 0;
+};
+
+// One display row: blocks FirstBlock .. FirstBlock + BlockCount - 1 (none for an empty row).
+struct TextRow {
+  std::int32_t FirstBlock = 0;
+  std::int32_t BlockCount = 0;
+};
+
+// Turns the bytes of a mail file into displayable Shift-JIS text.
+using MailDecoder = std::function<std::string(std::string_view)>;
+
+struct TextModelOptions {
+  std::string_view DocExt;          // extension of the loaded file, with the dot
+  std::int32_t ColourTagMode = 0;   // 1: a print file, FONT COLOR tags colour the text
+  std::int32_t EmlMode = 0;         // 0 no mail, 1 mail shown raw, 2 mail shown decoded
+  std::int32_t ForceUtf8 = 0;       // 1: convert the whole document from UTF-8
+  std::int32_t AscCharsPerLine = 80;
+  std::int32_t AscLinesPerPage = 80;
+  std::int32_t AscTabWidth = 8;
+  MailDecoder DecodeMail;           // null: a decoded mail view shows the raw bytes
+};
+
+// A message the caller shows in a message box after a failed build (texts UTF-8).
+struct BuildFailure {
+  std::string text;
+  std::string caption;
+};
+
+class TextModel {
+ public:
+  // Rows of the last successful build; 0 when there is nothing to show.
+  [[nodiscard]] std::int32_t TotalRows() const { return totalRows_; }
+  [[nodiscard]] std::int32_t RowCount() const { return static_cast<std::int32_t>(rows_.size()); }
+  [[nodiscard]] std::int32_t BlockCount() const { return static_cast<std::int32_t>(blocks_.size()); }
+  // Column pages: PageStarts() has ColumnPageCount() + 1 entries, the last one RowCount().
+  [[nodiscard]] std::int32_t ColumnPageCount() const { return columnPageCount_; }
+  [[nodiscard]] std::int32_t NonAsciiPos() const { return nonAsciiPos_; }
+  [[nodiscard]] std::int32_t Utf8Applied() const { return utf8Applied_; }
+  [[nodiscard]] std::int32_t LastBuildWasText() const { return lastBuildWasText_; }
+  [[nodiscard]] std::int64_t DisplayLength() const { return displayLength_; }
+  // True when the last build refused the document (a control byte at NonAsciiPos()).
+  [[nodiscard]] bool Rejected() const { return rejected_; }
+  // Messages of the last build's failure, in the order they are to be shown.
+  [[nodiscard]] const std::vector<BuildFailure>& Failures() const { return failures_; }
+
+  [[nodiscard]] std::span<const TextRow> TextRows() const { return rows_; }
+  [[nodiscard]] std::span<const TextBlock> TextBlocks() const { return blocks_; }
+  [[nodiscard]] std::span<const std::int32_t> PageStarts() const { return pageStarts_; }
+
+  // The visible bytes of all rows (Shift-JIS, no line ends, no tags) and their marks.
+  [[nodiscard]] std::string_view LcBuf() const { return {lcBuf_.data(), lcBuf_.size()}; }
+  [[nodiscard]] std::int32_t LcBufUsed() const { return static_cast<std::int32_t>(lcBuf_.size()); }
+  // One mark byte per LcBuf byte; bits 0-3 are the search highlights.
+  [[nodiscard]] std::span<std::uint8_t> LcMark() { return lcMark_; }
+  [[nodiscard]] std::span<const std::uint8_t> LcMark() const { return lcMark_; }
+  void ClearMarks();
+
+  [[nodiscard]] std::string_view BlockText(const TextBlock& b) const;
+  [[nodiscard]] std::span<const std::uint8_t> BlockMarks(const TextBlock& b) const;
+  // Rows [first, end) of a column page; empty when the page does not exist.
+  struct RowRange {
+    std::int32_t first = 0;
+    std::int32_t end = 0;
+  };
+  [[nodiscard]] RowRange ColumnPageRows(std::int64_t columnPage) const;
+
+  // A new document was loaded: give back the memory of the row table and the page index.
+  void ReleaseTables();
+
+ private:
+  friend bool BuildTextModel(TextModel&, std::span<const std::uint8_t>, const TextModelOptions&);
+  friend class TextModelBuilder;
+
+  std::vector<char> lcBuf_;
+  std::vector<std::uint8_t> lcMark_;
+  std::vector<TextBlock> blocks_;
+  std::vector<TextRow> rows_;
+  std::vector<std::int32_t> pageStarts_;
+  std::int32_t totalRows_ = 0;
+  std::int32_t columnPageCount_ = 0;
+  std::int32_t nonAsciiPos_ = 0;
+  std::int32_t utf8Applied_ = 0;
+  std::int32_t lastBuildWasText_ = 0;
+  std::int64_t displayLength_ = 0;
+  bool rejected_ = false;
+  std::vector<BuildFailure> failures_;
+};
+
+// Rebuilds the model from the document bytes. False for a rejected document and after a
+// failure (see Failures()); the result is kept as LastBuildWasText().
+bool BuildTextModel(TextModel& model, std::span<const std::uint8_t> doc,
+                    const TextModelOptions& options);
+
+// EmlMode a newly loaded document starts with: 2 for ".eml" (any case), else 0.
+std::int32_t EmlModeForExtension(std::string_view docExt);
+
+// Position of the first byte that makes the document unfit for text display, or -1.
+std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc);
+
+// UTF-8 to the display form: every converted character takes exactly two bytes (a CP932
+// pair, a single-byte character followed by a space, or the substitute "・"); bytes that
+// are not valid UTF-8 are kept as they are.
+std::string Utf8ToDisplay(std::span<const std::uint8_t> utf8);
+
+}  // namespace tyld::ascii
