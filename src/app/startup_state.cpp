@@ -1,0 +1,10 @@
+#include "app/startup_state.h"
+
+namespace tyld::app {
+
+StartupState& Startup() {
+  static StartupState state;
+  return state;
+}
+
+}  // namespace tyld::app

@@ -1,0 +1,59 @@
+#pragma once
+// Where the settings file lives, and reading, writing and defaulting it.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "settings/page_format.h"
+#include "settings/settings_record.h"
+
+namespace tyld::settings {
+
+struct SettingsPaths {
+  std::string SettingsPath;  // <WorkDir>/YDsettei.bin
+  std::string WorkDir;       // also the directory of pasted data
+};
+
+// The process-wide paths; set once at start-up from DeriveSettingsPath.
+SettingsPaths& Paths();
+
+using DirectoryTest = std::function<bool(const std::string& dir)>;
+
+// StartMode 0 uses the current directory, any other mode the executable's directory; one
+// trailing separator is dropped. When `usable(dir)` says the chosen directory cannot hold
+// the file, `fallbackDir` (a per-user configuration directory the caller creates) is used.
+[[nodiscard]] SettingsPaths DeriveSettingsPath(int startMode, std::string_view currentDir,
+                                               std::string_view exeDir,
+                                               const DirectoryTest& usable,
+                                               std::string_view fallbackDir);
+
+// The directory is writable and a settings file already in it is writable too.
+[[nodiscard]] bool IsUsableSettingsDirectory(const std::string& dir);
+
+// Record <-> live state (page formats, fonts, scales, orientations).
+void ApplyRecord(const SettingsRecord& r, LiveSettings& live);
+void CollectRecord(const LiveSettings& live, SettingsRecord& r);
+
+// Opens the file exclusively (creating it empty when missing); false when it cannot be
+// opened or its size is outside 1511..1513 bytes. On success the record is applied.
+bool ReadSettings(const std::string& path, SettingsRecord& r, LiveSettings& live);
+// Collects the live state and writes the 1512 bytes at offset 0 without truncating.
+// False only when the file cannot be opened.
+bool WriteSettings(const std::string& path, SettingsRecord& r, const LiveSettings& live);
+// Zeroes the record, resets to the defaults and writes; the write's result.
+bool InitialiseSettings(const std::string& path, SettingsRecord& r, LiveSettings& live);
+// Defaults into the live state and the record's own defaulted fields; placement,
+// reserved bytes from 0x1CC and unused areas are kept.
+void ResetToDefaults(SettingsRecord& r, LiveSettings& live);
+
+// The same on the process-wide Paths(), Record() and Live().
+bool ReadSettings();
+bool WriteSettings();
+bool InitialiseSettings();
+void ResetToDefaults();
+
+// Start-up stops with this message when neither the read nor the initialisation works.
+inline constexpr char kInitFailedText[] = "設定条件ﾌｧｲﾙの初期化に失敗しました。";
+inline constexpr char kInitFailedCaption[] = "中断します。";
+
+}  // namespace tyld::settings
