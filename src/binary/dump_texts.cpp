@@ -1,0 +1,76 @@
+#include "binary/dump_texts.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace tyld::binary {
+
+std::string AddressText(std::int64_t offset, bool lower) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, lower ? "%06llx:" : "%06llX:", static_cast<unsigned long long>(offset));
+  return buf;
+}
+
+std::string ByteText(std::uint8_t b, bool lower) {
+  static constexpr char kUpper[] = "0123456789ABCDEF";
+  static constexpr char kLower[] = "0123456789abcdef";
+  const char* digits = lower ? kLower : kUpper;
+  return {digits[b >> 4], digits[b & 0xF]};
+}
+
+std::string HeaderLabel(int i, bool lower) { return std::string("+") + HeaderDigit(i, lower); }
+
+char HeaderDigit(int j, bool lower) {
+  return (lower ? "0123456789abcdef" : "0123456789ABCDEF")[j & 0xF];
+}
+
+std::string RangeLineText(std::int64_t first, std::int64_t last, std::int64_t length,
+                          std::string_view name) {
+  // "ﾊﾞｲﾄ" in half-width katakana, Shift-JIS.
+  static constexpr char kBytes[] = "\xCA\xDE\xB2\xC4";
+  char head[96];
+  std::snprintf(head, sizeof head, "[%06llX-%06llX/%06llX]H [",
+                static_cast<unsigned long long>(first), static_cast<unsigned long long>(last),
+                static_cast<unsigned long long>(length));
+  char tail[48];
+  std::snprintf(tail, sizeof tail, "] [%lld]%s", static_cast<long long>(length), kBytes);
+  std::string out(head);
+  out.append(name);
+  out.append(tail);
+  return out;
+}
+
+FooterTime LocalFooterTime() {
+  FooterTime t;
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &tm) == nullptr) return t;
+  t.year = tm.tm_year + 1900;
+  t.month = tm.tm_mon + 1;
+  t.day = tm.tm_mday;
+  t.hour = tm.tm_hour;
+  t.minute = tm.tm_min;
+  return t;
+}
+
+std::string PageNumberText(int pageNumber) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "- %d -", pageNumber);
+  return buf;
+}
+
+std::string FileNameText(std::string_view name) {
+  std::string out = "[";
+  out.append(name);
+  out.push_back(']');
+  return out;
+}
+
+std::string DateText(const FooterTime& t) {
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "[%02d/%02d/%02d,%02d:%02d]", t.year, t.month, t.day, t.hour,
+                t.minute);
+  return buf;
+}
+
+}  // namespace tyld::binary

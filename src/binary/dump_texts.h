@@ -1,0 +1,35 @@
+#pragma once
+// The texts of a dump page (Shift-JIS): addresses, byte values, headings, the range line
+// and the footer items. Shared by the painter and the page text so both say the same.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tyld::binary {
+
+// "%06X:" / "%06x:" of a line address.
+std::string AddressText(std::int64_t offset, bool lower);
+// "%02X" / "%02x".
+std::string ByteText(std::uint8_t b, bool lower);
+// "+%X" / "+%x" of header label i (0..15).
+std::string HeaderLabel(int i, bool lower);
+// The single header digit of j (0..15).
+char HeaderDigit(int j, bool lower);
+inline constexpr std::string_view kAddressHeading = "Address";
+
+// "[%06X-%06X/%06X]H [%s] [%d]ﾊﾞｲﾄ" (name in Shift-JIS).
+std::string RangeLineText(std::int64_t first, std::int64_t last, std::int64_t length,
+                          std::string_view name);
+
+// Local time as the footer shows it; a part that cannot be read is -1 (minute, hour) or
+// 0 (day, month, year).
+struct FooterTime {
+  int year = 0, month = 0, day = 0, hour = -1, minute = -1;
+};
+FooterTime LocalFooterTime();
+
+std::string PageNumberText(int pageNumber);       // "- %d -"
+std::string FileNameText(std::string_view name);  // "[%s]"
+std::string DateText(const FooterTime& t);        // "[%02d/%02d/%02d,%02d:%02d]"
+
+}  // namespace tyld::binary

@@ -1,0 +1,198 @@
+#include "binary/page_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "binary/binary_layout.h"
+#include "binary/page_geometry.h"
+#include "platform/highlight_colour.h"
+
+namespace tyld::binary {
+namespace {
+
+using platform::Brush;
+using platform::BrushStyle;
+using platform::Canvas;
+using platform::ColorRef;
+using platform::Pen;
+using platform::PenStyle;
+
+// Draws the walked page on the canvas: headings per column, then per block the addresses
+// and bytes of its lines, then its character column.
+class PaintVisitor final : public PageVisitor {
+ public:
+  PaintVisitor(Canvas& canvas, const PageGeometry& geo, const settings::BinaryPageFormat& fmt,
+               bool plain, bool highlights, const platform::LogFont& mainFont,
+               const platform::LogFont& highlightFont)
+      : canvas_(canvas),
+        geo_(geo),
+        lower_(fmt.BinHexCase == 1),
+        plain_(plain),
+        highlights_(highlights),
+        mainFont_(mainFont),
+        highlightFont_(highlightFont) {}
+
+  void Column(std::int32_t c) override {
+    canvas_.SetTextColor(Colour(kHeadingColour));
+    const int y = ToDevice(geo_.HeaderY());
+    canvas_.TextOut(ToDevice(geo_.AddressX(c)), y, kAddressHeading);
+    for (int i = 0; i < kLineBytes; ++i)
+      canvas_.TextOut(ToDevice(geo_.ByteX(c, i)), y, HeaderLabel(i, lower_));
+    for (int j = 0; j < kLineBytes; ++j) {
+      const char digit = HeaderDigit(j, lower_);
+      canvas_.TextOut(ToDevice(geo_.CellX(c, j)), y, {&digit, 1});
+    }
+  }
+
+  void Block(const DumpBlock& block) override {
+    const std::int32_t c = block.column;
+    for (int l = 0; l < block.lineCount; ++l) {
+      const DumpLine& line = block.lines[l];
+      const int y = ToDevice(geo_.LineY(block.slot, line.row));
+      canvas_.SetTextColor(Colour(kHeadingColour));
+      canvas_.TextOut(ToDevice(geo_.AddressX(c)), y, AddressText(line.offset, lower_));
+      const ColorRef lineColour = LineColour(line.row);
+      canvas_.SetTextColor(lineColour);
+      for (int s = 0; s < line.count; ++s) {
+        const int x = ToDevice(geo_.ByteX(c, s));
+        const int mark = platform::HighlightClass(line.marks[s]);
+        if (mark != 0 && highlights_) {
+          canvas_.SelectFont(highlightFont_);
+          canvas_.SetTextColor(platform::HighlightColour[static_cast<std::size_t>(mark)]);
+          canvas_.TextOut(x, y, ByteText(line.bytes[s], lower_));
+          canvas_.SetTextColor(lineColour);
+          canvas_.SelectFont(mainFont_);
+        } else {
+          canvas_.TextOut(x, y, ByteText(line.bytes[s], lower_));
+        }
+      }
+    }
+    for (int l = 0; l < block.lineCount; ++l) {
+      const DumpLine& line = block.lines[l];
+      const int y = ToDevice(geo_.LineY(block.slot, line.row));
+      canvas_.SetTextColor(LineColour(line.row));
+      for (int i = 0; i < line.cellCount; ++i) {
+        const DumpCell& cell = line.cells[i];
+        canvas_.TextOut(ToDevice(geo_.CellX(c, cell.cell)), y, cell.Text());
+      }
+    }
+  }
+
+ private:
+  [[nodiscard]] ColorRef Colour(ColorRef c) const { return plain_ ? kPlainColour : c; }
+  [[nodiscard]] ColorRef LineColour(int row) const {
+    return Colour(row % 2 == 0 ? kEvenLineColour : kOddLineColour);
+  }
+
+  Canvas& canvas_;
+  const PageGeometry& geo_;
+  bool lower_;
+  bool plain_;
+  bool highlights_;
+  const platform::LogFont& mainFont_;
+  const platform::LogFont& highlightFont_;
+};
+
+void DrawPaper(Canvas& canvas, const PageGeometry& geo, std::int32_t columns) {
+  canvas.Rectangle(ToDevice(geo.SheetLeft()), ToDevice(geo.SheetTop()),
+                   ToDevice(geo.SheetRight()), ToDevice(geo.SheetBottom()), Pen{},
+                   Brush{BrushStyle::LightGrey, 0});
+  const double left = geo.SheetLeft() + geo.UnprintLeft();
+  const double top = geo.SheetTop() + geo.UnprintTop();
+  canvas.Rectangle(ToDevice(left), ToDevice(top), ToDevice(left + geo.PrintableWidth()),
+                   ToDevice(top + geo.PrintableHeight()), Pen{PenStyle::Dotted, 0},
+                   Brush{BrushStyle::LightGrey, 0});
+  for (std::int32_t c = 0; c < columns; ++c) {
+    const double x = geo.ColumnX(c);
+    const double y = geo.TextY();
+    canvas.Rectangle(ToDevice(x), ToDevice(y), ToDevice(x + geo.ColumnFrameWidth()),
+                     ToDevice(y + geo.ColumnFrameHeight()), Pen{}, Brush{BrushStyle::White, 0});
+  }
+}
+
+void DrawFooter(Canvas& canvas, const PageGeometry& geo, const settings::BinaryPageFormat& fmt,
+                const PagePaint& paint, std::int32_t columns, const platform::LogFont& font) {
+  const bool any = (fmt.BinPageNoMode != 0 && paint.pageNumber != 0) ||
+                   fmt.BinFileNameMode != 0 || fmt.BinDateMode != 0;
+  // A footer font of no height cannot be made; the footer is left out.
+  if (!any || font.height == 0 || !canvas.SelectFont(font)) return;
+  const platform::TextMetrics m = canvas.Metrics();
+  const int sw = m.aveCharWidth;
+  const int sh = m.height + m.externalLeading;
+  if (sh < 1) return;
+  canvas.SetTextColor(kPlainColour);
+  const int y = ToDevice(geo.FooterY());
+  if (fmt.BinPageNoMode != 0 && paint.pageNumber != 0) {
+    const std::string text = PageNumberText(paint.pageNumber);
+    const int n = static_cast<int>(text.size());
+    canvas.TextOut(ToDevice(geo.PageNumberCentreX(columns) - (n * sw) / 2 - 2 * sw), y, text);
+  }
+  if (fmt.BinFileNameMode != 0) {
+    const std::string text = FileNameText(paint.footerName);
+    canvas.TextOut(ToDevice(geo.FileNameX(static_cast<int>(text.size()), sw)), y, text);
+  }
+  if (fmt.BinDateMode != 0) canvas.TextOut(ToDevice(geo.DateX()), y, DateText(paint.time));
+}
+
+}  // namespace
+
+PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt,
+                           const DumpSource& source, const PagePaint& paint) {
+  const bool screen = paint.target == DrawTarget::Screen;
+  const int dpiY = canvas.Caps().logPixelsY;
+
+  // 1. Metrics of the target.
+  platform::LogFont mainFont;
+  int cw = 1;
+  int lh = 1;
+  double x0 = paint.x0;
+  double y0 = paint.y0;
+  if (screen) {
+    mainFont = paint.screenFont;
+    cw = std::max(paint.screenCharWidth, 1);
+    lh = std::max(paint.screenLinePitch, 1);
+    x0 += 1;
+    y0 += 0.5;
+  } else {
+    mainFont = BinaryFontFor(paint.binFont, paint.pointTenths, dpiY);
+    canvas.SelectFont(mainFont);
+    const platform::TextMetrics m = canvas.Metrics();
+    cw = std::max(m.aveCharWidth, 1);
+    lh = LinePitch(m.height + m.externalLeading, fmt.BinLineSpacing);
+  }
+
+  // 2. Per-page fonts.
+  platform::LogFont highlightFont = mainFont;
+  highlightFont.width = 0;
+  highlightFont.charSet = platform::kShiftJisCharSet;
+  highlightFont.italic = screen ? 0 : 1;
+  const double footerPoints = screen ? std::trunc(paint.scale * 6) : 6;
+  platform::LogFont footerFont = paint.binFont;
+  footerFont.height = -platform::MulDiv(static_cast<int>(std::clamp(footerPoints, 0.0, 1e6)), dpiY, 72);
+  footerFont.width = 0;
+  footerFont.charSet = platform::kShiftJisCharSet;
+
+  const PageGeometry geo(fmt, cw, lh, x0, y0, screen);
+  const std::int32_t columns = EffectiveColumns(fmt);
+
+  // 3. The sheet, the printable area and the column frames.
+  if (screen) DrawPaper(canvas, geo, columns);
+
+  // 4. Footer.
+  DrawFooter(canvas, geo, fmt, paint, columns, footerFont);
+
+  // 5. The dump.
+  canvas.SelectFont(mainFont);
+  const bool plain = !screen && !paint.colour;
+  PaintVisitor visitor(canvas, geo, fmt, plain, !plain, mainFont, highlightFont);
+  const PageOffsets offsets = WalkPage(source.data, source.marks, fmt, paint.page, visitor);
+
+  // 6. The range line.
+  canvas.SetTextColor(kPlainColour);
+  canvas.TextOut(ToDevice(geo.RangeX()), ToDevice(geo.RangeY()),
+                 RangeLineText(offsets.first, offsets.last,
+                               static_cast<std::int64_t>(source.data.size()), source.docName));
+  return offsets;
+}
+
+}  // namespace tyld::binary
