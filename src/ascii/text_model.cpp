@@ -1,0 +1,524 @@
+#include "ascii/text_model.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "platform/codepage.h"
+
+namespace tyld::ascii {
+namespace {
+
+namespace cp = platform::codepage;
+
+// A piece holds at most this many source bytes (plus the trail byte of a pair begun at
+// the limit); longer lines continue in the next piece on a new row.
+constexpr std::size_t kPieceSourceBytes = 1024;
+// TAB widths beyond this would only blow up memory; the dialog allows 1 to 8.
+constexpr int kMaxTabWidth = 256;
+// LcBuf offsets are int32; stop well before they could overflow.
+constexpr std::size_t kMaxLcBuf = std::numeric_limits<std::int32_t>::max() - (8u << 20);
+
+enum Kind : std::uint8_t { kSingle = 0, kLead = 1, kTrail = 2 };
+
+constexpr bool IsAsciiLead(std::uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
+}
+constexpr bool IsAsciiTrail(std::uint8_t b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// Acceptance step per byte: 2 for a lead byte, 1 for an accepted byte, 0 for a control
+// byte that rejects the document.
+constexpr std::array<std::uint8_t, 256> MakeAcceptSteps() {
+  std::array<std::uint8_t, 256> t{};
+  for (int b = 0; b < 256; ++b) {
+    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+      t[b] = 2;
+    } else if (b < 0x20) {
+      const bool ok = b == 0x00 || b == 0x09 || b == 0x0A || b == 0x0D || b == 0x1A || b == 0x1B;
+      t[b] = ok ? 1 : 0;
+    } else {
+      t[b] = 1;
+    }
+  }
+  return t;
+}
+constexpr auto kAcceptSteps = MakeAcceptSteps();
+
+// Piece reader classes: 0 plain byte, 1 possible lead byte, 2 TAB, 3 line end.
+constexpr std::array<std::uint8_t, 256> MakeReadClasses() {
+  std::array<std::uint8_t, 256> t{};
+  for (int b = 0; b < 256; ++b) {
+    if (IsAsciiLead(static_cast<std::uint8_t>(b))) t[b] = 1;
+  }
+  t[0x09] = 2;
+  t[0x0A] = 3;
+  t[0x0D] = 3;
+  t[0x1A] = 3;
+  return t;
+}
+constexpr auto kReadClasses = MakeReadClasses();
+
+constexpr std::uint8_t Upper(std::uint8_t b) {
+  return (b >= 'a' && b <= 'z') ? static_cast<std::uint8_t>(b - 32) : b;
+}
+
+// Case-insensitive search for an upper-case ASCII word in [from, end); end when absent.
+std::size_t FindWord(const std::uint8_t* d, std::size_t from, std::size_t end,
+                     std::string_view word) {
+  const std::size_t n = word.size();
+  if (end < n) return end;
+  for (std::size_t i = from; i + n <= end; ++i) {
+    std::size_t k = 0;
+    while (k < n && Upper(d[i + k]) == static_cast<std::uint8_t>(word[k])) ++k;
+    if (k == n) return i;
+  }
+  return end;
+}
+
+int HexValue(std::uint8_t b) {
+  if (b >= '0' && b <= '9') return b - '0';
+  const std::uint8_t u = Upper(b);
+  if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+  return -1;
+}
+
+bool HtmlDeclaresUtf8(std::span<const std::uint8_t> doc) {
+  const std::size_t n = doc.size();
+  static constexpr std::string_view kPlain = "CHARSET=UTF-8";
+  static constexpr std::string_view kQuoted = "CHARSET=\"UTF-8\"";
+  for (std::size_t at = FindWord(doc.data(), 0, n, "CHARSET="); at < n;
+       at = FindWord(doc.data(), at + 1, n, "CHARSET=")) {
+    if (FindWord(doc.data(), at, std::min(n, at + kPlain.size()), kPlain) == at) return true;
+    if (FindWord(doc.data(), at, std::min(n, at + kQuoted.size()), kQuoted) == at) return true;
+  }
+  return false;
+}
+
+bool StartsWithI(std::string_view s, std::string_view upperPrefix) {
+  if (s.size() < upperPrefix.size()) return false;
+  for (std::size_t i = 0; i < upperPrefix.size(); ++i)
+    if (Upper(static_cast<std::uint8_t>(s[i])) != static_cast<std::uint8_t>(upperPrefix[i]))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+std::int32_t EmlModeForExtension(std::string_view docExt) {
+  return docExt.size() == 4 && StartsWithI(docExt, ".EML") ? 2 : 0;
+}
+
+std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc) {
+  const std::size_t n = doc.size();
+  std::size_t p = 0;
+  while (p < n) {
+    const std::uint8_t step = kAcceptSteps[doc[p]];
+    if (step == 0) return static_cast<std::int64_t>(p);
+    p += step;
+  }
+  return -1;
+}
+
+std::string Utf8ToDisplay(std::span<const std::uint8_t> s) {
+  const std::size_t n = s.size();
+  std::string out;
+  out.reserve(n);
+  auto cont = [&](std::size_t i) { return i < n && (s[i] & 0xC0) == 0x80; };
+  auto emit = [&](char32_t c) {
+    int code = c <= 0xFFFF ? cp::Encode(static_cast<char16_t>(c)) : -1;
+    if (code < 0) code = cp::kSubstitute;
+    if (code <= 0xFF) {
+      // A single-byte character keeps the width of two bytes.
+      out.push_back(static_cast<char>(code));
+      out.push_back(' ');
+    } else {
+      out.push_back(static_cast<char>(code >> 8));
+      out.push_back(static_cast<char>(code & 0xFF));
+    }
+  };
+  std::size_t j = 0;
+  while (j < n) {
+    const std::uint8_t b = s[j];
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+      ++j;
+      continue;
+    }
+    if ((b & 0xE0) == 0xC0 && cont(j + 1)) {
+      const char32_t c = (char32_t{b & 0x1Fu} << 6) | (s[j + 1] & 0x3Fu);
+      if (c >= 0x80) {
+        emit(c);
+        j += 2;
+        continue;
+      }
+    } else if ((b & 0xF0) == 0xE0 && cont(j + 1) && cont(j + 2)) {
+      const char32_t c =
+          (char32_t{b & 0x0Fu} << 12) | (char32_t{s[j + 1] & 0x3Fu} << 6) | (s[j + 2] & 0x3Fu);
+      if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+        emit(c);
+        j += 3;
+        continue;
+      }
+    } else if ((b & 0xF8) == 0xF0 && cont(j + 1) && cont(j + 2) && cont(j + 3)) {
+      const char32_t c = (char32_t{b & 0x07u} << 18) | (char32_t{s[j + 1] & 0x3Fu} << 12) |
+                         (char32_t{s[j + 2] & 0x3Fu} << 6) | (s[j + 3] & 0x3Fu);
+      if (c >= 0x10000 && c <= 0x10FFFF) {
+        emit(c);  // outside the BMP: always the substitute
+        j += 4;
+        continue;
+      }
+    }
+    // Not valid UTF-8: keep the byte, so Shift-JIS text shown this way stays readable.
+    out.push_back(static_cast<char>(b));
+    ++j;
+  }
+  return out;
+}
+
+void TextModel::ClearMarks() { std::fill(lcMark_.begin(), lcMark_.end(), std::uint8_t{0}); }
+
+std::string_view TextModel::BlockText(const TextBlock& b) const {
+  if (b.Offset < 0 || b.Length <= 0 || static_cast<std::size_t>(b.Offset) + b.Length > lcBuf_.size())
+    return {};
+  return {lcBuf_.data() + b.Offset, static_cast<std::size_t>(b.Length)};
+}
+
+std::span<const std::uint8_t> TextModel::BlockMarks(const TextBlock& b) const {
+  if (b.Offset < 0 || b.Length <= 0 || static_cast<std::size_t>(b.Offset) + b.Length > lcMark_.size())
+    return {};
+  return {lcMark_.data() + b.Offset, static_cast<std::size_t>(b.Length)};
+}
+
+TextModel::RowRange TextModel::ColumnPageRows(std::int64_t columnPage) const {
+  if (columnPage < 0 || columnPage >= columnPageCount_ ||
+      static_cast<std::size_t>(columnPage) + 1 >= pageStarts_.size())
+    return {};
+  return {pageStarts_[static_cast<std::size_t>(columnPage)],
+          pageStarts_[static_cast<std::size_t>(columnPage) + 1]};
+}
+
+void TextModel::ReleaseTables() {
+  std::vector<TextRow>().swap(rows_);
+  std::vector<std::int32_t>().swap(pageStarts_);
+}
+
+// One build. Works piece by piece: a piece is one source line, or up to 1024 source bytes
+// of a longer one, expanded (TABs) into a work array with a kind per byte; the piece is
+// then cut into rows and coloured blocks that go to LcBuf.
+class TextModelBuilder {
+ public:
+  TextModelBuilder(TextModel& m, const TextModelOptions& o)
+      : m_(m),
+        tagMode_(o.ColourTagMode == 1),
+        perLine_(std::max<std::int32_t>(1, o.AscCharsPerLine)),
+        linesPerPage_(std::max<std::int32_t>(1, o.AscLinesPerPage)),
+        tab_(std::clamp<std::int32_t>(o.AscTabWidth, 1, kMaxTabWidth)) {}
+
+  enum class Stage { Buffers, Text, Blocks, Rows, Pages };
+
+  void Prepare(std::size_t displayLength) {
+    stage_ = Stage::Buffers;
+    // Without TABs the visible bytes never outnumber the display bytes.
+    m_.lcBuf_.reserve(displayLength + 1);
+    const std::size_t pieceCap = (kPieceSourceBytes + 1) * static_cast<std::size_t>(tab_) + 2;
+    chars_.resize(pieceCap);
+    kinds_.resize(pieceCap);
+    m_.blocks_.reserve(std::max<std::size_t>(4000, displayLength / 48));
+    m_.rows_.reserve(std::max<std::size_t>(4000, displayLength / 48));
+  }
+
+  // Cuts the display data into rows; false when LcBuf would outgrow its offsets.
+  bool Split(const std::uint8_t* d, std::size_t n) {
+    std::size_t pos = 0;
+    while (pos < n) {
+      if (m_.lcBuf_.size() > kMaxLcBuf) return false;
+      const bool cut = ReadPiece(d, n, pos);
+      SplitPiece(cut);
+    }
+    return true;
+  }
+
+  void IndexPages() {
+    stage_ = Stage::Pages;
+    const std::int64_t rows = m_.RowCount();
+    m_.totalRows_ = static_cast<std::int32_t>(rows);
+    const std::int64_t pages = rows == 0 ? 0 : (rows - 1) / linesPerPage_ + 1;
+    m_.columnPageCount_ = static_cast<std::int32_t>(pages);
+    m_.pageStarts_.assign(static_cast<std::size_t>(pages) + 1, 0);
+    for (std::int64_t i = 0; i < pages; ++i)
+      m_.pageStarts_[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(i * linesPerPage_);
+    m_.pageStarts_[static_cast<std::size_t>(pages)] = static_cast<std::int32_t>(rows);
+  }
+
+  void AllocateMarks() {
+    stage_ = Stage::Buffers;
+    m_.lcMark_.assign(m_.lcBuf_.size(), 0);
+  }
+
+  [[nodiscard]] Stage stage() const { return stage_; }
+
+ private:
+  // Reads one piece starting at pos into chars_/kinds_; true when it was cut at the size
+  // limit rather than ended by a line end or the end of the data.
+  bool ReadPiece(const std::uint8_t* d, std::size_t n, std::size_t& pos) {
+    const std::size_t start = pos;
+    std::uint8_t* out = chars_.data();
+    std::uint8_t* kind = kinds_.data();
+    std::size_t len = 0;
+    while (pos < n) {
+      const std::uint8_t b = d[pos];
+      const std::uint8_t cls = kReadClasses[b];
+      if (cls == 3) {
+        // A line end that follows a cut still belongs to this piece, so a line of exactly
+        // the piece size gets no empty row of its own. 0x1A ends a line like LF.
+        pos += (b == 0x0D && pos + 1 < n && d[pos + 1] == 0x0A) ? 2 : 1;
+        pieceLen_ = len;
+        return false;
+      }
+      if (pos - start >= kPieceSourceBytes) {
+        pieceLen_ = len;
+        return true;
+      }
+      if (cls == 1 && pos + 1 < n && IsAsciiTrail(d[pos + 1])) {
+        out[len] = b;
+        kind[len] = kLead;
+        out[len + 1] = d[pos + 1];
+        kind[len + 1] = kTrail;
+        len += 2;
+        pos += 2;
+      } else if (cls == 2) {
+        const std::size_t spaces = static_cast<std::size_t>(tab_) - len % static_cast<std::size_t>(tab_);
+        std::memset(out + len, ' ', spaces);
+        std::memset(kind + len, kSingle, spaces);
+        len += spaces;
+        ++pos;
+      } else {
+        out[len] = b;
+        kind[len] = kSingle;
+        ++len;
+        ++pos;
+      }
+    }
+    pieceLen_ = len;
+    return false;
+  }
+
+  // A colour tag starting at the "<" at off: its end (after ">") and colour, if any.
+  bool ParseTag(std::size_t off, std::size_t& end, ColorRef& color) const {
+    const std::uint8_t* d = chars_.data();
+    const std::size_t n = pieceLen_;
+    const std::size_t font = FindWord(d, off + 1, n, "FONT");
+    if (font >= n) return false;
+    const std::size_t colour = FindWord(d, font + 1, n, "COLOR");
+    if (colour >= n) return false;
+    std::size_t p = colour + 1;
+    while (p < n && d[p] != '#') ++p;
+    if (p >= n) return false;
+    ++p;
+    std::uint32_t rgb = 0;
+    for (int digits = 0; digits < 6 && p < n; ++digits, ++p) {
+      const int v = HexValue(d[p]);
+      if (v < 0) break;
+      rgb = (rgb << 4) | static_cast<std::uint32_t>(v);
+    }
+    while (p < n && d[p] != '>') ++p;
+    if (p >= n) return false;
+    end = p + 1;
+    color = platform::Rgb(static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xFF),
+                          static_cast<int>(rgb & 0xFF));
+    return true;
+  }
+
+  void CloseBlock(std::size_t from, std::size_t to, ColorRef color) {
+    stage_ = Stage::Blocks;
+    const std::size_t offset = m_.lcBuf_.size();
+    m_.blocks_.push_back({static_cast<std::int32_t>(offset), static_cast<std::int32_t>(to - from), color});
+    stage_ = Stage::Text;
+    m_.lcBuf_.insert(m_.lcBuf_.end(), reinterpret_cast<const char*>(chars_.data() + from),
+                     reinterpret_cast<const char*>(chars_.data() + to));
+  }
+
+  void RecordRow() {
+    stage_ = Stage::Rows;
+    const auto blocks = static_cast<std::int32_t>(m_.blocks_.size());
+    m_.rows_.push_back({rowFirstBlock_, blocks - rowFirstBlock_});
+    rowFirstBlock_ = blocks;
+  }
+
+  void SplitPiece(bool cut) {
+    const std::size_t n = pieceLen_;
+    const std::uint8_t* d = chars_.data();
+    const std::size_t perLine = static_cast<std::size_t>(perLine_);
+    rowFirstBlock_ = static_cast<std::int32_t>(m_.blocks_.size());
+    std::size_t blockStart = 0;
+    std::size_t k = 0;  // bytes placed in the current block
+    std::size_t off = 0;
+    bool filledAtEnd = false;
+    // Where no tag starts from one "<", none starts from a later one in the same piece.
+    bool tagsPossible = tagMode_;
+    std::size_t nextLt = 0;
+    bool ltKnown = false;
+    while (off < n) {
+      const std::size_t fullAt = off + (perLine - k) - 1;  // where k reaches perLine
+      if (tagsPossible && (!ltKnown || nextLt < off)) {
+        ltKnown = true;
+        const void* lt = std::memchr(d + off, '<', n - off);
+        nextLt = lt ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(lt) - d) : n;
+      }
+      const std::size_t lt = tagsPossible ? nextLt : n;
+      if (lt < n && lt <= fullAt) {
+        k += lt - off;
+        off = lt;
+        std::size_t end = 0;
+        ColorRef color = 0;
+        if (ParseTag(off, end, color)) {
+          if (k > 0) CloseBlock(blockStart, off, color_);
+          color_ = color;
+          off = end;
+          blockStart = end;
+          k = 0;
+          filledAtEnd = false;
+        } else {
+          tagsPossible = false;
+        }
+        continue;
+      }
+      if (fullAt < n) {
+        // The row is full: one more byte, two when that one begins a pair.
+        std::size_t end = fullAt + 1;
+        if (end < n) {
+          ++end;
+          if (kinds_[end - 1] == kLead && end < n) ++end;
+        }
+        CloseBlock(blockStart, end, color_);
+        RecordRow();
+        blockStart = end;
+        off = end;
+        k = 0;
+        filledAtEnd = end == n;
+        continue;
+      }
+      k += n - off;
+      off = n;
+    }
+    if (blockStart < n) CloseBlock(blockStart, n, color_);
+    // A cut piece whose last row filled up exactly needs no empty row: the line goes on.
+    if (!(cut && filledAtEnd && blockStart >= n)) RecordRow();
+  }
+
+  TextModel& m_;
+  const bool tagMode_;
+  const std::int32_t perLine_;
+  const std::int32_t linesPerPage_;
+  const std::int32_t tab_;
+  std::vector<std::uint8_t> chars_;
+  std::vector<std::uint8_t> kinds_;
+  std::size_t pieceLen_ = 0;
+  std::int32_t rowFirstBlock_ = 0;
+  ColorRef color_ = 0;
+  Stage stage_ = Stage::Buffers;
+};
+
+bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
+                    const TextModelOptions& options) {
+  auto reset = [&m] {
+    m.blocks_.clear();
+    m.rows_.clear();
+    m.pageStarts_.clear();
+    m.lcBuf_.clear();
+    m.lcMark_.clear();
+    m.totalRows_ = 0;
+    m.columnPageCount_ = 0;
+  };
+  reset();
+  m.failures_.clear();
+  m.nonAsciiPos_ = 0;
+  m.totalRows_ = 0;
+  m.columnPageCount_ = 0;
+  m.rejected_ = false;
+  m.displayLength_ = 0;
+  auto finish = [&m](bool ok) {
+    m.lastBuildWasText_ = ok ? 1 : 0;
+    return ok;
+  };
+  if (doc.empty()) {
+    m.utf8Applied_ = 0;
+    return finish(true);
+  }
+
+  const std::int64_t bad = FindNonTextByte(doc);
+  if (bad >= 0) {
+    m.rejected_ = true;
+    m.nonAsciiPos_ = static_cast<std::int32_t>(std::min<std::int64_t>(bad, std::numeric_limits<std::int32_t>::max()));
+    return finish(false);
+  }
+
+  TextModelBuilder builder(m, options);
+  try {
+    // The display data: the document itself, or a converted or decoded copy.
+    std::string converted;
+    std::span<const std::uint8_t> display = doc;
+    const bool bom = doc.size() >= 3 && doc[0] == 0xEF && doc[1] == 0xBB && doc[2] == 0xBF;
+    const bool html = StartsWithI(options.DocExt, ".HTM");
+    if (bom) {
+      converted = Utf8ToDisplay(doc.subspan(3));
+      m.utf8Applied_ = 1;
+    } else if (options.ForceUtf8 == 1 || (html && HtmlDeclaresUtf8(doc))) {
+      converted = Utf8ToDisplay(doc);
+      m.utf8Applied_ = 1;
+    } else {
+      m.utf8Applied_ = 0;
+      if (options.EmlMode == 2 && options.DecodeMail) {
+        converted = options.DecodeMail(
+            std::string_view(reinterpret_cast<const char*>(doc.data()), doc.size()));
+      }
+    }
+    if (m.utf8Applied_ == 1 || (options.EmlMode == 2 && options.DecodeMail))
+      display = {reinterpret_cast<const std::uint8_t*>(converted.data()), converted.size()};
+    m.displayLength_ = static_cast<std::int64_t>(display.size());
+    if (display.size() > kMaxLcBuf) {
+      // Offsets into the text are int32.
+      m.failures_.push_back({"バッファの確保に失敗しました", "確認"});
+      reset();
+      return finish(false);
+    }
+
+    builder.Prepare(display.size());
+    if (!builder.Split(display.data(), display.size())) {
+      m.failures_.push_back({"バッファの再確保に失敗しました", "確認"});
+      m.failures_.push_back({"ブロック割りに失敗しました", "確認"});
+      reset();
+      return finish(false);
+    }
+    std::string().swap(converted);  // give the copy back before the marks are allocated
+    builder.IndexPages();
+    builder.AllocateMarks();
+  } catch (const std::bad_alloc&) {
+    reset();
+    switch (builder.stage()) {
+      case TextModelBuilder::Stage::Rows:
+        m.failures_.push_back({"行データ用メモリの再割当てに失敗しました。", "確認要求"});
+        break;
+      case TextModelBuilder::Stage::Pages:
+        m.failures_.push_back({"頁データのメモリの再割当てに失敗しました。", "確認要求"});
+        break;
+      case TextModelBuilder::Stage::Text:
+        m.failures_.push_back({"バッファの再確保に失敗しました", "確認"});
+        [[fallthrough]];
+      case TextModelBuilder::Stage::Blocks:
+        m.failures_.push_back({"ブロック割りに失敗しました", "確認"});
+        break;
+      case TextModelBuilder::Stage::Buffers:
+        m.failures_.push_back({"バッファの確保に失敗しました", "確認"});
+        break;
+    }
+    return finish(false);
+  }
+  return finish(true);
+}
+
+}  // namespace tyld::ascii
