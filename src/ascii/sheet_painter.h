@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ascii/text_model.h"
 #include "platform/canvas.h"
@@ -61,6 +62,17 @@ FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const TextMode
 
 // "%06d" line number text of a 0-based row.
 std::string LineNumberText(std::int64_t row);
+
+// True when line numbers are drawn on this target.
+bool DrawsLineNumbers(const settings::AsciiPageFormat& fmt, DrawTarget target);
+
+// The message drawn instead of rows when there are none (UTF-8), each line with its
+// vertical offset in message-line heights; empty when nothing is to be said.
+struct MessageLine {
+  int lineOffset = 0;
+  std::string text;
+};
+std::vector<MessageLine> EmptySheetMessage(const TextModel& model, const SheetDocument& doc);
 
 SheetDrawResult DrawSheet(platform::Canvas& canvas, const TextModel& model,
                           const settings::AsciiPageFormat& fmt, const SheetDocument& doc,

@@ -1,0 +1,247 @@
+#include "ascii/sheet_painter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+#include "ascii/ascii_layout.h"
+#include "platform/codepage.h"
+#include "platform/highlight_colour.h"
+
+namespace tyld::ascii {
+namespace {
+
+namespace cp = platform::codepage;
+using platform::Canvas;
+using platform::ColorRef;
+using platform::LogFont;
+
+constexpr ColorRef kBlack = 0x00000000;
+constexpr ColorRef kRed = 0x000000FF;
+constexpr ColorRef kTenthLine = 0x00FF6400;
+
+// The ASCII font at a point size for the target's vertical resolution.
+LogFont FontAtPoints(const LogFont& base, int points, int logPixelsY) {
+  LogFont f = base;
+  f.height = -platform::MulDiv(points, logPixelsY, 72);
+  f.width = 0;
+  f.charSet = platform::kShiftJisCharSet;
+  return f;
+}
+
+int LinePitch(const platform::TextMetrics& m, int lineSpacing) {
+  const long long h = m.height + m.externalLeading;
+  return static_cast<int>(std::clamp<long long>(h + h * lineSpacing / 10, 1, 1 << 30));
+}
+
+std::string Format(const char* fmt, long long a) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, fmt, a);
+  return buf;
+}
+
+// Draws a block: in its colour, or in runs of equal highlight class.
+int DrawBlock(Canvas& canvas, int x, int y, std::string_view text,
+              std::span<const std::uint8_t> marks, ColorRef color, bool useColours) {
+  if (!useColours) {
+    canvas.SetTextColor(kBlack);
+    canvas.TextOut(x, y, text);
+    return canvas.TextExtent(text);
+  }
+  const bool marked = std::any_of(marks.begin(), marks.end(),
+                                  [](std::uint8_t m) { return (m & 0x0F) != 0; });
+  if (!marked || marks.size() != text.size()) {
+    canvas.SetTextColor(color);
+    canvas.TextOut(x, y, text);
+    return canvas.TextExtent(text);
+  }
+  int advance = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const int cls = platform::HighlightClass(marks[start]);
+    std::size_t end = start + 1;
+    while (end < text.size() && platform::HighlightClass(marks[end]) == cls) ++end;
+    // Unmarked runs keep the block's own colour.
+    canvas.SetTextColor(cls == 0 ? color : platform::HighlightColour[static_cast<std::size_t>(cls)]);
+    const std::string_view run = text.substr(start, end - start);
+    canvas.TextOut(x + advance, y, run);
+    advance += canvas.TextExtent(run);
+    start = end;
+  }
+  return advance;
+}
+
+}  // namespace
+
+LocalDateTime CurrentLocalTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+}
+
+std::string LineNumberText(std::int64_t row) { return Format("%06lld", row + 1); }
+
+bool DrawsLineNumbers(const settings::AsciiPageFormat& fmt, DrawTarget target) {
+  return target == DrawTarget::Screen ? fmt.AscLineNoMode != 0 : fmt.AscLineNoMode == 2;
+}
+
+FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const TextModel& model,
+                            const SheetDocument& doc, int sheet, int pageNumber) {
+  FooterTexts t;
+  if (fmt.AscDateMode != 0) {
+    const LocalDateTime now = doc.clock ? doc.clock() : CurrentLocalTime();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "[%02d/%02d/%02d,%02d:%02d]", now.year, now.month, now.day,
+                  now.hour, now.minute);
+    t.date = buf;
+  }
+  if (fmt.AscPageNoMode != 0 && pageNumber != 0) t.pageNumber = Format("- %lld -", pageNumber);
+  if (fmt.AscLineNoMode != 0) {
+    const SheetRowRange r = SheetRows(fmt, std::max(0, sheet), model.TotalRows());
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "[L=%lld-%lld/%d]", static_cast<long long>(r.first),
+                  static_cast<long long>(r.last), model.TotalRows());
+    t.lineRange = buf;
+  }
+  if (fmt.AscFileNameMode != 0) t.fileName = "[" + cp::FromUtf8(doc.footerName) + "]";
+  return t;
+}
+
+std::vector<MessageLine> EmptySheetMessage(const TextModel& model, const SheetDocument& doc) {
+  if (model.TotalRows() != 0) return {};
+  if (doc.docName.empty()) {
+    return {{0, "ファイルが定義されていません。"},
+            {2, "「ファイルを開く」メニューでファイルを読み出すか"},
+            {3, "ドラッグ&ドロップでファイルをこのウインドウ内に落とし込んでください。"},
+            {5, "テキストの場合、他のソフトの「コピー」操作でクリップボードに取り込んでから"},
+            {6, "本ソフトの「貼り付け」メニュー,「貼」ボタンで本ソフトに取り込むことができます。"},
+            {7, "このときは、最後に改行用のCR+LFを追加します。連続して貼り付けることもできます。"},
+            {8, "連続貼り付けのときは、データ間で２行空送りします。"},
+            {10, "本ソフトは、アスキー、バイナリ形式不問のファイル印刷プログラムです。"}};
+  }
+  if (doc.docLength == 0)
+    return {{0, "ファイルがないか空です。他で使用中かアクセス不能かもしれません。"}};
+  // A build that failed for memory has already said so; only a refusal is explained here.
+  if (!model.Rejected()) return {};
+  char buf[160];
+  std::snprintf(buf, sizeof buf, "%d(0x%04x) ﾊﾞｲﾄ目がアスキー状態ではなくアスキー表示できません。",
+                model.NonAsciiPos(), static_cast<unsigned>(model.NonAsciiPos()));
+  return {{0, buf}};
+}
+
+SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
+                          const settings::AsciiPageFormat& fmt, const SheetDocument& doc,
+                          const SheetRequest& request) {
+  const bool screen = request.target == DrawTarget::Screen;
+  const int logPixelsY = canvas.Caps().logPixelsY;
+
+  // 1. Fonts and metrics of the target.
+  LogFont textFont;
+  int cw = 1;
+  int lh = 1;
+  double x0 = request.x0;
+  double y0 = request.y0;
+  if (screen) {
+    textFont = request.screenFont;
+    cw = std::max(1, request.screenCharWidth);
+    lh = std::max(1, request.screenLinePitch);
+    x0 += 1;
+    y0 += 0.5;
+  } else {
+    textFont = PrinterFontFor(doc.asciiFont, doc.pointTenths, logPixelsY);
+    if (canvas.SelectFont(textFont)) {
+      const platform::TextMetrics m = canvas.Metrics();
+      cw = std::max(1, m.aveCharWidth);
+      lh = LinePitch(m, fmt.AscLineSpacing);
+    }
+  }
+  const int footerPoints = screen ? static_cast<int>(std::trunc(doc.scale * 6)) : 6;
+  const LogFont footerFont = FontAtPoints(doc.asciiFont, footerPoints, logPixelsY);
+  int sw = cw;
+  if (canvas.SelectFont(footerFont)) sw = std::max(1, canvas.Metrics().aveCharWidth);
+
+  const SheetGeometry geo(fmt, cw, lh, sw, x0, y0, screen);
+  const int columns = geo.Columns();
+
+  // 2. Paper, printable area and column frames, screen only.
+  if (screen) {
+    const auto paper = geo.Paper();
+    canvas.Rectangle(paper.left, paper.top, paper.right, paper.bottom, {},
+                     {platform::BrushStyle::LightGrey, 0});
+    const auto area = geo.Printable();
+    canvas.Rectangle(area.left, area.top, area.right, area.bottom,
+                     {platform::PenStyle::Dotted, kBlack}, {platform::BrushStyle::LightGrey, 0});
+    for (int c = 0; c < columns; ++c) {
+      const int left = geo.ColumnLeft(c);
+      const int top = geo.TextY();
+      canvas.Rectangle(left, top, left + geo.ColumnWidth(), top + geo.ColumnHeight(),
+                       {platform::PenStyle::Solid, kBlack}, {platform::BrushStyle::White, 0});
+    }
+  }
+
+  // 3. Nothing to show: say why.
+  const std::vector<MessageLine> message = EmptySheetMessage(model, doc);
+  if (!message.empty()) {
+    if (canvas.SelectFont(FontAtPoints(doc.asciiFont, 9, logPixelsY))) {
+      const platform::TextMetrics m = canvas.Metrics();
+      const int d = m.height + m.externalLeading;
+      const int x = static_cast<int>((x0 + 10) * cw);
+      const int y = static_cast<int>((y0 + 6) * lh);
+      canvas.SetTextColor(kRed);
+      for (const MessageLine& line : message)
+        canvas.TextOut(x, y + line.lineOffset * d, cp::FromUtf8(line.text));
+    }
+  }
+
+  // 4. Footer, in black whatever the previous sheet or message left as text colour.
+  SheetDrawResult result;
+  if (HasFooter(fmt)) {
+    const FooterTexts t = MakeFooterTexts(fmt, model, doc, request.sheet, request.pageNumber);
+    canvas.SelectFont(footerFont);
+    canvas.SetTextColor(kBlack);
+    const int y = geo.FooterY();
+    const auto len = [](const std::string& s) { return static_cast<int>(s.size()); };
+    if (!t.date.empty()) canvas.TextOut(geo.DateX(), y, t.date);
+    if (!t.pageNumber.empty()) canvas.TextOut(geo.PageNumberX(len(t.pageNumber)), y, t.pageNumber);
+    if (!t.lineRange.empty()) {
+      const int pageLen = len(Format("- %lld -", request.pageNumber));
+      canvas.TextOut(geo.LineRangeX(len(t.lineRange), pageLen), y, t.lineRange);
+      const SheetRowRange r = SheetRows(fmt, std::max(0, request.sheet), model.TotalRows());
+      result = {true, r.first, r.last};
+    }
+    if (!t.fileName.empty()) canvas.TextOut(geo.FileNameX(len(t.fileName)), y, t.fileName);
+  }
+
+  // 5. The rows of each column page of the sheet.
+  if (doc.docLength == 0 || model.TotalRows() == 0) return result;
+  canvas.SelectFont(textFont);
+  const bool lineNumbers = DrawsLineNumbers(fmt, request.target);
+  const bool useColours = screen || request.colorPrint;
+  const auto blocks = model.TextBlocks();
+  const auto rows = model.TextRows();
+  for (int c = 0; c < columns; ++c) {
+    const auto range =
+        model.ColumnPageRows(static_cast<std::int64_t>(request.sheet) * columns + c);
+    const int left = geo.ColumnLeft(c);
+    for (std::int32_t r = range.first; r < range.end; ++r) {
+      const int i = r - range.first;
+      const int y = geo.RowY(i);
+      if (c == 0 && lineNumbers) {
+        canvas.SetTextColor(i % 10 == 9 ? kTenthLine : kBlack);
+        canvas.TextOut(geo.LineNumberX(), y, LineNumberText(r));
+      }
+      const TextRow& row = rows[static_cast<std::size_t>(r)];
+      int x = left;
+      for (std::int32_t b = 0; b < row.BlockCount; ++b) {
+        const TextBlock& block = blocks[static_cast<std::size_t>(row.FirstBlock + b)];
+        x += DrawBlock(canvas, x, y, model.BlockText(block), model.BlockMarks(block), block.Color,
+                       useColours);
+      }
+    }
+  }
+  return result;
+}
+
+}  // namespace tyld::ascii
