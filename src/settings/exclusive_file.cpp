@@ -80,11 +80,14 @@ std::int64_t ExclusiveFile::Size() const {
   return st.st_size;
 }
 
-std::size_t ExclusiveFile::ReadAtStart(void* buffer, std::size_t n) {
+namespace {
+
+// Repeats a positional transfer until n bytes are done or it stops; the count done.
+template <class Transfer>
+std::size_t Whole(std::size_t n, Transfer transfer) {
   std::size_t done = 0;
-  auto* p = static_cast<char*>(buffer);
-  while (fd_ >= 0 && done < n) {
-    const ssize_t got = ::pread(fd_, p + done, n - done, static_cast<off_t>(done));
+  while (done < n) {
+    const ssize_t got = transfer(done, n - done);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
     done += static_cast<std::size_t>(got);
@@ -92,16 +95,22 @@ std::size_t ExclusiveFile::ReadAtStart(void* buffer, std::size_t n) {
   return done;
 }
 
+}  // namespace
+
+std::size_t ExclusiveFile::ReadAtStart(void* buffer, std::size_t n) {
+  if (fd_ < 0) return 0;
+  auto* p = static_cast<char*>(buffer);
+  return Whole(n, [&](std::size_t at, std::size_t count) {
+    return ::pread(fd_, p + at, count, static_cast<off_t>(at));
+  });
+}
+
 std::size_t ExclusiveFile::WriteAtStart(const void* buffer, std::size_t n) {
-  std::size_t done = 0;
+  if (fd_ < 0) return 0;
   const auto* p = static_cast<const char*>(buffer);
-  while (fd_ >= 0 && done < n) {
-    const ssize_t put = ::pwrite(fd_, p + done, n - done, static_cast<off_t>(done));
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) break;
-    done += static_cast<std::size_t>(put);
-  }
-  return done;
+  return Whole(n, [&](std::size_t at, std::size_t count) {
+    return ::pwrite(fd_, p + at, count, static_cast<off_t>(at));
+  });
 }
 
 void ExclusiveFile::Close() {

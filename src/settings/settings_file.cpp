@@ -43,14 +43,6 @@ bool Writable(const std::string& path) {
 #endif
 }
 
-void ResetFont(FontState& font) {
-  font.logFont = platform::LogFont{};
-  font.logFont.SetFace(platform::kDefaultFaceSjis);
-  font.choice = FontChoice{};
-  std::memset(font.choice.misc, 0, sizeof font.choice.misc);
-  font.scale = 1.0;
-}
-
 }  // namespace
 
 SettingsPaths& Paths() {
@@ -74,87 +66,60 @@ bool IsUsableSettingsDirectory(const std::string& dir) {
   return !std::filesystem::exists(FsPath(file), ec) || Writable(file);
 }
 
-void ApplyRecord(const SettingsRecord& r, LiveSettings& live) {
-  live.unprint = {r.UnprintTop, r.UnprintBottom, r.UnprintLeft, r.UnprintRight};
-  AsciiPageFormat& a = live.ascii;
-  a.AscMarginTop = r.AscMarginTop;
-  a.AscMarginBottom = r.AscMarginBottom;
-  a.AscMarginLeft = r.AscMarginLeft;
-  a.AscColumnGap = r.AscColumnGap;
-  a.AscLineSpacing = r.AscLineSpacing;
-  a.AscDateMode = r.AscDateMode;
-  a.AscPageNoMode = r.AscPageNoMode;
-  a.AscLineNoMode = r.AscLineNoMode;
-  a.AscFileNameMode = r.AscFileNameMode;
-  a.AscColumns = r.AscColumns;
-  a.AscCharsPerLine = r.AscCharsPerLine;
-  a.AscLinesPerPage = r.AscLinesPerPage;
-  a.AscTabWidth = r.AscTabWidth;
-  live.asciiFont.scale = r.AscFontScale;
-  live.asciiFont.choice = r.AscFontChoice;
-  live.asciiFont.logFont = r.AscLogFont;
-  live.AscOrientation = r.AscOrientation;
+namespace {
 
-  BinaryPageFormat& b = live.binary;
-  b.BinMarginTop = r.BinMarginTop;
-  b.BinMarginBottom = r.BinMarginBottom;
-  b.BinMarginLeft = r.BinMarginLeft;
-  b.BinColumnGap = r.BinColumnGap;
-  b.BinLineSpacing = r.BinLineSpacing;
-  b.BinDateMode = r.BinDateMode;
-  b.BinPageNoMode = r.BinPageNoMode;
-  b.BinFileNameMode = r.BinFileNameMode;
-  b.BinColumns = r.BinColumns;
-  b.BinBlocksPerColumn = r.BinBlocksPerColumn;
-  b.BinCrLfMark = r.BinCrLfMark;
-  b.BinHexCase = r.BinHexCase;
-  live.binaryFont.scale = r.BinFontScale;
-  live.binaryFont.choice = r.BinFontChoice;
-  live.binaryFont.logFont = r.BinLogFont;
-  live.BinOrientation = r.BinOrientation;
+// The stored fields, paired record <-> live; one list serves both directions.
+template <class Record, class Live, class Copy>
+void ForEachStoredField(Record& r, Live& live, Copy copy) {
+  copy(r.UnprintTop, live.unprint.top);
+  copy(r.UnprintBottom, live.unprint.bottom);
+  copy(r.UnprintLeft, live.unprint.left);
+  copy(r.UnprintRight, live.unprint.right);
+  auto& a = live.ascii;
+  copy(r.AscMarginTop, a.AscMarginTop);
+  copy(r.AscMarginBottom, a.AscMarginBottom);
+  copy(r.AscMarginLeft, a.AscMarginLeft);
+  copy(r.AscColumnGap, a.AscColumnGap);
+  copy(r.AscLineSpacing, a.AscLineSpacing);
+  copy(r.AscDateMode, a.AscDateMode);
+  copy(r.AscPageNoMode, a.AscPageNoMode);
+  copy(r.AscLineNoMode, a.AscLineNoMode);
+  copy(r.AscFileNameMode, a.AscFileNameMode);
+  copy(r.AscColumns, a.AscColumns);
+  copy(r.AscCharsPerLine, a.AscCharsPerLine);
+  copy(r.AscLinesPerPage, a.AscLinesPerPage);
+  copy(r.AscTabWidth, a.AscTabWidth);
+  copy(r.AscFontScale, live.asciiFont.scale);
+  copy(r.AscFontChoice, live.asciiFont.choice);
+  copy(r.AscLogFont, live.asciiFont.logFont);
+  copy(r.AscOrientation, live.AscOrientation);
+  auto& b = live.binary;
+  copy(r.BinMarginTop, b.BinMarginTop);
+  copy(r.BinMarginBottom, b.BinMarginBottom);
+  copy(r.BinMarginLeft, b.BinMarginLeft);
+  copy(r.BinColumnGap, b.BinColumnGap);
+  copy(r.BinLineSpacing, b.BinLineSpacing);
+  copy(r.BinDateMode, b.BinDateMode);
+  copy(r.BinPageNoMode, b.BinPageNoMode);
+  copy(r.BinFileNameMode, b.BinFileNameMode);
+  copy(r.BinColumns, b.BinColumns);
+  copy(r.BinBlocksPerColumn, b.BinBlocksPerColumn);
+  copy(r.BinCrLfMark, b.BinCrLfMark);
+  copy(r.BinHexCase, b.BinHexCase);
+  copy(r.BinFontScale, live.binaryFont.scale);
+  copy(r.BinFontChoice, live.binaryFont.choice);
+  copy(r.BinLogFont, live.binaryFont.logFont);
+  copy(r.BinOrientation, live.BinOrientation);
+}
+
+}  // namespace
+
+void ApplyRecord(const SettingsRecord& r, LiveSettings& live) {
+  ForEachStoredField(r, live, [](const auto& stored, auto& value) { value = stored; });
 }
 
 void CollectRecord(const LiveSettings& live, SettingsRecord& r) {
-  r.UnprintTop = live.unprint.top;
-  r.UnprintBottom = live.unprint.bottom;
-  r.UnprintLeft = live.unprint.left;
-  r.UnprintRight = live.unprint.right;
-  const AsciiPageFormat& a = live.ascii;
-  r.AscMarginTop = a.AscMarginTop;
-  r.AscMarginBottom = a.AscMarginBottom;
-  r.AscMarginLeft = a.AscMarginLeft;
-  r.AscColumnGap = a.AscColumnGap;
-  r.AscLineSpacing = a.AscLineSpacing;
-  r.AscDateMode = a.AscDateMode;
-  r.AscPageNoMode = a.AscPageNoMode;
-  r.AscLineNoMode = a.AscLineNoMode;
-  r.AscFileNameMode = a.AscFileNameMode;
-  r.AscColumns = a.AscColumns;
-  r.AscCharsPerLine = a.AscCharsPerLine;
-  r.AscLinesPerPage = a.AscLinesPerPage;
-  r.AscTabWidth = a.AscTabWidth;
-  r.AscFontScale = live.asciiFont.scale;
-  r.AscFontChoice = live.asciiFont.choice;
-  r.AscLogFont = live.asciiFont.logFont;
-  r.AscOrientation = live.AscOrientation;
-
-  const BinaryPageFormat& b = live.binary;
-  r.BinMarginTop = b.BinMarginTop;
-  r.BinMarginBottom = b.BinMarginBottom;
-  r.BinMarginLeft = b.BinMarginLeft;
-  r.BinColumnGap = b.BinColumnGap;
-  r.BinLineSpacing = b.BinLineSpacing;
-  r.BinDateMode = b.BinDateMode;
-  r.BinPageNoMode = b.BinPageNoMode;
-  r.BinFileNameMode = b.BinFileNameMode;
-  r.BinColumns = b.BinColumns;
-  r.BinBlocksPerColumn = b.BinBlocksPerColumn;
-  r.BinCrLfMark = b.BinCrLfMark;
-  r.BinHexCase = b.BinHexCase;
-  r.BinFontScale = live.binaryFont.scale;
-  r.BinFontChoice = live.binaryFont.choice;
-  r.BinLogFont = live.binaryFont.logFont;
-  r.BinOrientation = live.BinOrientation;
+  ForEachStoredField(r, live, [](auto& stored, const auto& value) { stored = value; });
 }
 
 bool ReadSettings(const std::string& path, SettingsRecord& r, LiveSettings& live) {
@@ -187,49 +152,19 @@ bool InitialiseSettings(const std::string& path, SettingsRecord& r, LiveSettings
 }
 
 void ResetToDefaults(SettingsRecord& r, LiveSettings& live) {
-  ResetFont(live.asciiFont);
-  ResetFont(live.binaryFont);
+  // The stored fields of a default live state (fonts, scales, formats, orientations), then
+  // the live-only block gap; the computed fields belong to the layouts, which rebuild.
+  SettingsRecord defaults;
+  CollectRecord(LiveSettings{}, defaults);
+  ApplyRecord(defaults, live);
+  live.binary.BinBlockGap = BinaryPageFormat{}.BinBlockGap;
 
-  // Stored fields only: the computed ones belong to the layouts, which rebuild after a reset.
-  live.unprint = UnprintMargins{};
-  const AsciiPageFormat asciiDefaults;
-  AsciiPageFormat& a = live.ascii;
-  a.AscMarginTop = asciiDefaults.AscMarginTop;
-  a.AscMarginBottom = asciiDefaults.AscMarginBottom;
-  a.AscMarginLeft = asciiDefaults.AscMarginLeft;
-  a.AscColumnGap = asciiDefaults.AscColumnGap;
-  a.AscLineSpacing = asciiDefaults.AscLineSpacing;
-  a.AscDateMode = asciiDefaults.AscDateMode;
-  a.AscPageNoMode = asciiDefaults.AscPageNoMode;
-  a.AscLineNoMode = asciiDefaults.AscLineNoMode;
-  a.AscFileNameMode = asciiDefaults.AscFileNameMode;
-  a.AscColumns = asciiDefaults.AscColumns;
-  a.AscCharsPerLine = asciiDefaults.AscCharsPerLine;
-  a.AscLinesPerPage = asciiDefaults.AscLinesPerPage;
-  a.AscTabWidth = asciiDefaults.AscTabWidth;
   r.AscColumns = 1;
-
-  const BinaryPageFormat binaryDefaults;
-  BinaryPageFormat& b = live.binary;
-  b.BinMarginTop = binaryDefaults.BinMarginTop;
-  b.BinMarginBottom = binaryDefaults.BinMarginBottom;
-  b.BinMarginLeft = binaryDefaults.BinMarginLeft;
-  b.BinBlockGap = binaryDefaults.BinBlockGap;
-  b.BinColumnGap = binaryDefaults.BinColumnGap;
-  b.BinLineSpacing = binaryDefaults.BinLineSpacing;
-  b.BinDateMode = binaryDefaults.BinDateMode;
-  b.BinPageNoMode = binaryDefaults.BinPageNoMode;
-  b.BinFileNameMode = binaryDefaults.BinFileNameMode;
-  b.BinColumns = binaryDefaults.BinColumns;
-  b.BinBlocksPerColumn = binaryDefaults.BinBlocksPerColumn;
-  b.BinCrLfMark = binaryDefaults.BinCrLfMark;
-  b.BinHexCase = binaryDefaults.BinHexCase;
   r.BinColumns = 1;
-
   r.AscFontScale = r.BinFontScale = 1.0;
   r.Reserved1C8 = 1;
-  live.AscOrientation = r.AscOrientation = 1;
-  live.BinOrientation = r.BinOrientation = 2;
+  r.AscOrientation = 1;
+  r.BinOrientation = 2;
   SetLastOpenPath(r, "");
 }
 
