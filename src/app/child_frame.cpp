@@ -7,7 +7,8 @@
 namespace tyld::app {
 
 CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
-  setWindowFlags(windowFlags() & ~Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowMinMaxButtonsHint);
   if (QMenu* menu = systemMenu()) {
     for (QAction* a : menu->actions())
       if (a->shortcut() == QKeySequence::Close || a->text().contains(QStringLiteral("Close")))

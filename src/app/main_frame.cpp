@@ -1,0 +1,655 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/child_frame.h"
+#include "app/document_buffer.h"
+#include "app/guide_dialogs.h"
+#include "app/startup_state.h"
+#include "app/window_metrics.h"
+#include "platform/codepage.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/printer.h"
+#include "settings/settings_file.h"
+
+namespace tyld::app {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+using platform::Role;
+
+QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
+
+struct ActionSpec {
+  int id;
+  const char* text;
+};
+
+// Every menu and tool bar command with its menu text.
+const ActionSpec kActions[] = {
+    {cmd::kOpenGeneral, "一般ファイルを開く (&G)"},
+    {cmd::kOpenPrintFile, "印刷用ファイルを開く (&O)"},
+    {cmd::kDfTypeGuide, "DF タイプ選択ガイド (&T)"},
+    {cmd::kProperties, "読出しファイルプロパティ (&P)"},
+    {cmd::kSave, "上書き保存(&S)"},
+    {cmd::kSaveAs, "名前を付けて保存(&A)"},
+    {cmd::kPrintMono, "モノクロ印刷 (&M)"},
+    {cmd::kPrintColour, "カラー印刷 (&C)"},
+    {cmd::kPrintSetup, "ﾌﾟﾘﾝﾀの設定(&R)..."},
+    {cmd::kOrientationGuide, "印刷方向設定ガイド (&D)"},
+    {cmd::kSettingsReset, "設定条件初期化 (&I)"},
+    {cmd::kSwInfo, "SW情報 (&W)"},
+    {cmd::kClose, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
+    {cmd::kFont, "フォント指定 (&F)"},
+    {cmd::kFontReset, "フォント指定初期化 (&G)"},
+    {cmd::kPageFormat, "印刷ﾌｫｰﾏｯﾄ設定 (&P)"},
+    {cmd::kPageFormatReset, "印刷ﾌｫｰﾏｯﾄ初期化 (&Q)"},
+    {cmd::kDefaultWindowSize, "デフォルトのウインドウサイズとする (&D)"},
+    {cmd::kPrevPage, "前頁 (&F)"},
+    {cmd::kNextPage, "次頁 (&N)"},
+    {cmd::kFirstPage, "先頭頁 (&T)"},
+    {cmd::kLastPage, "最終頁 (&L)"},
+    {cmd::kPrev10, "10頁前 (&A)"},
+    {cmd::kNext10, "10頁後 (&B)"},
+    {cmd::kPrev50, "50頁前 (&C)"},
+    {cmd::kNext50, "50頁後 (&D)"},
+    {cmd::kPageJump, "頁指定 (&S)"},
+    {cmd::kPageTurnGuide, "頁めくりガイド (&G)"},
+    {cmd::kScaleDouble, "スケール２倍 (&D)"},
+    {cmd::kScaleOriginal, "スケール元 (&O)"},
+    {cmd::kScaleHalf, "スケール 1/2 (&H)"},
+    {cmd::kStringSearch, "文字列サーチ (&M)"},
+    {cmd::kStringSearchCancel, "文字列サーチ解除 (&R)"},
+    {cmd::kUtf8On, "UTF-8へ強制変換して表示 (&U)"},
+    {cmd::kUtf8Off, "UTF-8強制変換中止 (&C)"},
+    {cmd::kEmlDecoded, "eml DF 変換表示(&C)"},
+    {cmd::kEmlRaw, "eml DF 元データ表示(&O)"},
+    {cmd::kByteSearch, "バイトデータサーチ (&B)"},
+    {cmd::kGroupByteSearch, "バイト列サーチ (&A)"},
+    {cmd::kByteSearchCancel, "バイトデータサーチ解除 (&R)"},
+    {cmd::kHexPosCal, "16進<->10進位置計算(&H)"},
+    {cmd::kByteMent, "メンテ(&M)"},
+    {cmd::kPaste, "貼り付け"},
+    {cmd::kPrint, "印刷"},
+};
+
+// Commands the main frame handles itself, whatever screen is active.
+bool IsFrameCommand(int id) {
+  switch (id) {
+    case cmd::kOpenGeneral: case cmd::kOpenPrintFile: case cmd::kDfTypeGuide:
+    case cmd::kProperties: case cmd::kOrientationGuide: case cmd::kPageTurnGuide:
+    case cmd::kSettingsReset: case cmd::kDefaultWindowSize: case cmd::kPaste:
+    case cmd::kClose: case cmd::kSwInfo:
+      return true;
+    default:
+      return id >= cmd::kRecent1 && id < cmd::kRecent1 + RecentFiles::kMax;
+  }
+}
+
+// A small icon with one or two characters, for commands without a theme icon.
+QIcon TextIcon(const QString& text) {
+  QPixmap pm(24, 24);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QColor(40, 40, 40));
+  QFont f(QStringLiteral("IPAGothic"));
+  f.setPixelSize(text.size() > 1 ? 10 : 15);
+  f.setBold(true);
+  p.setFont(f);
+  p.drawText(pm.rect(), Qt::AlignCenter, text);
+  return QIcon(pm);
+}
+
+QIcon IconFor(int id, const QStyle* style) {
+  auto theme = [](const char* name, const QIcon& fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(name), fallback);
+  };
+  switch (id) {
+    case cmd::kOpenPrintFile: return theme("document-open", style->standardIcon(QStyle::SP_DialogOpenButton));
+    case cmd::kPrintSetup: return theme("document-print-preview", TextIcon(QStringLiteral("設")));
+    case cmd::kPrintMono: return theme("document-print", TextIcon(QStringLiteral("黒")));
+    case cmd::kPrintColour: return TextIcon(QStringLiteral("色"));
+    case cmd::kPaste: return theme("edit-paste", TextIcon(QStringLiteral("貼")));
+    case cmd::kFont: return theme("preferences-desktop-font", TextIcon(QStringLiteral("字")));
+    case cmd::kPageFormat: return theme("document-properties", TextIcon(QStringLiteral("書")));
+    case cmd::kPrevPage: return theme("go-previous", style->standardIcon(QStyle::SP_ArrowLeft));
+    case cmd::kPrev10: return TextIcon(QStringLiteral("-10"));
+    case cmd::kPrev50: return TextIcon(QStringLiteral("-50"));
+    case cmd::kFirstPage: return theme("go-first", style->standardIcon(QStyle::SP_MediaSkipBackward));
+    case cmd::kNextPage: return theme("go-next", style->standardIcon(QStyle::SP_ArrowRight));
+    case cmd::kNext10: return TextIcon(QStringLiteral("+10"));
+    case cmd::kNext50: return TextIcon(QStringLiteral("+50"));
+    case cmd::kLastPage: return theme("go-last", style->standardIcon(QStyle::SP_MediaSkipForward));
+    case cmd::kPageJump: return theme("go-jump", TextIcon(QStringLiteral("頁")));
+    case cmd::kScaleOriginal: return theme("zoom-original", TextIcon(QStringLiteral("1")));
+    case cmd::kScaleDouble: return theme("zoom-in", TextIcon(QStringLiteral("x2")));
+    case cmd::kScaleHalf: return theme("zoom-out", TextIcon(QStringLiteral("½")));
+    case cmd::kStringSearch: return theme("edit-find", TextIcon(QStringLiteral("検")));
+    case cmd::kUtf8On: return TextIcon(QStringLiteral("U8"));
+    case cmd::kUtf8Off: return TextIcon(QStringLiteral("SJ"));
+    default: return {};
+  }
+}
+
+// "desc|pattern|" lists to Qt's filter form; "*.*" also matches names without a dot.
+QString ToQtFilters(const QStringList& pairs) {
+  QStringList out;
+  for (const QString& entry : pairs) {
+    const QStringList parts = entry.split(QLatin1Char('|'));
+    if (parts.size() < 2) continue;
+    const QString desc = parts[0];
+    const QString pattern = parts[1] == QStringLiteral("*.*") ? QStringLiteral("*") : parts[1];
+    out << (desc.endsWith(QStringLiteral("(") + pattern + QStringLiteral(")"))
+                ? desc
+                : desc + QStringLiteral(" (") + pattern + QStringLiteral(")"));
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+QStringList FilterList(bool printFile, int programType) {
+  if (!printFile || programType < 2 || programType > 5) {
+    return {QStringLiteral("All files (*.*)|*.*"), QStringLiteral("Text files (*.txt)|*.txt"),
+            QStringLiteral("Dat files (*.dat)|*.dat"), QStringLiteral("Doc files (*.doc)|*.doc"),
+            QStringLiteral("CSV files (*.csv)|*.csv"), QStringLiteral("Bas files (*.bas)|*.bas"),
+            QStringLiteral("Frm files (*.frm)|*.frm"), QStringLiteral("CPP files (*.cpp)|*.cpp"),
+            QStringLiteral("C files (*.c)|*.c"), QStringLiteral("Head files (*.h)|*.h"),
+            QStringLiteral("Html files (*.html)|*.html"), QStringLiteral("Htm files (*.htm)|*.htm")};
+  }
+  const QString csv = QStringLiteral("CSV files (*.csv)|*.csv");
+  const QString zpk = QStringLiteral("組合せ指定ﾌｧｲﾙ (*.zpk)|*.zpk");
+  const QString txt = QStringLiteral("Text files (*.txt)|*.txt");
+  const QString dat = QStringLiteral("Dat files (*.dat)|*.dat");
+  const QString all = QStringLiteral("All files (*.*)|*.*");
+  switch (programType) {
+    case 2: return {QStringLiteral("解析DF-A (*.zpa)|*.zpa"), QStringLiteral("解析DF-B (*.zpb)|*.zpb"), csv, zpk, txt, dat, all};
+    case 3: return {QStringLiteral("解析DF-C (*.zpc)|*.zpc"), csv, zpk, txt, dat, all};
+    case 4: return {QStringLiteral("解析DF-D (*.zpd)|*.zpd"), csv, txt, dat, all};
+    default: return {QStringLiteral("解析DF-E (*.zpe)|*.zpe"), csv, txt, dat, all};
+  }
+}
+
+QString QtFilterString(bool printFile, int programType) {
+  return ToQtFilters(FilterList(printFile, programType));
+}
+
+QString MakeTitle() {
+  const StartupState& s = Startup();
+  const QString version = QString::asprintf("%4.2f", kVersion);
+  const QString name = Q(Document().DocDisplayName);
+  QString title;
+  if (s.StartMode == 0) {
+    title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆読込DF[%2]◆%3◆").arg(version, name, Q(kPublisher));
+  } else {
+    title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆自動起動◆読込DF[%2]◆印刷名[%3]◆%4◆")
+                .arg(version, name, Q(s.PrintName), Q(kPublisher));
+  }
+  return title + platform::PrinterSelection::Instance().Name();
+}
+
+CMainFrame::CMainFrame() {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  mdi_ = new QMdiArea(this);
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdi_);
+  setAcceptDrops(true);
+  CreateActions();
+  BuildToolBar();
+  auto* bar = statusBar();
+  bar->showMessage(QStringLiteral("レディ"));
+  for (const char* pane : {"ｶﾅ", "CAP", "NUM", "SCRL"}) bar->addPermanentWidget(new QLabel(Q(pane), bar));
+  BuildMenus();
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+    BuildMenus();
+    UpdateCommandUi();
+  });
+  platform::Publish(Role::MainFrame, this);
+}
+
+CMainFrame::~CMainFrame() { platform::Withdraw(Role::MainFrame, this); }
+
+void CMainFrame::CreateActions() {
+  for (const ActionSpec& spec : kActions) {
+    auto* a = new QAction(Q(spec.text), this);
+    a->setIcon(IconFor(spec.id, style()));
+    a->setIconVisibleInMenu(false);
+    const int id = spec.id;
+    connect(a, &QAction::triggered, this, [this, id] { Dispatch(id); });
+    actions_.insert(id, a);
+  }
+  actions_[cmd::kPaste]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+  actions_[cmd::kSave]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  actions_[cmd::kPrint]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  actions_[cmd::kOpenGeneral]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  for (QAction* a : {actions_[cmd::kPaste], actions_[cmd::kSave], actions_[cmd::kPrint], actions_[cmd::kOpenGeneral]}) {
+    a->setShortcutContext(Qt::ApplicationShortcut);
+    addAction(a);
+  }
+  for (int k = 0; k < RecentFiles::kMax; ++k) {
+    auto* a = new QAction(this);
+    const int id = cmd::kRecent1 + k;
+    connect(a, &QAction::triggered, this, [this, id] { Dispatch(id); });
+    recentActions_ << a;
+  }
+}
+
+void CMainFrame::RefreshRecentMenu() {
+  const QStringList& entries = recent_.Entries();
+  for (int k = 0; k < RecentFiles::kMax; ++k) {
+    QAction* a = recentActions_[k];
+    a->setVisible(k < entries.size());
+    if (k < entries.size()) a->setText(QStringLiteral("&%1 %2").arg(k + 1).arg(entries[k]));
+  }
+}
+
+void CMainFrame::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->clear();
+  const int kind = ActiveScreenKind();
+  auto add = [this](QMenu* m, std::initializer_list<int> ids) {
+    for (int id : ids) {
+      if (id == 0) m->addSeparator();
+      else m->addAction(actions_[id]);
+    }
+  };
+  auto addRecent = [this](QMenu* m) {
+    m->addSeparator();
+    RefreshRecentMenu();
+    for (QAction* a : recentActions_) m->addAction(a);
+    m->addSeparator();
+  };
+  if (kind == 0) {
+    QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->addAction(QStringLiteral("名前をつけて保存(&A)..."))->setEnabled(false);
+    file->addAction(QStringLiteral("開く(&O)...\tCtrl+O"))->setEnabled(false);
+    file->addAction(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."))->setEnabled(false);
+    addRecent(file);
+    file->addAction(actions_[cmd::kClose]);
+  } else {
+    QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    add(file, {cmd::kOpenGeneral, cmd::kOpenPrintFile, cmd::kDfTypeGuide, cmd::kProperties, 0});
+    if (kind == 2) add(file, {cmd::kSave, cmd::kSaveAs, 0});
+    add(file, {cmd::kPrintMono, cmd::kPrintColour, cmd::kPrintSetup, cmd::kOrientationGuide, 0,
+               cmd::kSettingsReset});
+    if (kind == 1) add(file, {cmd::kSwInfo});
+    addRecent(file);
+    file->addAction(actions_[cmd::kClose]);
+    add(bar->addMenu(QStringLiteral("設定(&D)")),
+        {cmd::kFont, cmd::kFontReset, 0, cmd::kPageFormat, cmd::kPageFormatReset, 0, cmd::kDefaultWindowSize});
+    add(bar->addMenu(QStringLiteral("頁指定(&P)")),
+        {cmd::kPrevPage, cmd::kNextPage, cmd::kFirstPage, cmd::kLastPage, 0, cmd::kPrev10, cmd::kNext10,
+         cmd::kPrev50, cmd::kNext50, 0, cmd::kPageJump, cmd::kPageTurnGuide});
+    add(bar->addMenu(QStringLiteral("スケール(&S)")), {cmd::kScaleDouble, cmd::kScaleOriginal, cmd::kScaleHalf});
+    if (kind == 1) {
+      add(bar->addMenu(QStringLiteral("サーチ(&C)")), {cmd::kStringSearch, cmd::kStringSearchCancel});
+      add(bar->addMenu(QStringLiteral("UTF8変換(&U)")), {cmd::kUtf8On, cmd::kUtf8Off});
+      add(bar->addMenu(QStringLiteral("eml DF変換(&E)")), {cmd::kEmlDecoded, cmd::kEmlRaw});
+    } else {
+      add(bar->addMenu(QStringLiteral("サーチ(&S)")),
+          {cmd::kByteSearch, cmd::kGroupByteSearch, cmd::kByteSearchCancel, 0, cmd::kHexPosCal});
+      bar->addAction(actions_[cmd::kByteMent]);
+    }
+  }
+  QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
+  QAction* tb = toolBar_->toggleViewAction();
+  tb->setText(QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"));
+  view->addAction(tb);
+  QAction* sb = view->addAction(QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"));
+  sb->setCheckable(true);
+  sb->setChecked(statusBar()->isVisible());
+  connect(sb, &QAction::toggled, statusBar(), &QWidget::setVisible);
+  for (QMenu* m : bar->findChildren<QMenu*>())
+    connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi, Qt::UniqueConnection);
+}
+
+void CMainFrame::BuildToolBar() {
+  toolBar_ = addToolBar(QStringLiteral("Tool bar"));
+  toolBar_->setObjectName(QStringLiteral("toolBar"));
+  toolBar_->setIconSize(QSize(20, 20));
+  const int layout[] = {cmd::kOpenPrintFile, 0, cmd::kPrintSetup, 0, cmd::kPrintMono, cmd::kPrintColour, 0,
+                        cmd::kPaste, 0, cmd::kFont, 0, cmd::kPageFormat, 0, cmd::kPrevPage, cmd::kPrev10,
+                        cmd::kPrev50, cmd::kFirstPage, 0, cmd::kNextPage, cmd::kNext10, cmd::kNext50,
+                        cmd::kLastPage, 0, cmd::kPageJump, 0, cmd::kScaleOriginal, cmd::kScaleDouble,
+                        cmd::kScaleHalf, 0, cmd::kStringSearch, 0, cmd::kUtf8On, cmd::kUtf8Off};
+  for (int id : layout) {
+    if (id == 0) toolBar_->addSeparator();
+    else toolBar_->addAction(actions_[id]);
+  }
+}
+
+void CMainFrame::CreateScreens(const ScreenFactory& binary, const ScreenFactory& ascii) {
+  auto make = [this](const ScreenFactory& factory, QPointer<CChildFrame>& frame, QPointer<QWidget>& view) {
+    frame = new CChildFrame(mdi_);
+    view = factory(frame);
+    frame->setWidget(view);
+    mdi_->addSubWindow(frame);
+    frame->show();
+  };
+  make(binary, binaryFrame_, binaryView_);
+  make(ascii, asciiFrame_, asciiView_);
+  ArrangeScreens();
+  mdi_->setActiveSubWindow(asciiFrame_);
+  BuildMenus();
+  UpdateCommandUi();
+}
+
+void CMainFrame::ArrangeScreens() {
+  Metrics().MainClientRect = rect();
+  Metrics().BarAreaHeight = height() - (mdi_->geometry().bottom() + 1);
+  const QRect area = mdi_->viewport()->rect();
+  if (area.width() < 2 || area.height() < 2) return;  // not laid out yet
+  if (asciiFrame_) asciiFrame_->setGeometry(ChildFrameRect(true, area));
+  if (binaryFrame_) binaryFrame_->setGeometry(ChildFrameRect(false, area));
+  platform::SendCommand(Role::AscDraw, cmd::kResize);
+  platform::SendCommand(Role::BinView, cmd::kResize);
+}
+
+platform::CommandTarget* CMainFrame::ActiveScreen() const {
+  QMdiSubWindow* sub = mdi_->activeSubWindow();
+  if (sub == nullptr) return nullptr;
+  return dynamic_cast<platform::CommandTarget*>(sub->widget());
+}
+
+int CMainFrame::ActiveScreenKind() const {
+  QMdiSubWindow* sub = mdi_->activeSubWindow();
+  if (sub == nullptr) return 0;
+  if (sub == asciiFrame_) return 1;
+  if (sub == binaryFrame_) return 2;
+  return 0;
+}
+
+bool CMainFrame::IsCommandEnabled(int id) const {
+  if (id == cmd::kSwInfo) return ActiveScreenKind() == 1;
+  if (id == cmd::kPageTurnGuide) return false;
+  if (IsFrameCommand(id)) return true;
+  if (id == cmd::kPrint) {
+    const platform::CommandTarget* bin = platform::Published(Role::BinView);
+    return bin != nullptr && bin->IsCommandEnabled(cmd::kPrintMono);
+  }
+  const platform::CommandTarget* screen = ActiveScreen();
+  return screen != nullptr && screen->IsCommandEnabled(id);
+}
+
+void CMainFrame::UpdateCommandUi() {
+  for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) it.value()->setEnabled(IsCommandEnabled(it.key()));
+}
+
+void CMainFrame::Dispatch(int id) {
+  if (IsFrameCommand(id) || id == cmd::kPrint) {
+    OnCommand(id, 0);
+  } else if (platform::CommandTarget* screen = ActiveScreen()) {
+    screen->OnCommand(id, 0);
+  }
+  UpdateCommandUi();
+}
+
+bool CMainFrame::OnCommand(int id, std::intptr_t param) {
+  if (id >= cmd::kRecent1 && id < cmd::kRecent1 + RecentFiles::kMax) {
+    const int k = id - cmd::kRecent1;
+    if (k >= recent_.Entries().size()) return true;
+    Startup().RecentPath = recent_.Entries()[k].toStdString();
+    return OnCommand(cmd::kOpenRecent, 0);
+  }
+  switch (id) {
+    case cmd::kTitle: UpdateTitle(); return true;
+    case cmd::kArrange: ArrangeScreens(); return true;
+    case cmd::kOpenRecent:
+      // The recent-file list opens files as general files, as the DF type guide tells users.
+      Startup().ColourTagMode = 0;
+      LoadFile(QString::fromStdString(Startup().RecentPath));
+      return true;
+    case cmd::kPrinterSetup: PrinterSetup(static_cast<int>(param)); return true;
+    case cmd::kSetOrientationAsc: SetOrientation(1, static_cast<int>(param)); return true;
+    case cmd::kSetOrientationBin: SetOrientation(2, static_cast<int>(param)); return true;
+    case cmd::kOpenGeneral: Open(false); return true;
+    case cmd::kOpenPrintFile: Open(true); return true;
+    case cmd::kDfTypeGuide: {
+      std::unique_ptr<GuideDialog> d(MakeDfTypeGuide(this));
+      d->exec();
+      return true;
+    }
+    case cmd::kOrientationGuide: {
+      std::unique_ptr<GuideDialog> d(MakeOrientationGuide(this));
+      d->exec();
+      return true;
+    }
+    case cmd::kSwInfo: {
+      std::unique_ptr<GuideDialog> d(MakeSwInfo(this));
+      d->exec();
+      platform::SendCommand(Role::AscDraw, cmd::kRepaint);
+      return true;
+    }
+    case cmd::kProperties: Properties(); return true;
+    case cmd::kSettingsReset: SettingsReset(); return true;
+    case cmd::kDefaultWindowSize: DefaultWindowSize(); return true;
+    case cmd::kPaste: Paste(); return true;
+    case cmd::kClose: close(); return true;
+    case cmd::kPrint: return platform::SendCommand(Role::BinView, cmd::kPrint);
+    default: return false;
+  }
+}
+
+void CMainFrame::UpdateTitle() { setWindowTitle(MakeTitle()); }
+
+void CMainFrame::ShowLoadError(int error) {
+  const BufferMessage m = MessageFor(static_cast<BufferError>(error));
+  if (m.text.empty()) return;
+  const bool askCancel = static_cast<BufferError>(error) == BufferError::AllocateFailed ||
+                         static_cast<BufferError>(error) == BufferError::ReallocateFailed;
+  platform::MessageBox(this, Q(m.text), Q(m.caption), askCancel ? Buttons::OkCancel : Buttons::Ok,
+                       Icon::Warning);
+}
+
+bool CMainFrame::LoadFile(const QString& path) {
+  const LoadResult r = Document().LoadDataFile(path.toStdString());
+  UpdateTitle();
+  ShowLoadError(static_cast<int>(r.error));
+  UpdateCommandUi();
+  return r.ok;
+}
+
+void CMainFrame::Open(bool printFile) {
+  const QString filters = QtFilterString(printFile, Startup().ProgramType);
+  const settings::SettingsRecord& rec = settings::Record();
+  const std::string last(rec.LastOpenPath, strnlen(rec.LastOpenPath, sizeof rec.LastOpenPath));
+  QString initial = QString::fromStdString(platform::codepage::ToUtf8(last));
+  const QFileInfo info(initial);
+  if (!info.isFile() || info.size() == 0 || initial.size() > 256) initial.clear();
+  const QString caption = printFile ? QStringLiteral("印刷用ファイルを開く") : QStringLiteral("一般ファイルを開く");
+  QString path;
+  if (openDialog_) {
+    path = openDialog_(caption, filters, initial);
+  } else {
+    QFileDialog dialog(this, caption, initial.isEmpty() ? QString() : QFileInfo(initial).absolutePath(), filters);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, true);
+    dialog.setDefaultSuffix(QString());
+    if (!initial.isEmpty()) dialog.selectFile(initial);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().first();
+  }
+  if (path.isEmpty()) return;
+  // The record holds at most 255 bytes of CP932; a longer path is not remembered.
+  const std::string sjis = platform::codepage::FromUtf16(path.toStdU16String());
+  settings::SettingsRecord& w = settings::Record();
+  if (sjis.size() < sizeof w.LastOpenPath) {
+    std::fill(std::begin(w.LastOpenPath), std::end(w.LastOpenPath), '\0');
+    std::copy(sjis.begin(), sjis.end(), w.LastOpenPath);
+  }
+  Startup().ColourTagMode = printFile ? 1 : 0;
+  if (LoadFile(path)) {
+    recent_.Add(path);
+    RefreshRecentMenu();
+  }
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  event->acceptProposedAction();
+  if (urls.size() != 1 || !urls.first().isLocalFile()) return;  // several files are ignored
+  const QString path = urls.first().toLocalFile();
+  if (LoadFile(path)) {
+    recent_.Add(path);
+    RefreshRecentMenu();
+  }
+}
+
+void CMainFrame::Paste() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) {
+    platform::MessageBox(this, QStringLiteral("クリップボードにテキスト形式のデータがありません。"),
+                         QStringLiteral("貼り付けできません。"));
+    return;
+  }
+  // Clipboard text reaches the document as code page 932 bytes, cut at the first NUL.
+  std::string bytes = platform::codepage::FromUtf16(data->text().toStdU16String());
+  if (const auto nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
+  DocumentBuffer& doc = Document();
+  bool append = false;
+  if (doc.PasteAsksToAppend()) {
+    append = platform::MessageBox(this, QStringLiteral("「はい」＝追加、「いいえ」＝元データはスクラップして貼付け"),
+                                  QStringLiteral("もとのデータに追加しますか？"), Buttons::YesNo) == Answer::Yes;
+  }
+  const BufferError e = doc.Paste(bytes, append, settings::Paths().WorkDir);
+  ShowLoadError(static_cast<int>(e));
+  UpdateTitle();
+  UpdateCommandUi();
+}
+
+void CMainFrame::Properties() {
+  const DocumentBuffer& doc = Document();
+  if (doc.DocLength != 0 && !doc.DocFullPath.empty()) {
+    const QString text = QStringLiteral("Path=%1\nDFname=%2\nDFExt=%3\nLength=%4 bytes")
+                             .arg(Q(doc.DocFullPath), Q(doc.DocName), Q(doc.DocExt))
+                             .arg(doc.DocLength);
+    platform::MessageBox(this, text, QStringLiteral("プロパティ"));
+  } else {
+    platform::MessageBox(this, QStringLiteral("まだファイルが読み出されていません"), QStringLiteral("確認"));
+  }
+}
+
+void CMainFrame::SettingsReset() {
+  if (platform::MessageBox(this, QStringLiteral("設定条件を初期化していいですか？"), QStringLiteral("確認要求"),
+                           Buttons::OkCancel) != Answer::Ok)
+    return;
+  settings::ResetToDefaults();
+  const settings::UnprintMargins& u = settings::Live().unprint;
+  platform::PrinterSelection::Instance().SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  platform::MessageBox(this, QStringLiteral("設定条件を初期化しました"), QStringLiteral("確認要求"));
+  platform::SendCommand(Role::AscDraw, cmd::kRebuildDefault);
+  platform::SendCommand(Role::BinView, cmd::kRebuildDefault);
+}
+
+void CMainFrame::DefaultWindowSize() {
+  if (platform::MessageBox(this,
+                           QStringLiteral("デフォルトサイズに戻すため\n設定ファイルを書き換えて\nクローズしますので\n再立上げしてください。"),
+                           QStringLiteral("実行していいですか？"), Buttons::OkCancel) != Answer::Ok)
+    return;
+  settings::Record().WinWidth = 0;
+  settings::Record().WinHeight = 0;
+  defaultSizeRequested_ = true;
+  close();
+}
+
+void CMainFrame::PrinterSetup(int screen) {
+  if (screen != 1 && screen != 2) {
+    platform::MessageBox(this, QStringLiteral("WindowType=%1 でプリンタ設定メニューがクリックされました").arg(screen),
+                         QStringLiteral("想定外の出来事です"));
+    return;
+  }
+  platform::PrinterSelection& sel = platform::PrinterSelection::Instance();
+  settings::LiveSettings& live = settings::Live();
+  std::int32_t& orientation = screen == 1 ? live.AscOrientation : live.BinOrientation;
+  if (QPrinter* printer = sel.Printer()) {
+    sel.SetOrientation(orientation);
+    bool ok = false;
+    if (printerDialog_) {
+      ok = printerDialog_(*printer);
+    } else {
+      QPrintDialog dialog(printer, this);
+      dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
+      dialog.setOptions(QAbstractPrintDialog::PrintToFile);
+      ok = dialog.exec() == QDialog::Accepted;
+    }
+    if (ok) {
+      orientation = sel.Orientation();
+      UpdateTitle();
+    }
+  }
+  platform::SendCommand(screen == 1 ? Role::AscDraw : Role::BinView, cmd::kRebuildDefault);
+}
+
+void CMainFrame::SetOrientation(int screen, int orientation) {
+  platform::PrinterSelection::Instance().SetOrientation(orientation);
+  platform::SendCommand(screen == 1 ? Role::AscDraw : Role::BinView, cmd::kOrientationSet);
+}
+
+void CMainFrame::PlaceMainWindow() {
+  WindowMetrics& m = Metrics();
+  const settings::SettingsRecord& r = settings::Record();
+  const bool saved = r.WinScreenWidth != 0 && r.WinLeft >= 0 && r.WinLeft <= m.ScreenWidth - r.WinWidth &&
+                     r.WinTop >= 0 && r.WinTop <= m.ScreenHeight - r.WinHeight &&
+                     10 * m.UiCharWidth < r.WinWidth && r.WinWidth < m.ScreenWidth &&
+                     10 * m.UiCharHeight < r.WinHeight && r.WinHeight < m.ScreenHeight;
+  if (saved) {
+    resize(r.WinWidth, r.WinHeight);
+    move(r.WinLeft, r.WinTop);
+  } else {
+    resize(m.ScreenWidth * 80 / 100, m.ScreenHeight);
+    move(8 * m.UiCharWidth, 0);
+  }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!isMinimized() && !defaultSizeRequested_) {
+    settings::SettingsRecord& r = settings::Record();
+    const QRect g = frameGeometry();
+    r.WinLeft = g.left();
+    r.WinTop = g.top();
+    r.WinWidth = g.width();
+    r.WinHeight = g.height();
+    r.WinScreenWidth = Metrics().ScreenWidth;
+    r.WinScreenHeight = Metrics().ScreenHeight;
+  }
+  settings::WriteSettings();
+  for (CChildFrame* f : {asciiFrame_.data(), binaryFrame_.data()})
+    if (f != nullptr) f->setProperty("closingApp", true);
+  event->accept();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  ArrangeScreens();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ArrangeScreens();
+}
+
+}  // namespace tyld::app

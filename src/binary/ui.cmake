@@ -1,0 +1,5 @@
+# The binary screen's widget.
+add_library(tyld_binary_ui STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/tyld_view.cpp)
+target_link_libraries(tyld_binary_ui PUBLIC tyld_platform tyld_app_core tyld_settings)
+tyld_warnings(tyld_binary_ui)
