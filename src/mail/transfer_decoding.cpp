@@ -1,0 +1,151 @@
+#include "mail/transfer_decoding.h"
+
+#include <array>
+#include <cstdint>
+
+#include "mail/charset.h"
+#include "mail/text_lines.h"
+#include "platform/codepage.h"
+
+namespace tyld::mail {
+namespace cp = tyld::platform::codepage;
+namespace {
+
+constexpr std::array<std::int8_t, 256> MakeBase64Table() {
+  std::array<std::int8_t, 256> t{};
+  for (auto& v : t) v = -1;
+  const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  for (int i = 0; i < 64; ++i) t[static_cast<std::uint8_t>(alphabet[i])] = static_cast<std::int8_t>(i);
+  t['\r'] = t['\n'] = t[' '] = t['\t'] = -2;  // skipped
+  return t;
+}
+constexpr auto kBase64 = MakeBase64Table();
+
+// 'A'..'F' are 10..15; every other character counts as its code minus '0'.
+int HexDigit(char c) { return (c >= 'A' && c <= 'F') ? c - 'A' + 10 : c - '0'; }
+
+}  // namespace
+
+std::string DecodeBase64(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() / 4 * 3 + 3);
+  std::uint32_t bits = 0;
+  int pending = 0;
+  for (const char c : text) {
+    const int v = kBase64[static_cast<std::uint8_t>(c)];
+    if (v == -2) continue;
+    if (v < 0) break;
+    bits = (bits << 6) | static_cast<std::uint32_t>(v);
+    pending += 6;
+    if (pending >= 8) {
+      pending -= 8;
+      out += static_cast<char>((bits >> pending) & 0xFF);
+    }
+  }
+  return out;
+}
+
+std::string DecodeBase64Text(std::string_view text, int charset) {
+  const std::string bytes = DecodeBase64(text);
+  if (charset == kCharsetUtf8) return Utf8ToSjis(bytes);
+  return ConvertJisToSjis(bytes);
+}
+
+std::string DecodeQuotedPrintable(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '=' && i + 2 < text.size()) {
+      out += static_cast<char>((HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])) & 0xFF);
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+namespace {
+
+void AppendLogicalLine(std::string& out, std::string_view pending, int charset) {
+  if (!pending.empty()) {
+    std::string text = DecodeQuotedPrintable(pending);
+    if (charset == kCharsetUtf8) text = Utf8ToSjis(text);
+    out += ReplaceNumericReferences(ConvertJisIfEscaped(text));
+  }
+  out += "\r\n";
+}
+
+}  // namespace
+
+std::string DecodeQuotedPrintableBlock(std::string_view block, int charset) {
+  std::string out;
+  if (block.size() < 2) return out;
+  out.reserve(block.size() + 2);
+  std::string pending;
+  bool open = false;  // pending holds the start of a line continued below
+  ForEachLine(block, [&](std::string_view line) {
+    if (!line.empty() && line.back() == '=') {
+      line.remove_suffix(1);
+      pending += line;
+      open = true;
+    } else if (line.size() >= 4 && line.ends_with("=20")) {
+      line.remove_suffix(3);
+      pending += line;
+      pending += ' ';
+      open = true;
+    } else {
+      pending += line;
+      AppendLogicalLine(out, pending, charset);
+      pending.clear();
+      open = false;
+    }
+  });
+  // A block that ends inside a continued line still shows that line.
+  if (open) AppendLogicalLine(out, pending, charset);
+  return out;
+}
+
+std::string ReplaceNumericReferences(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    if (text[i] != '&' || i + 1 >= n || text[i + 1] != '#') {
+      out += text[i++];
+      continue;
+    }
+    std::size_t p = i + 2;
+    const bool hex = p < n && (text[p] == 'x' || text[p] == 'X');
+    if (hex) ++p;
+    std::uint32_t value = 0;
+    std::size_t digits = 0;
+    for (; p < n && digits < 8; ++p, ++digits) {
+      const char c = text[p];
+      int d;
+      if (c >= '0' && c <= '9') {
+        d = c - '0';
+      } else if (hex && c >= 'a' && c <= 'f') {
+        d = c - 'a' + 10;
+      } else if (hex && c >= 'A' && c <= 'F') {
+        d = c - 'A' + 10;
+      } else {
+        break;
+      }
+      value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
+    }
+    if (digits == 0 || p >= n || text[p] != ';') {
+      out += text[i++];  // not a reference: keep the "&" and read on
+      continue;
+    }
+    const int code = value <= 0xFFFF ? cp::Encode(static_cast<char16_t>(value)) : -1;
+    const int shown = code < 0 ? cp::kSubstitute : code;
+    if (shown > 0xFF) out += static_cast<char>(shown >> 8);
+    out += static_cast<char>(shown & 0xFF);
+    i = p + 1;
+  }
+  return out;
+}
+
+}  // namespace tyld::mail
