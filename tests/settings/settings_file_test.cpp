@@ -168,6 +168,9 @@ TEST_F(SettingsFileTest, FileThatCannotBeCreatedFailsReadAndInitialisation) {
   const std::string inMissingDir = (dir_ / "missing" / kSettingsFileName).string();
   EXPECT_FALSE(ReadSettings(inMissingDir, record_, live_));
   EXPECT_FALSE(InitialiseSettings(inMissingDir, record_, live_));
+}
+
+TEST_F(SettingsFileTest, ReadOnlyDirectoryFailsAndIsNotUsable) {
   if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_FALSE(IsUsableSettingsDirectory(dir_.string()));
