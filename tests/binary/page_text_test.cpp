@@ -1,0 +1,71 @@
+#include "binary/page_text.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tyld::binary {
+namespace {
+
+settings::BinaryPageFormat Grid(int columns, int blocks) {
+  settings::BinaryPageFormat f;
+  f.BinColumns = columns;
+  f.BinBlocksPerColumn = blocks;
+  return f;
+}
+
+PageTextOptions Options() {
+  PageTextOptions o;
+  o.footerName = "a.bin";
+  o.time = {2026, 12, 8, 23, 45};
+  return o;
+}
+
+TEST(PageText, LinesAsDrawn) {
+  std::vector<std::uint8_t> data(300, 'a');
+  const std::uint8_t line[] = {'H', 'e', 'l', 'l', 'o', 0x0D, 0x0A, 0x82, 0xA0, 0x1B};
+  std::copy(std::begin(line), std::end(line), data.begin() + 256);
+  const std::string text = BinaryPageText(Grid(1, 1), {data, {}, "a.bin"}, 1, Options());
+  EXPECT_EQ(text,
+            "=== page 2 ===\n"
+            "[000100-00012B/00012C]H [a.bin] [300]ﾊﾞｲﾄ\n"
+            "--- column 1 ---\n"
+            "Address +0 +1 +2 +3 +4 +5 +6 +7  +8 +9 +A +B +C +D +E +F  0123456789ABCDEF\n"
+            "000100: 48 65 6C 6C 6F 0D 0A 82  A0 1B 61 61 61 61 61 61  Hello↓あ･aaaaaa\n"
+            "000110: 61 61 61 61 61 61 61 61  61 61 61 61 61 61 61 61  aaaaaaaaaaaaaaaa\n"
+            "000120: 61 61 61 61 61 61 61 61  61 61 61 61              aaaaaaaaaaaa\n"
+            "--- footer ---\n"
+            "- 2 -\n"
+            "[a.bin]\n"
+            "[2026/12/08,23:45]\n");
+}
+
+TEST(PageText, LowerCaseColumnsAndPairsAcrossLines) {
+  std::vector<std::uint8_t> data(600, 0x1A);
+  data[271] = 0x88;  // a pair across lines 0x100 and 0x110, in the second column
+  data[272] = 0x9F;
+  settings::BinaryPageFormat fmt = Grid(2, 1);
+  fmt.BinHexCase = 1;
+  fmt.BinDateMode = fmt.BinPageNoMode = fmt.BinFileNameMode = 0;
+  const std::string text = BinaryPageText(fmt, {data, {}, "a.bin"}, 0, Options());
+  EXPECT_NE(text.find("--- column 2 ---\nAddress +0 +1 +2 +3 +4 +5 +6 +7  +8 +9 +a +b"),
+            std::string::npos);
+  EXPECT_NE(text.find("0123456789abcdef\n"), std::string::npos);
+  EXPECT_NE(text.find("0000f0: 1a 1a"), std::string::npos);
+  EXPECT_NE(text.find(" 1a 88  ...............\xE4\xBA\x9C\n"), std::string::npos);  // 亜
+  EXPECT_NE(text.find("000110: 9f 1a"), std::string::npos);
+  EXPECT_NE(text.find("  ...............\n000120:"), std::string::npos);  // carried blank
+  EXPECT_TRUE(text.ends_with("--- footer ---\n"));
+}
+
+TEST(PageText, EveryPageOfTheDocument) {
+  std::vector<std::uint8_t> data(257, 'x');
+  const std::string text = BinaryDocumentText(Grid(1, 1), {data, {}, "a.bin"}, Options());
+  EXPECT_NE(text.find("=== page 1 ===\n[000000-0000FF/000101]H"), std::string::npos);
+  EXPECT_NE(text.find("=== page 2 ===\n[000100-000100/000101]H"), std::string::npos);
+  EXPECT_EQ(text.find("=== page 3 ==="), std::string::npos);
+  EXPECT_EQ(BinaryDocumentText(Grid(1, 1), {{}, {}, "a.bin"}, Options()), "");
+}
+
+}  // namespace
+}  // namespace tyld::binary
