@@ -1,36 +1,312 @@
 #include "ascii/asc_draw.h"
 
+#include <QFontDialog>
 #include <QPainter>
+#include <QPrinter>
+#include <cmath>
 
+#include "app/document_buffer.h"
+#include "ascii/pform_set.h"
+#include "binary/page_dialogs.h"
+#include "platform/codepage.h"
 #include "platform/command_ids.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
+#include "platform/print_job.h"
+#include "platform/printer.h"
+#include "platform/qt_canvas.h"
+#include "settings/page_format.h"
 
 namespace tyld::ascii {
+namespace {
+using platform::Role;
 
-CAscDraw::CAscDraw(QWidget* parent) : QAbstractScrollArea(parent) {
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+platform::PrinterSelection& Printer() { return platform::PrinterSelection::Instance(); }
+
+settings::FontState& Font() { return settings::Live().asciiFont; }
+
+void ResetFont() {
+  Font() = settings::FontState{};
+}
+}  // namespace
+
+CAscDraw::CAscDraw(QWidget* parent) : PagedView(parent) {
   setWindowTitle(QStringLiteral("アスキー画面"));
-  platform::Publish(platform::Role::AscDraw, this);
+  viewport()->setAutoFillBackground(false);
+  platform::Publish(Role::AscDraw, this);
+  Font().scale = 1.0;
+  MakeScreenFonts();
+  screen_.NewDocument();
+  FullRebuild();
 }
 
-CAscDraw::~CAscDraw() { platform::Withdraw(platform::Role::AscDraw, this); }
+CAscDraw::~CAscDraw() { platform::Withdraw(Role::AscDraw, this); }
+
+void CAscDraw::MakeScreenFonts() {
+  const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+  const int tenths = Font().PointTenths();
+  const int a = platform::MulDiv(tenths / 10, dpi, 72);
+  if (a <= 0) {
+    platform::MessageBox(this, QStringLiteral("font size=%1 ポイントのフォント計算に失敗しました。").arg(tenths),
+                         QStringLiteral("フォントを初期化します。"));
+    ResetFont();
+    MakeScreenFonts();
+    return;
+  }
+  auto make = [this](int height) {
+    platform::LogFont lf = Font().logFont;
+    lf.height = -height;
+    lf.width = 0;
+    lf.charSet = platform::kShiftJisCharSet;
+    const platform::TextMetrics m = platform::MeasureFont(platform::ToQFont(lf), viewport());
+    if (m.height <= 0) return false;
+    screenFont_ = lf;
+    fixedPitch_ = m.fixedPitch;
+    charWidth_ = std::max(1, m.aveCharWidth);
+    const int h = m.height + m.externalLeading;
+    linePitch_ = h + settings::Live().ascii.AscLineSpacing * h / 10;
+    return true;
+  };
+  make(a);
+  const double scale = Font().scale;
+  if (scale == 1.0) return;
+  const int c = platform::MulDiv(static_cast<int>(scale * tenths) / 10, dpi, 72);
+  if (c == 0 || !make(c)) {
+    platform::MessageBox(this, QStringLiteral("指定スケール %1 でフォントが作れません。").arg(scale),
+                         QStringLiteral("デフォルトスケールにもどします。"));
+    Font().scale = 1.0;
+    make(a);
+  }
+}
+
+void CAscDraw::FullRebuild() {
+  QPrinter* printer = Printer().Printer();
+  if (printer == nullptr) return;
+  const settings::UnprintMargins& u = settings::Live().unprint;
+  Printer().SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  screen_.CurrentSheet = CurrentPage();
+  for (const BuildFailure& f : screen_.Rebuild(*printer))
+    platform::MessageBox(this, Q(f.text), Q(f.caption), platform::Buttons::Ok, platform::Icon::Warning);
+  SetCurrentPage(std::max(screen_.CurrentSheet, 0));
+  const settings::AsciiPageFormat& fmt = settings::Live().ascii;
+  SetPaging(screen_.SheetCount, fmt.AscLinesDown, fmt.AscCharsAcross);
+}
+
+void CAscDraw::PageChanged() {
+  screen_.CurrentSheet = screen_.SheetCount > 0 ? CurrentPage() : -1;
+}
+
+void CAscDraw::paintEvent(QPaintEvent*) {
+  QPainter p(viewport());
+  p.fillRect(viewport()->rect(), QColor(128, 128, 128));
+  platform::DeviceCaps caps{viewport()->width(), viewport()->height(), logicalDpiX(), logicalDpiY()};
+  platform::QtCanvas canvas(p, caps);
+  const SheetDocument doc = screen_.Document();
+  SheetRequest req;
+  req.target = DrawTarget::Screen;
+  req.x0 = -HScrollPos();
+  req.screenFont = screenFont_;
+  req.screenCharWidth = CharWidthPx();
+  req.screenLinePitch = LinePitchPx();
+  const settings::AsciiPageFormat& fmt = settings::Live().ascii;
+  if (screen_.SheetCount <= 0) {
+    req.y0 = -VScrollPos();
+    req.sheet = 0;
+    req.pageNumber = 0;
+    lastDrawn_ = DrawSheet(canvas, screen_.model, fmt, doc, req);
+  } else {
+    const int first = CurrentPage();
+    for (int s = first; s < std::min(first + 3, screen_.SheetCount); ++s) {
+      req.y0 = -VScrollPos() + s * PageStride();
+      req.sheet = s;
+      req.pageNumber = s + 1;
+      const SheetDrawResult r = DrawSheet(canvas, screen_.model, fmt, doc, req);
+      if (s == first) lastDrawn_ = r;
+    }
+  }
+  setWindowTitle(TitleText());
+}
+
+QString CAscDraw::TitleText() const {
+  const settings::LiveSettings& live = settings::Live();
+  const double scale = live.asciiFont.scale;
+  const QString scaleText = scale >= 1.0 ? QStringLiteral("%1/1").arg(static_cast<int>(scale))
+                                         : QStringLiteral("1/%1").arg(static_cast<int>(1.0 / scale));
+  // The row range is the current sheet's, whether or not line numbers are shown.
+  const SheetRowRange rows = screen_.SheetCount > 0
+                                 ? SheetRows(live.ascii, screen_.CurrentSheet, screen_.model.TotalRows())
+                                 : SheetRowRange{};
+  QString title = QStringLiteral("頁=%1/%2 行=[%3-%4/%5] ｽｹｰﾙ=%6◆%7ﾋﾟ%8ﾎﾟ %9◆")
+                      .arg(screen_.CurrentSheet + 1)
+                      .arg(screen_.SheetCount)
+                      .arg(rows.first)
+                      .arg(rows.last)
+                      .arg(screen_.model.TotalRows())
+                      .arg(scaleText, fixedPitch_ ? QStringLiteral("固") : QStringLiteral("変"))
+                      .arg(live.asciiFont.PointTenths() / 10.0)
+                      .arg(platform::FaceName(live.asciiFont.logFont));
+  title += live.AscOrientation == 1 ? QStringLiteral("Portrait") : QStringLiteral("Landscape");
+  if (screen_.model.Utf8Applied() == 1) title += QStringLiteral("◆UTF-8変換適用");
+  return title;
+}
+
+void CAscDraw::SetScale(double scale) {
+  Font().scale = scale;
+  MakeScreenFonts();
+  viewport()->update();
+}
+
+void CAscDraw::PageJump() {
+  if (screen_.SheetCount == 0) {
+    platform::MessageBox(this, QStringLiteral("有効なデータがありません。"), QStringLiteral("印刷できません。"));
+    return;
+  }
+  binary::CPageIn dialog(CurrentPage(), screen_.SheetCount, this);
+  if (dialog.exec() == QDialog::Accepted)
+    SetCurrentPage(std::clamp(dialog.Result(), 0, screen_.SheetCount - 1));
+  ShowCurrentPage();
+}
+
+void CAscDraw::FontDialog() {
+  bool ok = false;
+  const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+  QFont initial = platform::ToQFont(Font().logFont);
+  initial.setPointSizeF(Font().PointTenths() / 10.0);
+  const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("フォント指定"));
+  if (ok) {
+    int tenths = 80;
+    Font().logFont = platform::FromQFont(chosen, dpi, &tenths);
+    Font().choice.pointSize = tenths;
+  }
+  if (platform::MulDiv(Font().PointTenths() / 10, dpi, 72) == 0)
+    platform::MessageBox(this, QStringLiteral("文字高さの計算に失敗しました。"),
+                         QStringLiteral("フォント指定に無理があるようです。"));
+  MakeScreenFonts();
+  FullRebuild();
+}
+
+void CAscDraw::PageFormatDialog() {
+  settings::LiveSettings& live = settings::Live();
+  CPFormSet dialog(live.ascii, live.unprint, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    MakeScreenFonts();
+    FullRebuild();
+  } else {
+    ShowCurrentPage();
+  }
+}
+
+void CAscDraw::Print(bool colour) {
+  if (screen_.SheetCount == 0) {
+    platform::MessageBox(this, QStringLiteral("有効なデータがありません。"), QStringLiteral("印刷できません。"));
+    return;
+  }
+  binary::CPrtCond dialog(CurrentPage(), screen_.SheetCount, colour, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    const binary::PrintRange r = dialog.Result();
+    colorPrint_ = colour ? 1 : 0;
+    // Pages outside the document never reach the drawing.
+    printFirst_ = std::clamp(r.startPage, 1, screen_.SheetCount);
+    printLast_ = std::clamp(r.endPage, printFirst_, screen_.SheetCount);
+    printNumber_ = r.firstNumber;
+    platform::SendCommand(Role::MainFrame, cmd::kSetOrientationAsc, settings::Live().AscOrientation);
+  }
+  ShowCurrentPage();
+}
+
+void CAscDraw::RunPrintJob() {
+  QPrinter* printer = Printer().Printer();
+  if (printer == nullptr) return;
+  if (!platform::AskPdfOutput(this, *printer, Printer().IsPdf())) return;
+  binary::COnPrint::Show(this);
+  const SheetDocument doc = screen_.Document();
+  const settings::AsciiPageFormat& fmt = settings::Live().ascii;
+  int number = printNumber_;
+  platform::RunPrintJob(*printer, QStringLiteral("アスキー印刷"), printLast_ - printFirst_ + 1,
+                        [&](platform::Canvas& canvas, int i) {
+                          SheetRequest req;
+                          req.target = DrawTarget::Printer;
+                          req.sheet = printFirst_ - 1 + i;
+                          req.pageNumber = number;
+                          req.colorPrint = colorPrint_ == 1;
+                          DrawSheet(canvas, screen_.model, fmt, doc, req);
+                          if (number != 0) ++number;
+                          return true;
+                        });
+}
 
 bool CAscDraw::OnCommand(int id, std::intptr_t /*param*/) {
+  if (HandlePageCommand(id)) return true;
+  settings::LiveSettings& live = settings::Live();
   switch (id) {
     case cmd::kResize:
     case cmd::kRepaint:
-    case cmd::kRebuildDefault:
-    case cmd::kDataLoaded:
       viewport()->update();
+      return true;
+    case cmd::kRebuildDefault:
+      MakeScreenFonts();
+      FullRebuild();
+      return true;
+    case cmd::kRebuildFromForm:
+      MakeScreenFonts();
+      FullRebuild();
+      platform::SendCommand(Role::AscFormDialog, cmd::kRebuildDone);
+      return true;
+    case cmd::kDataLoaded:
+      SetCurrentPage(0);
+      screen_.NewDocument();
+      FullRebuild();
+      return true;
+    case cmd::kOrientationSet: RunPrintJob(); return true;
+    case cmd::kPageJump: PageJump(); return true;
+    case cmd::kScaleDouble: SetScale(Font().scale * 2); return true;
+    case cmd::kScaleOriginal: SetScale(1.0); return true;
+    case cmd::kScaleHalf: SetScale(Font().scale * 0.5); return true;
+    case cmd::kFont: FontDialog(); return true;
+    case cmd::kFontReset:
+      ResetFont();
+      MakeScreenFonts();
+      FullRebuild();
+      return true;
+    case cmd::kPageFormat: PageFormatDialog(); return true;
+    case cmd::kPageFormatReset:
+      live.ascii = settings::AsciiPageFormat{};
+      live.unprint = settings::UnprintMargins{};
+      MakeScreenFonts();
+      FullRebuild();
+      return true;
+    case cmd::kUtf8On: screen_.ForceUtf8 = 1; FullRebuild(); return true;
+    case cmd::kUtf8Off: screen_.ForceUtf8 = 0; FullRebuild(); return true;
+    case cmd::kEmlDecoded: screen_.EmlMode = 2; FullRebuild(); return true;
+    case cmd::kEmlRaw: screen_.EmlMode = 1; FullRebuild(); return true;
+    case cmd::kPrintMono: Print(false); return true;
+    case cmd::kPrintColour: Print(true); return true;
+    case cmd::kPrintSetup:
+      platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 1);
       return true;
     default:
       return false;
   }
 }
 
-bool CAscDraw::IsCommandEnabled(int /*id*/) const { return false; }
-
-void CAscDraw::paintEvent(QPaintEvent*) {
-  QPainter p(viewport());
-  p.fillRect(viewport()->rect(), QColor(0x40, 0x40, 0x40));
+bool CAscDraw::IsCommandEnabled(int id) const {
+  const bool utf8 = screen_.ForceUtf8 == 1 || screen_.model.Utf8Applied() == 1;
+  switch (id) {
+    case cmd::kUtf8On: return !utf8;
+    case cmd::kUtf8Off: return utf8;
+    case cmd::kEmlDecoded: return screen_.EmlMode == 1;
+    case cmd::kEmlRaw: return screen_.EmlMode == 2;
+    case cmd::kNextPage: case cmd::kPrevPage: case cmd::kFirstPage: case cmd::kLastPage:
+    case cmd::kNext10: case cmd::kPrev10: case cmd::kNext50: case cmd::kPrev50:
+    case cmd::kPageJump: case cmd::kScaleDouble: case cmd::kScaleOriginal: case cmd::kScaleHalf:
+    case cmd::kFont: case cmd::kFontReset: case cmd::kPageFormat: case cmd::kPageFormatReset:
+    case cmd::kPrintMono: case cmd::kPrintColour: case cmd::kPrintSetup:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace tyld::ascii
