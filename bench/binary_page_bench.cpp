@@ -1,0 +1,136 @@
+// Drawing one dump page costs the same at the first and the last page of a 1 GB span:
+// the span is reserved address space where only the drawn pages are readable, so the
+// painter provably touches nothing else.
+#include <benchmark/benchmark.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <span>
+
+#include "binary/binary_layout.h"
+#include "binary/page_painter.h"
+#include "platform/canvas.h"
+#include "platform/recording_canvas.h"
+
+namespace {
+
+using namespace tyld;
+
+// Counts calls only, so the benchmark measures the painter rather than the recorder.
+class NullCanvas final : public platform::Canvas {
+ public:
+  explicit NullCanvas(platform::DeviceCaps caps) : caps_(caps) {}
+  [[nodiscard]] platform::DeviceCaps Caps() const override { return caps_; }
+  bool SelectFont(const platform::LogFont& f) override {
+    height_ = f.height < 0 ? -f.height : f.height;
+    return true;
+  }
+  [[nodiscard]] platform::TextMetrics Metrics() const override {
+    return {std::max(height_ / 2, 1), height_, height_ * 4 / 5, 0, true};
+  }
+  [[nodiscard]] int TextExtent(std::string_view s) const override {
+    return static_cast<int>(s.size()) * std::max(height_ / 2, 1);
+  }
+  void TextOut(int, int, std::string_view s) override { calls += s.size(); }
+  void SetTextColor(platform::ColorRef c) override { colour_ = c; }
+  [[nodiscard]] platform::ColorRef TextColor() const override { return colour_; }
+  void Rectangle(int, int, int, int, platform::Pen, platform::Brush) override { ++calls; }
+  void Line(int, int, int, int, platform::Pen) override { ++calls; }
+  std::size_t calls = 0;
+
+ private:
+  platform::DeviceCaps caps_;
+  int height_ = 16;
+  platform::ColorRef colour_ = 0;
+};
+
+constexpr platform::DeviceCaps kPrinter{4800, 6800, 600, 600};
+constexpr std::size_t kSpan = std::size_t{1} << 30;
+
+// A 1 GB span with only its first and its last full page readable (filled with sample
+// bytes); the last full page draws as many bytes as the first.
+struct BigSpan {
+  settings::BinaryPageFormat fmt;
+  std::uint8_t* bytes = nullptr;
+  std::int64_t lastPage = 0;
+
+  BigSpan() {
+    platform::RecordingCanvas printer(kPrinter);
+    binary::ComputeBinaryLayout(printer, settings::FontState::DefaultLogFont(), 80, 2, {}, fmt);
+    void* base = mmap(nullptr, kSpan, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (base == MAP_FAILED) return;
+    bytes = static_cast<std::uint8_t*>(base);
+    const binary::DumpPaging paging(static_cast<std::int64_t>(kSpan), fmt);
+    lastPage = static_cast<std::int64_t>(kSpan) / paging.BytesPerPage() - 1;
+    Open(0, static_cast<std::size_t>(paging.BytesPerPage()) + 1);
+    const auto first = static_cast<std::size_t>(paging.FirstOffset(lastPage)) - 2;
+    Open(first, static_cast<std::size_t>(paging.BytesPerPage()) + 3);
+  }
+  ~BigSpan() {
+    if (bytes) munmap(bytes, kSpan);
+  }
+  void Open(std::size_t from, std::size_t n) {
+    const auto pageSize = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t start = from / pageSize * pageSize;
+    mprotect(bytes + start, from + n - start, PROT_READ | PROT_WRITE);
+    for (std::size_t i = from; i < from + n; ++i)
+      bytes[i] = static_cast<std::uint8_t>(i % 7 == 0 ? 0x82 : 0x20 + i % 95);
+  }
+};
+
+BigSpan& Span() {
+  static BigSpan span;
+  return span;
+}
+
+void DrawPage(benchmark::State& state, bool last) {
+  BigSpan& span = Span();
+  if (!span.bytes) {
+    state.SkipWithError("cannot reserve 1 GB of address space");
+    return;
+  }
+  binary::PagePaint paint;
+  paint.target = binary::DrawTarget::Printer;
+  paint.binFont = settings::FontState::DefaultLogFont();
+  paint.page = last ? span.lastPage : 0;
+  paint.pageNumber = static_cast<int>(paint.page + 1);
+  paint.footerName = "big.bin";
+  const binary::DumpSource source{{span.bytes, kSpan}, {}, "big.bin"};
+  NullCanvas canvas(kPrinter);
+  for (auto _ : state) {
+    const auto offsets = binary::DrawBinaryPage(canvas, span.fmt, source, paint);
+    benchmark::DoNotOptimize(offsets);
+  }
+  state.counters["page"] = static_cast<double>(paint.page);
+  state.SetBytesProcessed(state.iterations() * binary::DumpPaging(kSpan, span.fmt).BytesPerPage());
+}
+
+void BM_DrawFirstPage(benchmark::State& state) { DrawPage(state, false); }
+void BM_DrawLastPage(benchmark::State& state) { DrawPage(state, true); }
+BENCHMARK(BM_DrawFirstPage);
+BENCHMARK(BM_DrawLastPage);
+
+void BM_DrawPageRecording(benchmark::State& state) {
+  BigSpan& span = Span();
+  if (!span.bytes) {
+    state.SkipWithError("cannot reserve 1 GB of address space");
+    return;
+  }
+  binary::PagePaint paint;
+  paint.target = binary::DrawTarget::Printer;
+  paint.binFont = settings::FontState::DefaultLogFont();
+  paint.page = state.range(0) ? span.lastPage : 0;
+  const binary::DumpSource source{{span.bytes, kSpan}, {}, "big.bin"};
+  for (auto _ : state) {
+    platform::RecordingCanvas canvas(kPrinter);
+    benchmark::DoNotOptimize(binary::DrawBinaryPage(canvas, span.fmt, source, paint));
+  }
+}
+BENCHMARK(BM_DrawPageRecording)->Arg(0)->Arg(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
