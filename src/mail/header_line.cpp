@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "mail/ascii_case.h"
 #include "mail/charset.h"
 #include "mail/transfer_decoding.h"
 
@@ -10,13 +11,6 @@ namespace tyld::mail {
 namespace {
 
 enum Kind { kNone = 0, kJis = 1, kShiftJis = 2, kUtf8 = 3 };
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-           return lower(x) == lower(y);
-         });
-}
 
 Kind CharsetKind(std::string_view name) {
   if (EqualsNoCase(name, "iso-2022-jp")) return kJis;
@@ -36,8 +30,8 @@ bool ReadWord(std::string_view t, std::size_t p, Word& word) {
   const std::size_t n = t.size();
   if (p + 1 >= n || t[p + 1] != '?') return false;
   const std::size_t charsetStart = p + 2;
-  const std::size_t q1 = t.find('?', charsetStart);
-  if (q1 == std::string_view::npos || q1 - charsetStart > 40) return false;
+  const std::size_t q1 = t.substr(0, std::min(n, charsetStart + 41)).find('?', charsetStart);
+  if (q1 == std::string_view::npos) return false;
   const Kind kind = CharsetKind(t.substr(charsetStart, q1 - charsetStart));
   if (kind == kNone || q1 + 2 >= n || t[q1 + 2] != '?') return false;
   const char enc = t[q1 + 1];

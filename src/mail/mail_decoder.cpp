@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "mail/ascii_case.h"
 #include "mail/charset.h"
 #include "mail/header_line.h"
 #include "mail/text_lines.h"
@@ -9,22 +10,6 @@
 
 namespace tyld::mail {
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (Lower(s[i]) != Lower(prefix[i])) return false;
-  return true;
-}
-
-std::size_t FindNoCase(std::string_view s, std::string_view needle) {
-  if (needle.empty() || s.size() < needle.size()) return std::string_view::npos;
-  for (std::size_t i = 0; i + needle.size() <= s.size(); ++i)
-    if (Lower(s[i]) == Lower(needle[0]) && StartsWithNoCase(s.substr(i), needle)) return i;
-  return std::string_view::npos;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -61,7 +46,7 @@ int EncodingOf(std::string_view value) {
   std::size_t start = value.size();
   while (start > 0 && !IsBlank(value[start - 1])) --start;
   const std::string_view word = value.substr(start);
-  auto is = [&](std::string_view name) { return word.size() == name.size() && StartsWithNoCase(word, name); };
+  auto is = [&](std::string_view name) { return EqualsNoCase(word, name); };
   if (is("quoted-printable")) return kEncodingQuotedPrintable;
   if (is("base64")) return kEncodingBase64;
   if (is("7bit")) return kEncoding7bit;
@@ -69,23 +54,7 @@ int EncodingOf(std::string_view value) {
   return kEncodingOther;
 }
 
-// Copies the mail with every line end made CR LF, so that files saved with LF alone
-// (or CR alone) read like the usual ones.
-void CopyWithCrLf(std::string& out, std::string_view raw) {
-  out.clear();
-  out.reserve(raw.size() + raw.size() / 32 + 2);
-  std::size_t run = 0;
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    const char c = raw[i];
-    if (c != '\r' && c != '\n') continue;
-    out.append(raw.substr(run, i - run));
-    out += "\r\n";
-    if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
-    run = i + 1;
-  }
-  out.append(raw.substr(run));
-}
-
+// Appends text with every line end (CR LF, LF or CR alone) made CR LF.
 void AppendWithCrLf(std::string& out, std::string_view text) {
   std::size_t run = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -102,7 +71,10 @@ void AppendWithCrLf(std::string& out, std::string_view text) {
 }  // namespace
 
 void MailDecoder::Decode(std::string_view raw) {
-  CopyWithCrLf(input_, raw);
+  // Files saved with LF alone (or CR alone) read like the usual CR LF ones.
+  input_.clear();
+  input_.reserve(raw.size() + raw.size() / 32 + 2);
+  AppendWithCrLf(input_, raw);
   output_.clear();
   output_.reserve(input_.size() + 1024);
   lines_.clear();
