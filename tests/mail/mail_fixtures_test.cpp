@@ -2,7 +2,6 @@
 // every text body Tyld shows equal what that library decodes, in Shift-JIS.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,10 +12,7 @@
 namespace tyld::mail {
 namespace {
 
-std::filesystem::path FixtureDir() {
-  const char* source = std::getenv("TYLD_SOURCE_DIR");
-  return std::filesystem::path(source ? source : ".") / "tests" / "mail" / "fixtures";
-}
+std::filesystem::path FixtureDir() { return TYLD_MAIL_FIXTURES; }
 
 bool ReadFile(const std::filesystem::path& path, std::string& out) {
   std::ifstream in(path, std::ios::binary);
