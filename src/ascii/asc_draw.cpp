@@ -15,6 +15,7 @@
 #include "platform/print_job.h"
 #include "platform/printer.h"
 #include "platform/qt_canvas.h"
+#include "platform/screen_font.h"
 #include "settings/page_format.h"
 
 namespace tyld::ascii {
@@ -45,40 +46,26 @@ CAscDraw::CAscDraw(QWidget* parent) : PagedView(parent) {
 CAscDraw::~CAscDraw() { platform::Withdraw(Role::AscDraw, this); }
 
 void CAscDraw::MakeScreenFonts() {
-  const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-  const int tenths = Font().PointTenths();
-  const int a = platform::MulDiv(tenths / 10, dpi, 72);
-  if (a <= 0) {
-    platform::MessageBox(this, QStringLiteral("font size=%1 ポイントのフォント計算に失敗しました。").arg(tenths),
+  auto make = [this] {
+    return platform::MakeScreenFont(Font().logFont, Font().PointTenths(), Font().scale,
+                                    settings::Live().ascii.AscLineSpacing, viewport());
+  };
+  platform::ScreenFont f = make();
+  if (f.status == platform::ScreenFont::Status::BaseFailed) {
+    platform::MessageBox(this, QStringLiteral("font size=%1 ポイントのフォント計算に失敗しました。").arg(Font().PointTenths()),
                          QStringLiteral("フォントを初期化します。"));
     ResetFont();
-    MakeScreenFonts();
-    return;
+    f = make();
   }
-  auto make = [this](int height) {
-    platform::LogFont lf = Font().logFont;
-    lf.height = -height;
-    lf.width = 0;
-    lf.charSet = platform::kShiftJisCharSet;
-    const platform::TextMetrics m = platform::MeasureFont(platform::ToQFont(lf), viewport());
-    if (m.height <= 0) return false;
-    screenFont_ = lf;
-    fixedPitch_ = m.fixedPitch;
-    charWidth_ = std::max(1, m.aveCharWidth);
-    const int h = m.height + m.externalLeading;
-    linePitch_ = h + settings::Live().ascii.AscLineSpacing * h / 10;
-    return true;
-  };
-  make(a);
-  const double scale = Font().scale;
-  if (scale == 1.0) return;
-  const int c = platform::MulDiv(static_cast<int>(scale * tenths) / 10, dpi, 72);
-  if (c == 0 || !make(c)) {
-    platform::MessageBox(this, QStringLiteral("指定スケール %1 でフォントが作れません。").arg(scale),
+  if (f.status == platform::ScreenFont::Status::ScaleFailed) {
+    platform::MessageBox(this, QStringLiteral("指定スケール %1 でフォントが作れません。").arg(Font().scale),
                          QStringLiteral("デフォルトスケールにもどします。"));
     Font().scale = 1.0;
-    make(a);
   }
+  screenFont_ = f.font;
+  fixedPitch_ = f.fixedPitch;
+  charWidth_ = f.charWidth;
+  linePitch_ = f.linePitch;
 }
 
 void CAscDraw::FullRebuild() {

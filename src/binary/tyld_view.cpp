@@ -1,36 +1,284 @@
 #include "binary/tyld_view.h"
 
+#include <QFontDialog>
 #include <QPainter>
+#include <QPrinter>
 
+#include "app/document_buffer.h"
+#include "binary/page_dialogs.h"
+#include "binary/pform_stb.h"
 #include "platform/command_ids.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
+#include "platform/print_job.h"
+#include "platform/printer.h"
+#include "platform/qt_canvas.h"
+#include "platform/screen_font.h"
+#include "settings/page_format.h"
 
 namespace tyld::binary {
+namespace {
+using platform::Role;
 
-CTyldView::CTyldView(QWidget* parent) : QAbstractScrollArea(parent) {
+platform::PrinterSelection& Printer() { return platform::PrinterSelection::Instance(); }
+settings::FontState& Font() { return settings::Live().binaryFont; }
+}  // namespace
+
+CTyldView::CTyldView(QWidget* parent) : PagedView(parent) {
   setWindowTitle(QStringLiteral("バイナリ画面"));
-  platform::Publish(platform::Role::BinView, this);
+  platform::Publish(Role::BinView, this);
+  Font().scale = 1.0;
+  MakeScreenFonts();
+  FullRebuild();
 }
 
-CTyldView::~CTyldView() { platform::Withdraw(platform::Role::BinView, this); }
+CTyldView::~CTyldView() { platform::Withdraw(Role::BinView, this); }
 
-bool CTyldView::OnCommand(int id, std::intptr_t /*param*/) {
+void CTyldView::MakeScreenFonts() {
+  auto make = [this] {
+    return platform::MakeScreenFont(Font().logFont, Font().PointTenths(), Font().scale,
+                                    settings::Live().binary.BinLineSpacing, viewport());
+  };
+  platform::ScreenFont f = make();
+  if (f.status == platform::ScreenFont::Status::BaseFailed) {
+    platform::MessageBox(this, QStringLiteral("font size=%1 ポイントのフォント計算に失敗しました。").arg(Font().PointTenths() / 10),
+                         QStringLiteral("フォントを初期化します。"));
+    Font() = settings::FontState{};
+    f = make();
+  }
+  if (f.status == platform::ScreenFont::Status::ScaleFailed) {
+    platform::MessageBox(this, QStringLiteral("指定スケール %1 でフォントが作れません。").arg(Font().scale),
+                         QStringLiteral("デフォルトスケールにもどします。"));
+    Font().scale = 1.0;
+  }
+  screenFont_ = f.font;
+  fixedPitch_ = f.fixedPitch;
+  charWidth_ = f.charWidth;
+  linePitch_ = f.linePitch;
+}
+
+void CTyldView::FullRebuild() {
+  QPrinter* printer = Printer().Printer();
+  if (printer == nullptr) return;
+  const settings::UnprintMargins& u = settings::Live().unprint;
+  Printer().SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  screen_.view.BinCurrentPage = CurrentPage();
+  screen_.Rebuild(*printer);
+  SetCurrentPage(screen_.view.BinCurrentPage);
+  const settings::BinaryPageFormat& fmt = settings::Live().binary;
+  SetPaging(screen_.view.BinPageCount, fmt.BinLinesDown, fmt.BinCharsAcross);
+}
+
+void CTyldView::paintEvent(QPaintEvent*) {
+  QPainter p(viewport());
+  p.fillRect(viewport()->rect(), QColor(128, 128, 128));
+  platform::QtCanvas canvas(p, {viewport()->width(), viewport()->height(), logicalDpiX(), logicalDpiY()});
+  const DumpSource source = screen_.Source();
+  PagePaint paint = screen_.BasePaint();
+  paint.target = DrawTarget::Screen;
+  paint.x0 = -HScrollPos();
+  paint.screenFont = screenFont_;
+  paint.screenCharWidth = charWidth_;
+  paint.screenLinePitch = linePitch_;
+  const settings::BinaryPageFormat& fmt = settings::Live().binary;
+  const int first = CurrentPage();
+  const int count = std::max(screen_.view.BinPageCount, 1);
+  for (int page = first; page < std::min(first + 3, count); ++page) {
+    paint.page = page;
+    paint.pageNumber = page + 1;
+    paint.y0 = static_cast<double>(page) * PageStride() - VScrollPos();
+    DrawBinaryPage(canvas, fmt, source, paint);
+  }
+  screen_.view.BinCurrentPage = CurrentPage();
+  setWindowTitle(TitleText());
+}
+
+QString CTyldView::TitleText() const {
+  const settings::LiveSettings& live = settings::Live();
+  const DumpPaging paging = screen_.Paging();
+  const int page = CurrentPage();
+  const double scale = live.binaryFont.scale;
+  const QString scaleText = scale >= 1.0 ? QStringLiteral("%1/1").arg(static_cast<int>(scale))
+                                         : QStringLiteral("1/%1").arg(static_cast<int>(1.0 / scale));
+  const std::int64_t firstOffset = paging.PageCount() > 0 ? paging.FirstOffset(page) : 0;
+  const std::int64_t lastOffset = paging.PageCount() > 0 ? paging.LastOffset(page) : 0;
+  QString title = QStringLiteral("頁=%1/%2 A=[%3-%4 H] ｽｹｰﾙ=%5◆%6ﾋﾟ%7ﾎﾟ %8◆")
+                      .arg(paging.PageCount() > 0 ? page + 1 : 0)
+                      .arg(paging.PageCount())
+                      .arg(QString::number(firstOffset, 16).toUpper(), QString::number(lastOffset, 16).toUpper(),
+                           scaleText, fixedPitch_ ? QStringLiteral("固") : QStringLiteral("変"))
+                      .arg(live.binaryFont.PointTenths() / 10.0)
+                      .arg(platform::FaceName(live.binaryFont.logFont));
+  title += searchTitle_;
+  title += live.BinOrientation == 1 ? QStringLiteral("Portrait") : QStringLiteral("Landscape");
+  return title;
+}
+
+void CTyldView::SetScale(double scale) {
+  Font().scale = scale;
+  MakeScreenFonts();
+  viewport()->update();
+}
+
+void CTyldView::PageJump() {
+  if (screen_.view.BinPageCount == 0) {
+    platform::MessageBox(this, QStringLiteral("有効なデータがありません。"), QStringLiteral("印刷できません。"));
+    return;
+  }
+  CPageIn dialog(CurrentPage(), screen_.view.BinPageCount, this);
+  if (dialog.exec() == QDialog::Accepted)
+    SetCurrentPage(std::clamp(dialog.Result(), 0, screen_.view.BinPageCount - 1));
+  ShowCurrentPage();
+}
+
+void CTyldView::JumpToPosition(std::int64_t u) {
+  const std::int64_t page = PageOfPosition(u, settings::Live().binary);
+  if (page < 0 || page >= screen_.view.BinPageCount) {
+    platform::MessageBox(this,
+                         QStringLiteral("指定位置=%1 (%2H) 頁=%3\n\n　 は最大頁=%4 を越えます。")
+                             .arg(u)
+                             .arg(QString::number(u, 16))
+                             .arg(page + 1)
+                             .arg(screen_.view.BinPageCount),
+                         QStringLiteral("確認"));
+    return;
+  }
+  SetCurrentPage(static_cast<int>(page));
+  ShowCurrentPage();
+}
+
+void CTyldView::FontDialog() {
+  bool ok = false;
+  const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+  QFont initial = platform::ToQFont(Font().logFont);
+  initial.setPointSizeF(Font().PointTenths() / 10.0);
+  const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("フォント指定"));
+  if (ok) {
+    int tenths = 80;
+    Font().logFont = platform::FromQFont(chosen, dpi, &tenths);
+    Font().choice.pointSize = tenths;
+  }
+  if (platform::MulDiv(Font().PointTenths() / 10, dpi, 72) == 0)
+    platform::MessageBox(this, QStringLiteral("文字高さの計算に失敗しました。"),
+                         QStringLiteral("フォント指定に無理があるようです。"));
+  MakeScreenFonts();
+  FullRebuild();
+}
+
+void CTyldView::PageFormatDialog() {
+  settings::LiveSettings& live = settings::Live();
+  CPFormStB dialog(live.binary, live.unprint, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    MakeScreenFonts();
+    FullRebuild();
+  } else {
+    ShowCurrentPage();
+  }
+}
+
+void CTyldView::Print(bool colour) {
+  if (screen_.view.BinPageCount == 0) {
+    platform::MessageBox(this, QStringLiteral("有効なデータがありません。"), QStringLiteral("印刷できません。"));
+    return;
+  }
+  CPrtCond dialog(CurrentPage(), screen_.view.BinPageCount, colour, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    const PrintRange r = dialog.Result();
+    colorPrint_ = colour ? 1 : 0;
+    // Pages outside 1..page count are never drawn.
+    printFirst_ = std::clamp(r.startPage, 1, screen_.view.BinPageCount);
+    printLast_ = std::clamp(r.endPage, printFirst_, screen_.view.BinPageCount);
+    printNumber_ = r.firstNumber;
+    platform::SendCommand(Role::MainFrame, cmd::kSetOrientationBin, settings::Live().BinOrientation);
+  }
+  ShowCurrentPage();
+}
+
+void CTyldView::RunPrintJob() {
+  QPrinter* printer = Printer().Printer();
+  if (printer == nullptr) return;
+  if (!platform::AskPdfOutput(this, *printer, Printer().IsPdf())) return;
+  COnPrint::Show(this);
+  const DumpSource source = screen_.Source();
+  PagePaint paint = screen_.BasePaint();
+  paint.target = DrawTarget::Printer;
+  paint.colour = colorPrint_ == 1;
+  const settings::BinaryPageFormat& fmt = settings::Live().binary;
+  int number = printNumber_;
+  platform::RunPrintJob(*printer, QStringLiteral("バイナリ印刷"), printLast_ - printFirst_ + 1,
+                        [&](platform::Canvas& canvas, int i) {
+                          paint.page = printFirst_ - 1 + i;
+                          paint.pageNumber = number;
+                          DrawBinaryPage(canvas, fmt, source, paint);
+                          if (number != 0) ++number;
+                          return true;
+                        });
+}
+
+bool CTyldView::OnCommand(int id, std::intptr_t param) {
+  if (HandlePageCommand(id)) return true;
+  settings::LiveSettings& live = settings::Live();
   switch (id) {
     case cmd::kResize:
     case cmd::kRepaint:
-    case cmd::kRebuildDefault:
-    case cmd::kDataLoaded:
+    case cmd::kByteDataChanged:
       viewport()->update();
+      return true;
+    case cmd::kRebuildDefault:
+      MakeScreenFonts();
+      FullRebuild();
+      return true;
+    case cmd::kRebuildFromForm:
+      MakeScreenFonts();
+      FullRebuild();
+      platform::SendCommand(Role::BinFormDialog, cmd::kRebuildDone);
+      return true;
+    case cmd::kDataLoaded:
+      SetCurrentPage(0);
+      FullRebuild();
+      return true;
+    case cmd::kOrientationSet: RunPrintJob(); return true;
+    case cmd::kJumpToPosition: JumpToPosition(static_cast<std::int64_t>(param)); return true;
+    case cmd::kPageJump: PageJump(); return true;
+    case cmd::kScaleDouble: SetScale(Font().scale * 2); return true;
+    case cmd::kScaleOriginal: SetScale(1.0); return true;
+    case cmd::kScaleHalf: SetScale(Font().scale * 0.5); return true;
+    case cmd::kFont: FontDialog(); return true;
+    case cmd::kFontReset: {
+      const double scale = Font().scale;  // the reset keeps the scale
+      Font() = settings::FontState{};
+      Font().scale = scale;
+      MakeScreenFonts();
+      FullRebuild();
+      return true;
+    }
+    case cmd::kPageFormat: PageFormatDialog(); return true;
+    case cmd::kPageFormatReset:
+      live.binary = settings::BinaryPageFormat{};
+      MakeScreenFonts();
+      FullRebuild();
+      return true;
+    case cmd::kPrintMono: Print(false); return true;
+    case cmd::kPrintColour: Print(true); return true;
+    case cmd::kPrintSetup:
+      platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 2);
       return true;
     default:
       return false;
   }
 }
 
-bool CTyldView::IsCommandEnabled(int /*id*/) const { return false; }
-
-void CTyldView::paintEvent(QPaintEvent*) {
-  QPainter p(viewport());
-  p.fillRect(viewport()->rect(), QColor(0x40, 0x40, 0x40));
+bool CTyldView::IsCommandEnabled(int id) const {
+  switch (id) {
+    case cmd::kNextPage: case cmd::kPrevPage: case cmd::kFirstPage: case cmd::kLastPage:
+    case cmd::kNext10: case cmd::kPrev10: case cmd::kNext50: case cmd::kPrev50:
+    case cmd::kPageJump: case cmd::kScaleDouble: case cmd::kScaleOriginal: case cmd::kScaleHalf:
+    case cmd::kFont: case cmd::kFontReset: case cmd::kPageFormat: case cmd::kPageFormatReset:
+    case cmd::kPrintMono: case cmd::kPrintColour: case cmd::kPrintSetup:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace tyld::binary

@@ -1,0 +1,54 @@
+#include "binary/binary_screen.h"
+
+#include <QPrinter>
+
+#include "app/document_buffer.h"
+#include "app/startup_state.h"
+#include "platform/codepage.h"
+#include "platform/fonts.h"
+#include "platform/page_units.h"
+#include "platform/printer.h"
+#include "settings/page_format.h"
+
+namespace tyld::binary {
+
+void BinaryScreen::Rebuild(QPrinter& printer) {
+  settings::LiveSettings& live = settings::Live();
+  LayoutInput in;
+  in.caps = platform::CapsOf(printer);
+  const platform::LogFont font =
+      platform::FontForDevice(live.binaryFont.logFont, live.binaryFont.PointTenths(), in.caps.logPixelsY);
+  in.font = platform::MeasureFont(platform::ToQFont(font), &printer);
+  in.orientation = live.BinOrientation;
+  in.unprint = live.unprint;
+  ComputeBinaryLayout(in, live.binary);
+  UpdateBinaryPageCount(app::Document().DocLength, live.binary, view);
+}
+
+DumpSource BinaryScreen::Source() {
+  app::DocumentBuffer& doc = app::Document();
+  const app::StartupState& start = app::Startup();
+  docNameSjis_ = platform::codepage::FromUtf8(doc.DocName);
+  footerNameSjis_ = platform::codepage::FromUtf8(start.StartMode != 0 ? start.PrintName : doc.DocName);
+  DumpSource s;
+  s.data = doc.Data();
+  const std::size_t marks = std::min(doc.HighlightMarks.size(), s.data.size());
+  s.marks = std::span<const std::uint8_t>(doc.HighlightMarks.data(), marks);
+  s.docName = docNameSjis_;
+  return s;
+}
+
+PagePaint BinaryScreen::BasePaint() const {
+  const settings::LiveSettings& live = settings::Live();
+  PagePaint p;
+  p.footerName = footerNameSjis_;
+  p.time = LocalFooterTime();
+  p.binFont = live.binaryFont.logFont;
+  p.pointTenths = live.binaryFont.PointTenths();
+  p.scale = live.binaryFont.scale;
+  return p;
+}
+
+DumpPaging BinaryScreen::Paging() const { return DumpPaging(app::Document().DocLength, settings::Live().binary); }
+
+}  // namespace tyld::binary

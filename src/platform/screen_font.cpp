@@ -1,0 +1,48 @@
+#include "platform/screen_font.h"
+
+#include <QPaintDevice>
+#include <algorithm>
+
+#include "platform/canvas.h"
+#include "platform/fonts.h"
+
+namespace tyld::platform {
+namespace {
+bool Make(const LogFont& stored, int height, int lineSpacing, QPaintDevice* device, ScreenFont& out) {
+  LogFont lf = stored;
+  lf.height = -height;
+  lf.width = 0;
+  lf.charSet = kShiftJisCharSet;
+  const TextMetrics m = MeasureFont(ToQFont(lf), device);
+  if (m.height <= 0) return false;
+  out.font = lf;
+  out.charWidth = std::max(1, m.aveCharWidth);
+  const int h = m.height + m.externalLeading;
+  out.linePitch = std::max(1, h + lineSpacing * h / 10);
+  return true;
+}
+}  // namespace
+
+ScreenFont MakeScreenFont(const LogFont& stored, int pointTenths, double scale, int lineSpacing,
+                          QPaintDevice* device) {
+  ScreenFont out;
+  const int dpi = device != nullptr && device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
+  const int base = MulDiv(pointTenths / 10, dpi, 72);
+  if (base <= 0 || !Make(stored, base, lineSpacing, device, out)) {
+    out.status = ScreenFont::Status::BaseFailed;
+    return out;
+  }
+  LogFont probe = out.font;
+  out.fixedPitch = MeasureFont(ToQFont(probe), device).fixedPitch;
+  if (scale == 1.0) return out;
+  const double scaled = scale * pointTenths;
+  const int c = scaled > 0 && scaled < 1e7 ? MulDiv(static_cast<int>(scaled) / 10, dpi, 72) : 0;
+  ScreenFont scaledFont = out;
+  if (c <= 0 || !Make(stored, c, lineSpacing, device, scaledFont)) {
+    out.status = ScreenFont::Status::ScaleFailed;
+    return out;
+  }
+  return scaledFont;
+}
+
+}  // namespace tyld::platform
