@@ -86,34 +86,9 @@ BigSpan& Span() {
   return span;
 }
 
-void DrawPage(benchmark::State& state, bool last) {
-  BigSpan& span = Span();
-  if (!span.bytes) {
-    state.SkipWithError("cannot reserve 1 GB of address space");
-    return;
-  }
-  binary::PagePaint paint;
-  paint.target = binary::DrawTarget::Printer;
-  paint.binFont = settings::FontState::DefaultLogFont();
-  paint.page = last ? span.lastPage : 0;
-  paint.pageNumber = static_cast<int>(paint.page + 1);
-  paint.footerName = "big.bin";
-  const binary::DumpSource source{{span.bytes, kSpan}, {}, "big.bin"};
-  NullCanvas canvas(kPrinter);
-  for (auto _ : state) {
-    const auto offsets = binary::DrawBinaryPage(canvas, span.fmt, source, paint);
-    benchmark::DoNotOptimize(offsets);
-  }
-  state.counters["page"] = static_cast<double>(paint.page);
-  state.SetBytesProcessed(state.iterations() * binary::DumpPaging(kSpan, span.fmt).BytesPerPage());
-}
-
-void BM_DrawFirstPage(benchmark::State& state) { DrawPage(state, false); }
-void BM_DrawLastPage(benchmark::State& state) { DrawPage(state, true); }
-BENCHMARK(BM_DrawFirstPage);
-BENCHMARK(BM_DrawLastPage);
-
-void BM_DrawPageRecording(benchmark::State& state) {
+// Draws page 0 (range 0) or the last full page (range 1) onto a fresh canvas each time.
+template <class CanvasT>
+void BM_DrawPage(benchmark::State& state) {
   BigSpan& span = Span();
   if (!span.bytes) {
     state.SkipWithError("cannot reserve 1 GB of address space");
@@ -123,13 +98,18 @@ void BM_DrawPageRecording(benchmark::State& state) {
   paint.target = binary::DrawTarget::Printer;
   paint.binFont = settings::FontState::DefaultLogFont();
   paint.page = state.range(0) ? span.lastPage : 0;
+  paint.pageNumber = static_cast<int>(paint.page + 1);
+  paint.footerName = "big.bin";
   const binary::DumpSource source{{span.bytes, kSpan}, {}, "big.bin"};
   for (auto _ : state) {
-    platform::RecordingCanvas canvas(kPrinter);
+    CanvasT canvas(kPrinter);
     benchmark::DoNotOptimize(binary::DrawBinaryPage(canvas, span.fmt, source, paint));
   }
+  state.counters["page"] = static_cast<double>(paint.page);
+  state.SetBytesProcessed(state.iterations() * binary::DumpPaging(kSpan, span.fmt).BytesPerPage());
 }
-BENCHMARK(BM_DrawPageRecording)->Arg(0)->Arg(1);
+BENCHMARK(BM_DrawPage<NullCanvas>)->Arg(0)->Arg(1);
+BENCHMARK(BM_DrawPage<platform::RecordingCanvas>)->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "binary/page_geometry.h"
+#include "platform/page_units.h"
+
 namespace tyld::binary {
 namespace {
 
@@ -14,38 +17,10 @@ std::int32_t Saturate(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, kIntMin, kIntMax));
 }
 
-std::int32_t TruncSaturate(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(kIntMax)) return kIntMax;
-  if (v <= static_cast<double>(kIntMin)) return kIntMin;
-  return static_cast<std::int32_t>(v);
-}
-
 // At least one, at most kMaxBlocks.
 std::int32_t CountOf(std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 1, kMaxBlocks)); }
 
 }  // namespace
-
-std::int32_t RoundHalfDown(double x) {
-  if (std::isnan(x)) return 0;
-  if (x >= static_cast<double>(kIntMax)) return kIntMax;
-  if (x <= static_cast<double>(kIntMin)) return kIntMin;
-  const double whole = std::trunc(x);
-  const double frac = x - whole;
-  auto r = static_cast<std::int64_t>(whole);
-  if (frac > 0.5) ++r;
-  if (frac < -0.5) --r;  // symmetric for negative values
-  return Saturate(r);
-}
-
-platform::LogFont BinaryFontFor(const platform::LogFont& binFont, int pointTenths,
-                                int logPixelsY) {
-  platform::LogFont f = binFont;
-  f.height = -platform::MulDiv(pointTenths / 10, logPixelsY, 72);
-  f.width = 0;
-  f.charSet = platform::kShiftJisCharSet;
-  return f;
-}
 
 std::int32_t LinePitch(std::int32_t charHeight, std::int32_t lineSpacing) {
   const std::int64_t ch = charHeight;
@@ -77,8 +52,8 @@ void ComputeBinaryLayout(const LayoutInput& in, settings::BinaryPageFormat& fmt)
   fmt.BinUnprintLeftChars = cx * in.unprint.left;
   fmt.BinUnprintRightChars = cx * in.unprint.right;
 
-  fmt.BinTopLines = RoundHalfDown(ly * fmt.BinMarginTop);
-  std::int64_t bottom = RoundHalfDown(ly * fmt.BinMarginBottom);
+  fmt.BinTopLines = platform::RoundHalfDown(ly * fmt.BinMarginTop);
+  std::int64_t bottom = platform::RoundHalfDown(ly * fmt.BinMarginBottom);
   if (fmt.BinPageNoMode != 0 || fmt.BinDateMode != 0) bottom += 3;
   fmt.BinBottomLines = Saturate(bottom);
   fmt.BinTextLines =
@@ -89,13 +64,13 @@ void ComputeBinaryLayout(const LayoutInput& in, settings::BinaryPageFormat& fmt)
   const double perBlock = fmt.BinBlockGapLines + kBlockLines;
   std::int64_t blocks = 1;
   if (perBlock > 0) {
-    blocks = TruncSaturate((fmt.BinTextLines - kHeadingLines + fmt.BinBlockGapLines) / perBlock);
+    blocks = ToDevice((fmt.BinTextLines - kHeadingLines + fmt.BinBlockGapLines) / perBlock);
   }
   fmt.BinMaxBlocksPerColumn = CountOf(blocks);
   fmt.BinBlocksPerColumn = fmt.BinMaxBlocksPerColumn;
 
-  fmt.BinLeftChars = RoundHalfDown(cx * fmt.BinMarginLeft);
-  fmt.BinGapChars = RoundHalfDown(cx * fmt.BinColumnGap);
+  fmt.BinLeftChars = platform::RoundHalfDown(cx * fmt.BinMarginLeft);
+  fmt.BinGapChars = platform::RoundHalfDown(cx * fmt.BinColumnGap);
   const std::int64_t perColumn = std::int64_t{fmt.BinGapChars} + kColumnChars;
   std::int64_t columns = 1;
   if (perColumn > 0) {
@@ -111,7 +86,7 @@ void ComputeBinaryLayout(platform::Canvas& printer, const platform::LogFont& bin
                          settings::BinaryPageFormat& fmt) {
   LayoutInput in;
   in.caps = printer.Caps();
-  printer.SelectFont(BinaryFontFor(binFont, pointTenths, in.caps.logPixelsY));
+  printer.SelectFont(platform::FontForDevice(binFont, pointTenths, in.caps.logPixelsY));
   in.font = printer.Metrics();
   in.orientation = orientation;
   in.unprint = unprint;

@@ -22,10 +22,6 @@ inline constexpr int kHeadingLines = 3;  // range line, blank, column header
 // can hold change nothing, and the bound keeps every product within int64.
 inline constexpr std::int32_t kMaxBlocks = 1 << 23;
 
-// round(x) as both page layouts use it: an exact half rounds down; saturates at the int32
-// range (absurd margins must not overflow).
-std::int32_t RoundHalfDown(double x);
-
 // Everything the layout needs from the printer.
 struct LayoutInput {
   platform::DeviceCaps caps;         // HORZRES, VERTRES, LOGPIXELSX/Y of the printer
@@ -33,11 +29,6 @@ struct LayoutInput {
   std::int32_t orientation = 2;      // 1 portrait, 2 landscape
   settings::UnprintMargins unprint;  // non-printable margins, mm
 };
-
-// The binary font for a device of vertical resolution logPixelsY: pixel height from the
-// point size (tenths), width 0, Shift-JIS character set.
-platform::LogFont BinaryFontFor(const platform::LogFont& binFont, int pointTenths,
-                                int logPixelsY);
 
 // Line pitch from a font's cell height and the line spacing (tenths of the height); never
 // below 1 so nothing divides by it.

@@ -6,6 +6,7 @@
 #include "binary/binary_layout.h"
 #include "binary/page_geometry.h"
 #include "platform/highlight_colour.h"
+#include "platform/page_units.h"
 
 namespace tyld::binary {
 namespace {
@@ -154,7 +155,7 @@ PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt
     x0 += 1;
     y0 += 0.5;
   } else {
-    mainFont = BinaryFontFor(paint.binFont, paint.pointTenths, dpiY);
+    mainFont = platform::FontForDevice(paint.binFont, paint.pointTenths, dpiY);
     canvas.SelectFont(mainFont);
     const platform::TextMetrics m = canvas.Metrics();
     cw = std::max(m.aveCharWidth, 1);

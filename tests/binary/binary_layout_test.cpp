@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "binary/block_window.h"
+#include "platform/page_units.h"
 #include "platform/recording_canvas.h"
 
 namespace tyld::binary {
@@ -67,12 +68,12 @@ TEST(BinaryLayout, OrientationDecidesTheLongSide) {
 }
 
 TEST(BinaryLayout, RoundingHalvesDown) {
-  EXPECT_EQ(RoundHalfDown(2.5), 2);
-  EXPECT_EQ(RoundHalfDown(2.5000001), 3);
-  EXPECT_EQ(RoundHalfDown(2.4999), 2);
-  EXPECT_EQ(RoundHalfDown(0.0), 0);
-  EXPECT_EQ(RoundHalfDown(1e300), INT_MAX);
-  EXPECT_EQ(RoundHalfDown(-1e300), INT_MIN);
+  EXPECT_EQ(platform::RoundHalfDown(2.5), 2);
+  EXPECT_EQ(platform::RoundHalfDown(2.5000001), 3);
+  EXPECT_EQ(platform::RoundHalfDown(2.4999), 2);
+  EXPECT_EQ(platform::RoundHalfDown(0.0), 0);
+  EXPECT_EQ(platform::RoundHalfDown(1e300), INT_MAX);
+  EXPECT_EQ(platform::RoundHalfDown(-1e300), INT_MIN);
 }
 
 // Absurd inputs never divide by zero, overflow, or leave less than one block or column.

@@ -39,6 +39,14 @@ struct Fixture {
     paint.footerName = "a.bin";
     paint.time = {2026, 12, 8, 23, 45};
   }
+  // Screen metrics: a 20-pixel font in 10 x 20 cells.
+  void OnScreen() {
+    paint.target = DrawTarget::Screen;
+    paint.screenFont = paint.binFont;
+    paint.screenFont.height = -20;
+    paint.screenCharWidth = 10;
+    paint.screenLinePitch = 20;
+  }
   PageOffsets Draw(RecordingCanvas& canvas) {
     return DrawBinaryPage(canvas, fmt, {data, marks, "a.bin"}, paint);
   }
@@ -118,12 +126,8 @@ TEST(DrawBinaryPage, HighlightsByTargetAndColourMode) {
     Fixture f(32);
     f.marks[17] = 0x05;  // bits 0 and 2: the lowest wins
     f.marks[18] = 0x08;
-    f.paint.target = c.target;
+    if (c.target == DrawTarget::Screen) f.OnScreen();
     f.paint.colour = c.colour;
-    f.paint.screenFont = f.paint.binFont;
-    f.paint.screenFont.height = -20;
-    f.paint.screenCharWidth = 10;
-    f.paint.screenLinePitch = 20;
     RecordingCanvas canvas(kPrinter);
     f.Draw(canvas);
     const Call* marked = FindText(canvas, "52");  // byte 17 = 'R', line 1
@@ -189,11 +193,7 @@ TEST(DrawBinaryPage, FooterItems) {
 
 TEST(DrawBinaryPage, ScreenPaperFramesAndOrigin) {
   Fixture f(40, 2, 1);
-  f.paint.target = DrawTarget::Screen;
-  f.paint.screenFont = f.paint.binFont;
-  f.paint.screenFont.height = -20;
-  f.paint.screenCharWidth = 10;
-  f.paint.screenLinePitch = 20;
+  f.OnScreen();
   RecordingCanvas screen(kPrinter);
   f.Draw(screen);
   // Origin (1, 0.5) plus the non-printable margins: 3.58 characters and 1.76 lines.
