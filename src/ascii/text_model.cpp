@@ -62,6 +62,22 @@ constexpr std::array<std::uint8_t, 256> MakeReadClasses() {
 }
 constexpr auto kReadClasses = MakeReadClasses();
 
+// 1 for a byte that can follow a lead byte as its second byte.
+constexpr std::array<std::uint8_t, 256> MakeTrailOk() {
+  std::array<std::uint8_t, 256> t{};
+  for (int b = 0; b < 256; ++b) t[b] = IsAsciiTrail(static_cast<std::uint8_t>(b)) ? 1 : 0;
+  return t;
+}
+constexpr auto kTrailOk = MakeTrailOk();
+
+// 1 for the control bytes that can make a document unfit for text display.
+constexpr std::array<std::uint8_t, 256> MakeSuspects() {
+  std::array<std::uint8_t, 256> t{};
+  for (int b = 0; b < 256; ++b) t[b] = kAcceptSteps[b] == 0 ? 1 : 0;
+  return t;
+}
+constexpr auto kSuspects = MakeSuspects();
+
 constexpr std::uint8_t Upper(std::uint8_t b) {
   return (b >= 'a' && b <= 'z') ? static_cast<std::uint8_t>(b - 32) : b;
 }
@@ -114,6 +130,11 @@ std::int32_t EmlModeForExtension(std::string_view docExt) {
 
 std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc) {
   const std::size_t n = doc.size();
+  // Most documents hold no such byte at all: a quick look settles them without walking
+  // the pairs.
+  std::uint8_t suspect = 0;
+  for (std::size_t i = 0; i < n; ++i) suspect |= kSuspects[doc[i]];
+  if (suspect == 0) return -1;
   std::size_t p = 0;
   while (p < n) {
     const std::uint8_t step = kAcceptSteps[doc[p]];
@@ -266,42 +287,57 @@ class TextModelBuilder {
   // limit rather than ended by a line end or the end of the data.
   bool ReadPiece(const std::uint8_t* d, std::size_t n, std::size_t& pos) {
     const std::size_t start = pos;
+    const std::size_t limit = std::min(n, start + kPieceSourceBytes);
     std::uint8_t* out = chars_.data();
     std::uint8_t* kind = kinds_.data();
     std::size_t len = 0;
-    while (pos < n) {
+    std::uint8_t inPair = 0;  // 1 when the previous byte began a pair
+    for (;;) {
+      // Byte by byte, carrying only whether a pair is open, so nothing waits on the
+      // position of the next character and there is no branch on the kind of byte.
+      while (pos + 1 < n) {
+        const std::uint8_t b = d[pos];
+        const auto cls = static_cast<std::uint8_t>(kReadClasses[b] & (inPair - 1u));
+        if ((cls >= 2) | ((pos >= limit) & (inPair == 0))) break;
+        const auto lead = static_cast<std::uint8_t>(cls & kTrailOk[d[pos + 1]]);
+        out[len] = b;
+        kind[len] = static_cast<std::uint8_t>(lead | (inPair << 1));
+        inPair = lead;
+        ++len;
+        ++pos;
+      }
+      if (pos < n && inPair) {
+        out[len] = d[pos];  // the trail byte that ends the data
+        kind[len] = kTrail;
+        ++len;
+        ++pos;
+        inPair = 0;
+      }
+      if (pos >= n) break;
       const std::uint8_t b = d[pos];
       const std::uint8_t cls = kReadClasses[b];
       if (cls == 3) {
         // A line end that follows a cut still belongs to this piece, so a line of exactly
         // the piece size gets no empty row of its own. 0x1A ends a line like LF.
         pos += (b == 0x0D && pos + 1 < n && d[pos + 1] == 0x0A) ? 2 : 1;
-        pieceLen_ = len;
-        return false;
+        break;
       }
-      if (pos - start >= kPieceSourceBytes) {
+      if (pos >= limit) {
         pieceLen_ = len;
         return true;
       }
-      if (cls == 1 && pos + 1 < n && IsAsciiTrail(d[pos + 1])) {
-        out[len] = b;
-        kind[len] = kLead;
-        out[len + 1] = d[pos + 1];
-        kind[len + 1] = kTrail;
-        len += 2;
-        pos += 2;
-      } else if (cls == 2) {
-        const std::size_t spaces = static_cast<std::size_t>(tab_) - len % static_cast<std::size_t>(tab_);
+      if (cls == 2) {
+        const auto tab = static_cast<std::size_t>(tab_);
+        const std::size_t spaces = tab - len % tab;
         std::memset(out + len, ' ', spaces);
         std::memset(kind + len, kSingle, spaces);
         len += spaces;
-        ++pos;
       } else {
-        out[len] = b;
+        out[len] = b;  // the last byte of the data
         kind[len] = kSingle;
         ++len;
-        ++pos;
       }
+      ++pos;
     }
     pieceLen_ = len;
     return false;
