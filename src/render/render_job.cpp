@@ -1,0 +1,284 @@
+#include "render/render_job.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryFile>
+#include <fstream>
+#include <functional>
+#include <ostream>
+
+#include "app/command_line.h"
+#include "app/document_buffer.h"
+#include "app/startup_state.h"
+#include "ascii/ascii_screen.h"
+#include "ascii/sheet_text.h"
+#include "binary/binary_screen.h"
+#include "binary/page_text.h"
+#include "mail/mail_decoder.h"
+#include "platform/codepage.h"
+#include "platform/print_job.h"
+#include "platform/printer.h"
+#include "platform/qt_canvas.h"
+#include "settings/settings_file.h"
+
+namespace tyld::render {
+namespace {
+
+using DrawPage = std::function<void(platform::Canvas&, int page, int number)>;
+
+// Reads the settings without ever creating or writing the file.
+bool LoadSettings(const std::string& path, bool required, std::ostream& err) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (required) err << "tyld-render: --settings: cannot read '" << path << "'\n";
+    return !required;
+  }
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.size() < 1511 || bytes.size() > 1513) {
+    if (required) err << "tyld-render: --settings: '" << path << "' is not a settings file (size " << bytes.size() << ")\n";
+    return !required;
+  }
+  settings::SettingsRecord& r = settings::Record();
+  std::memcpy(&r, bytes.data(), std::min(bytes.size(), sizeof r));
+  settings::ApplyRecord(r, settings::Live());
+  return true;
+}
+
+// The bytes the ASCII screen shows, as UTF-8.
+std::string DecodedText(const ascii::AsciiScreen& screen, const RenderOptions& o) {
+  const app::DocumentBuffer& doc = app::Document();
+  std::span<const std::uint8_t> raw = doc.Data();
+  const bool bom = raw.size() >= 3 && raw[0] == 0xEF && raw[1] == 0xBB && raw[2] == 0xBF;
+  std::string display;
+  if (bom) display = ascii::Utf8ToDisplay(raw.subspan(3));
+  else if (o.utf8 || screen.model.Utf8Applied() == 1) display = ascii::Utf8ToDisplay(raw);
+  else if (screen.EmlMode == 2)
+    display = mail::DecodeMail(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size()));
+  else display.assign(reinterpret_cast<const char*>(raw.data()), raw.size());
+  return platform::codepage::ToUtf8(display);
+}
+
+int WritePdf(QPrinter& printer, bool realPrinter, const RenderOptions& o, int first, int last,
+             const QString& docName, const DrawPage& draw, std::ostream& out, std::ostream& err) {
+  QTemporaryFile temp;
+  QString path = QString::fromStdString(o.out);
+  if (!realPrinter) {
+    if (o.out == "-") {
+      if (!temp.open()) {
+        err << "tyld-render: cannot make a temporary file\n";
+        return kNotWritable;
+      }
+      path = temp.fileName();
+    } else {
+      QFile probe(path);
+      if (!probe.open(QIODevice::WriteOnly)) {
+        err << "tyld-render: cannot write '" << o.out << "'\n";
+        return kNotWritable;
+      }
+    }
+    printer.setOutputFileName(path);
+  }
+  const int firstNumber = o.pageNumber == -1 ? first : o.pageNumber;
+  const platform::PrintJobResult r =
+      platform::RunPrintJob(printer, docName, last - first + 1, [&](platform::Canvas& canvas, int i) {
+        draw(canvas, first - 1 + i, firstNumber == 0 ? 0 : firstNumber + i);
+        return true;
+      });
+  if (!r.started) {
+    err << "tyld-render: cannot write '" << (realPrinter ? o.printer : o.out) << "'\n";
+    return kNotWritable;
+  }
+  if (o.out == "-" && !realPrinter) {
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+      const QByteArray bytes = f.readAll();
+      out.write(bytes.constData(), bytes.size());
+    }
+  }
+  return kDone;
+}
+
+int WritePngs(QPrinter& printer, const RenderOptions& o, int first, int last, const DrawPage& draw,
+              std::ostream& err) {
+  const int res = printer.resolution();
+  const QPageLayout layout = printer.pageLayout();
+  const QRect full = layout.fullRectPixels(res);
+  const QRect paint = layout.paintRectPixels(res);
+  const double k = static_cast<double>(o.dpi) / res;
+  const int firstNumber = o.pageNumber == -1 ? first : o.pageNumber;
+  for (int page = first; page <= last; ++page) {
+    QImage image(static_cast<int>(full.width() * k), static_cast<int>(full.height() * k), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(static_cast<int>(o.dpi / 0.0254));
+    image.setDotsPerMeterY(static_cast<int>(o.dpi / 0.0254));
+    {
+      QPainter p(&image);
+      p.setRenderHint(QPainter::TextAntialiasing);
+      p.scale(k, k);
+      p.translate(paint.topLeft());
+      platform::QtCanvas canvas(p, platform::CapsOf(printer));
+      draw(canvas, page - 1, firstNumber == 0 ? 0 : firstNumber + (page - first));
+    }
+    const QString path = QString::fromStdString(o.out) + QStringLiteral("-%1.png").arg(page, 4, 10, QLatin1Char('0'));
+    if (!image.save(path, "PNG")) {
+      err << "tyld-render: cannot write '" << path.toStdString() << "'\n";
+      return kNotWritable;
+    }
+  }
+  return kDone;
+}
+
+int WriteText(const std::string& text, const RenderOptions& o, std::ostream& out, std::ostream& err) {
+  if (o.out == "-") {
+    out << text;
+    return kDone;
+  }
+  std::ofstream f(o.out, std::ios::binary);
+  f << text;
+  f.close();
+  if (!f) {
+    err << "tyld-render: cannot write '" << o.out << "'\n";
+    return kNotWritable;
+  }
+  return kDone;
+}
+
+}  // namespace
+
+int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) {
+  RenderOptions o = given;
+  const std::string name(app::FinalComponent(o.file));
+  if (o.out.empty()) {
+    switch (o.format) {
+      case Format::Pdf: o.out = name + ".pdf"; break;
+      case Format::Png: o.out = name; break;
+      default: o.out = "-";
+    }
+  }
+  if (o.format == Format::Png && o.out == "-") {
+    err << "tyld-render: --out - cannot take PNG images; give a file prefix\n";
+    return kUsageError;
+  }
+  if (o.format == Format::Decoded && o.screen == Screen::Binary) {
+    err << "tyld-render: --format decoded is the ASCII screen's text; leave out --screen binary\n";
+    return kUsageError;
+  }
+  // Settings: the named file, else YDsettei.bin here when present, else the defaults.
+  if (!LoadSettings(o.settingsPath.empty() ? std::string("YDsettei.bin") : o.settingsPath,
+                    !o.settingsPath.empty(), err))
+    return kUsageError;
+  settings::LiveSettings& live = settings::Live();
+  if (o.orientation != 0) (o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation) = o.orientation;
+
+  app::StartupState& start = app::Startup();
+  start.StartMode = 2;
+  start.DfPath = o.file;
+  start.PrintName = o.printName.value_or(name);
+  start.ColourTagMode = o.colTag ? 1 : 0;
+
+  platform::PrinterSelection& selection = platform::PrinterSelection::Instance();
+  const bool realPrinter = !o.printer.empty();
+  if (!selection.Initialise({live.unprint.top, live.unprint.bottom, live.unprint.left, live.unprint.right},
+                            QString::fromStdString(o.printer))) {
+    err << "tyld-render: --printer: no printer named '" << o.printer << "'\n";
+    return kNotWritable;
+  }
+  QPrinter& printer = *selection.Printer();
+  selection.SetOrientation(o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation);
+
+  app::DocumentBuffer& doc = app::Document();
+  const app::LoadResult loaded = doc.LoadDataFile(o.file);
+  if (loaded.error != app::BufferError::None) {
+    const app::BufferMessage m = app::MessageFor(loaded.error);
+    err << "tyld-render: " << m.text << "\n";
+  }
+  if (doc.DocLength == 0) {
+    err << "tyld-render: ファイルがないか空です。他で使用中かアクセス不能かもしれません。 (" << o.file << ")\n";
+    return kNothingToPrint;
+  }
+
+  int pageCount = 0;
+  DrawPage draw;
+  std::function<std::string(int, int)> pageText;
+  ascii::AsciiScreen asciiScreen;
+  binary::BinaryScreen binaryScreen;
+  binary::DumpSource source;
+  QString docName;
+  if (o.screen == Screen::Ascii) {
+    asciiScreen.NewDocument();
+    asciiScreen.ForceUtf8 = o.utf8 ? 1 : 0;
+    for (const ascii::BuildFailure& f : asciiScreen.Rebuild(printer)) err << "tyld-render: " << f.text << "\n";
+    if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen, o), o, out, err);
+    if (asciiScreen.model.Rejected()) {
+      const int pos = asciiScreen.model.NonAsciiPos();
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%d(0x%04x)", pos, pos);
+      err << "tyld-render: " << buf << " ﾊﾞｲﾄ目がアスキー状態ではなくアスキー表示できません。\n";
+      return kNothingToPrint;
+    }
+    pageCount = asciiScreen.SheetCount;
+    docName = QStringLiteral("アスキー印刷");
+    const ascii::SheetDocument sheetDoc = asciiScreen.Document();
+    draw = [&, sheetDoc](platform::Canvas& canvas, int page, int number) {
+      ascii::SheetRequest req;
+      req.target = ascii::DrawTarget::Printer;
+      req.sheet = page;
+      req.pageNumber = number;
+      req.colorPrint = !o.mono;
+      ascii::DrawSheet(canvas, asciiScreen.model, live.ascii, sheetDoc, req);
+    };
+    pageText = [&, sheetDoc](int page, int number) {
+      return ascii::SheetText(asciiScreen.model, live.ascii, sheetDoc, page, number);
+    };
+  } else {
+    binaryScreen.Rebuild(printer);
+    source = binaryScreen.Source();
+    pageCount = binaryScreen.view.BinPageCount;
+    docName = QStringLiteral("バイナリ印刷");
+    draw = [&](platform::Canvas& canvas, int page, int number) {
+      binary::PagePaint paint = binaryScreen.BasePaint();
+      paint.target = binary::DrawTarget::Printer;
+      paint.colour = !o.mono;
+      paint.page = page;
+      paint.pageNumber = number;
+      binary::DrawBinaryPage(canvas, live.binary, source, paint);
+    };
+    pageText = [&](int page, int number) {
+      binary::PageTextOptions options;
+      const binary::PagePaint paint = binaryScreen.BasePaint();
+      options.footerName = paint.footerName;
+      options.time = paint.time;
+      options.pageNumbers = number != 0;
+      return binary::BinaryPageText(live.binary, source, page, options);
+    };
+  }
+  if (pageCount <= 0) {
+    err << "tyld-render: 有効なデータがありません。\n";
+    return kNothingToPrint;
+  }
+  // A range reaching past the document is cut to it; one wholly beyond it is an error.
+  if (o.firstPage > pageCount) {
+    err << "tyld-render: --pages: the document has " << pageCount << " page(s)\n";
+    return kUsageError;
+  }
+  const int first = o.firstPage;
+  const int last = o.lastPage == 0 ? pageCount : std::min(o.lastPage, pageCount);
+  switch (o.format) {
+    case Format::Pdf: return WritePdf(printer, realPrinter, o, first, last, docName, draw, out, err);
+    case Format::Png: return WritePngs(printer, o, first, last, draw, err);
+    case Format::Txt: {
+      std::string text;
+      const int firstNumber = o.pageNumber == -1 ? first : o.pageNumber;
+      for (int page = first; page <= last; ++page)
+        text += pageText(page - 1, firstNumber == 0 ? 0 : firstNumber + (page - first));
+      return WriteText(text, o, out, err);
+    }
+    case Format::Decoded: break;
+  }
+  return kDone;
+}
+
+}  // namespace tyld::render

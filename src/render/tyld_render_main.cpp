@@ -1,0 +1,35 @@
+// tyld-render: the viewer's pages for scripts and batch printing, without a display.
+#include <QApplication>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <iostream>
+#include <vector>
+
+#include "platform/fonts.h"
+#include "render/render_job.h"
+
+int main(int argc, char** argv) {
+  // No display is needed: draw offscreen unless the caller chose a platform.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+    const std::string dir = "/tmp/tyld-runtime-" + std::to_string(getuid());
+    mkdir(dir.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  }
+  QApplication app(argc, argv);
+  tyld::platform::InstallFontSubstitutions();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const tyld::render::ParseResult parsed = tyld::render::ParseRenderArguments(args);
+  if (parsed.help) {
+    std::cout << tyld::render::kUsage;
+    return 0;
+  }
+  if (!parsed.options) {
+    std::cerr << "tyld-render: " << parsed.error << "\n" << tyld::render::kUsage;
+    return tyld::render::kUsageError;
+  }
+  return tyld::render::RunRender(*parsed.options, std::cout, std::cerr);
+}
