@@ -98,6 +98,10 @@ class CMainFrame : public QMainWindow, public platform::CommandTarget {
 // The publisher text at the end of the title.
 inline constexpr char kPublisher[] = "Tyld Project";
 
+// The open dialogs' filter lists ("desc|pattern") and their Qt form, first filter first.
+QStringList FilterList(bool printFile, int programType);
+QString QtFilterString(bool printFile, int programType);
+
 // The title text for the current state (without setting it).
 QString MakeTitle();
 

@@ -1,0 +1,179 @@
+// The main frame's commands, driven offscreen with stand-in screens.
+#include "app/main_frame.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/document_buffer.h"
+#include "app/startup_state.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/printer.h"
+#include "settings/settings_file.h"
+
+namespace tyld::app {
+namespace {
+
+using platform::Answer;
+using platform::Role;
+
+// A screen that records the notifications it receives.
+class FakeScreen : public QWidget, public platform::CommandTarget {
+ public:
+  FakeScreen(Role role, QWidget* parent) : QWidget(parent), role_(role) { platform::Publish(role, this); }
+  ~FakeScreen() override { platform::Withdraw(role_, this); }
+  bool OnCommand(int id, std::intptr_t) override {
+    ids.push_back(id);
+    return true;
+  }
+  std::vector<int> ids;
+
+ private:
+  Role role_;
+};
+
+class MainFrameTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    settings::Paths() = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
+    ASSERT_TRUE(settings::InitialiseSettings());
+    platform::PrinterSelection::Instance().Initialise({});
+    Startup() = StartupState{};
+    Document().ReleaseDocument();
+    Document() = DocumentBuffer{};
+    frame_ = std::make_unique<CMainFrame>();
+    frame_->CreateScreens(
+        [this](QWidget* p) { return bin_ = new FakeScreen(Role::BinView, p); },
+        [this](QWidget* p) { return asc_ = new FakeScreen(Role::AscDraw, p); });
+  }
+  void TearDown() override { frame_.reset(); }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<CMainFrame> frame_;
+  FakeScreen* bin_ = nullptr;
+  FakeScreen* asc_ = nullptr;
+};
+
+TEST_F(MainFrameTest, PasteReplacesThenAppendsExactBytes) {
+  platform::ScopedMessageBoxRecorder boxes(Answer::Yes);
+  QApplication::clipboard()->setText(QStringLiteral("abc"));
+  platform::SendCommand(Role::MainFrame, cmd::kPaste);
+  EXPECT_TRUE(boxes.Calls().empty());  // nothing loaded: replaced without asking
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(Document().DocData.data()), Document().DocLength), "abc\r\n");
+  EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[ﾍﾟｰｽﾄﾃﾞｰﾀ]")));
+  EXPECT_EQ(asc_->ids.back(), cmd::kDataLoaded);
+  EXPECT_EQ(bin_->ids.back(), cmd::kDataLoaded);
+
+  Document().LastBuildWasText = 1;  // the ASCII screen took it as text
+  platform::SendCommand(Role::MainFrame, cmd::kPaste);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("もとのデータに追加しますか？"));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(Document().DocData.data()), Document().DocLength),
+            "abc\r\n\r\n\r\nabc\r\n");
+}
+
+TEST_F(MainFrameTest, PasteConvertsToShiftJisAndRefusesEmptyClipboard) {
+  platform::ScopedMessageBoxRecorder boxes;
+  QApplication::clipboard()->setText(QStringLiteral("日本"));
+  platform::SendCommand(Role::MainFrame, cmd::kPaste);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(Document().DocData.data()), Document().DocLength),
+            "\x93\xfa\x96\x7b\r\n");
+  QApplication::clipboard()->clear();
+  platform::SendCommand(Role::MainFrame, cmd::kPaste);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("クリップボードにテキスト形式のデータがありません。"));
+  EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("貼り付けできません。"));
+}
+
+TEST_F(MainFrameTest, PropertiesBeforeAndAfterALoad) {
+  platform::ScopedMessageBoxRecorder boxes;
+  platform::SendCommand(Role::MainFrame, cmd::kProperties);
+  const QString path = dir_.filePath("data.txt");
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("hello");
+  f.close();
+  ASSERT_TRUE(frame_->LoadFile(path));
+  platform::SendCommand(Role::MainFrame, cmd::kProperties);
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("まだファイルが読み出されていません"));
+  EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("確認"));
+  EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("Path=%1\nDFname=data.txt\nDFExt=.txt\nLength=5 bytes").arg(path));
+  EXPECT_EQ(boxes.Calls()[1].caption, QStringLiteral("プロパティ"));
+}
+
+TEST_F(MainFrameTest, SettingsResetAsksThenRebuildsBothScreens) {
+  platform::ScopedMessageBoxRecorder boxes(Answer::Cancel);
+  settings::Live().ascii.AscMarginTop = 33;
+  platform::SendCommand(Role::MainFrame, cmd::kSettingsReset);
+  EXPECT_EQ(settings::Live().ascii.AscMarginTop, 33);  // cancelled
+  boxes.SetAnswer(Answer::Ok);
+  asc_->ids.clear();
+  bin_->ids.clear();
+  platform::SendCommand(Role::MainFrame, cmd::kSettingsReset);
+  EXPECT_EQ(settings::Live().ascii.AscMarginTop, 10);
+  ASSERT_EQ(boxes.Calls().size(), 3u);
+  EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("設定条件を初期化していいですか？"));
+  EXPECT_EQ(boxes.Calls()[2].text, QStringLiteral("設定条件を初期化しました"));
+  EXPECT_EQ(asc_->ids, std::vector<int>{cmd::kRebuildDefault});
+  EXPECT_EQ(bin_->ids, std::vector<int>{cmd::kRebuildDefault});
+}
+
+TEST_F(MainFrameTest, OrientationRoundTripAnswersTheAskingScreen) {
+  platform::PrinterSelection& printer = platform::PrinterSelection::Instance();
+  platform::SendCommand(Role::MainFrame, cmd::kSetOrientationAsc, 2);
+  EXPECT_EQ(printer.Orientation(), 2);
+  EXPECT_EQ(asc_->ids.back(), cmd::kOrientationSet);
+  EXPECT_TRUE(bin_->ids.empty() || bin_->ids.back() != cmd::kOrientationSet);
+  platform::SendCommand(Role::MainFrame, cmd::kSetOrientationBin, 1);
+  EXPECT_EQ(printer.Orientation(), 1);
+  EXPECT_EQ(bin_->ids.back(), cmd::kOrientationSet);
+}
+
+TEST_F(MainFrameTest, PrinterSetupKeepsTheOtherScreensOrientation) {
+  platform::ScopedMessageBoxRecorder boxes;
+  settings::Live().AscOrientation = 1;
+  settings::Live().BinOrientation = 1;
+  frame_->SetPrinterDialog([](QPrinter& p) {
+    p.setPageOrientation(QPageLayout::Landscape);
+    return true;
+  });
+  asc_->ids.clear();
+  platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 2);
+  EXPECT_EQ(settings::Live().BinOrientation, 2);
+  EXPECT_EQ(settings::Live().AscOrientation, 1);
+  EXPECT_EQ(bin_->ids.back(), cmd::kRebuildDefault);
+  EXPECT_TRUE(asc_->ids.empty());
+  platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 3);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("WindowType=3 でプリンタ設定メニューがクリックされました"));
+  EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("想定外の出来事です"));
+}
+
+TEST(MainFrameTitle, FollowsTheStartModeAndDocument) {
+  Document().DocDisplayName.clear();
+  Startup() = StartupState{};
+  platform::PrinterSelection::Instance().Initialise({});
+  EXPECT_EQ(MakeTitle(), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆読込DF[]◆Tyld Project◆PDF"));
+  Startup().StartMode = 1;
+  Startup().PrintName = "Beam 1";
+  Document().DocDisplayName = "model.zpb";
+  EXPECT_EQ(MakeTitle(), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆自動起動◆読込DF[model.zpb]◆印刷名[Beam 1]◆Tyld Project◆PDF"));
+}
+
+TEST(MainFrameFilters, FirstFilterFollowsTheProgramType) {
+  EXPECT_TRUE(QtFilterString(false, 4).startsWith(QStringLiteral("All files (*.*) (*)")));
+  EXPECT_TRUE(QtFilterString(true, 4).startsWith(QStringLiteral("解析DF-D (*.zpd);;")));
+  EXPECT_TRUE(QtFilterString(true, 2).startsWith(QStringLiteral("解析DF-A (*.zpa);;解析DF-B (*.zpb)")));
+  EXPECT_TRUE(QtFilterString(true, 7).startsWith(QStringLiteral("All files")));
+}
+
+}  // namespace
+}  // namespace tyld::app
