@@ -1,0 +1,178 @@
+#include "ascii/ascii_layout.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/recording_canvas.h"
+
+namespace tyld::ascii {
+namespace {
+
+using platform::DeviceCaps;
+using platform::TextMetrics;
+using settings::AsciiPageFormat;
+using settings::UnprintMargins;
+
+// A4 at 600 dpi, a font of 25 x 50 pixels.
+constexpr DeviceCaps kA4{4800, 6800, 600, 600};
+constexpr TextMetrics kFont{25, 50, 40, 0, true};
+
+TEST(AsciiLayout, DefaultFormatOnA4) {
+  AsciiPageFormat f;
+  const AsciiLayout l = ComputeAsciiLayout(kA4, kFont, UnprintMargins{}, 1, f);
+  const double cx = 600 / 25.4 / 25, ly = 600 / 25.4 / 50;
+  EXPECT_EQ(l.width, 4800);
+  EXPECT_EQ(f.AscCharsAcross, 192);
+  EXPECT_EQ(f.AscLinesDown, 136);
+  EXPECT_DOUBLE_EQ(f.AscUnprintLeftChars, 5 * cx);
+  EXPECT_DOUBLE_EQ(f.AscUnprintTopLines, 5 * ly);
+  EXPECT_EQ(f.AscTopLines, 5);         // 4.72
+  EXPECT_EQ(f.AscBottomLines, 2 + 2);  // 2.36, plus the footer lines
+  EXPECT_EQ(f.AscLinesPerPage, 136 - 5 - 4);
+  EXPECT_EQ(f.AscMaxLinesPerPage, f.AscLinesPerPage);
+  EXPECT_EQ(f.AscLeftChars, 9);  // 9.45
+  EXPECT_EQ(f.AscGapChars, 5);   // 4.72
+  EXPECT_EQ(f.AscCharsPerLine, (192 - 9) - 2);
+}
+
+TEST(AsciiLayout, OrientationSwap) {
+  const struct {
+    DeviceCaps caps;
+    int orientation;
+    int width, height;
+  } cases[] = {
+      {{6800, 4800, 600, 600}, 1, 4800, 6800},  // portrait asked, landscape reported
+      {{4800, 6800, 600, 600}, 1, 4800, 6800},
+      {{4800, 6800, 600, 600}, 2, 6800, 4800},
+      {{6800, 4800, 600, 600}, 2, 6800, 4800},
+  };
+  for (const auto& c : cases) {
+    AsciiPageFormat f;
+    const AsciiLayout l = ComputeAsciiLayout(c.caps, kFont, {}, c.orientation, f);
+    EXPECT_EQ(l.width, c.width);
+    EXPECT_EQ(l.height, c.height);
+    EXPECT_EQ(f.AscCharsAcross, c.width / 25);
+  }
+}
+
+TEST(AsciiLayout, RoundingHalfGoesDown) {
+  const struct {
+    double x;
+    int r;
+  } cases[] = {{0.5, 0}, {0.51, 1}, {1.5, 1}, {2.0, 2}, {2.7, 3}, {1e30, INT32_MAX}};
+  for (const auto& c : cases) EXPECT_EQ(RoundHalfDown(c.x), c.r) << c.x;
+
+  // 10 pixels per mm and a pitch of 20: half a line per millimetre.
+  AsciiPageFormat f;
+  f.AscMarginTop = 1;
+  f.AscMarginBottom = 5;
+  f.AscDateMode = f.AscPageNoMode = f.AscFileNameMode = 0;
+  ComputeAsciiLayout({2540, 2540, 254, 254}, {10, 20, 16, 0, true}, {}, 1, f);
+  EXPECT_EQ(f.AscTopLines, 0);
+  EXPECT_EQ(f.AscBottomLines, 2);
+}
+
+TEST(AsciiLayout, CharsPerLineRule) {
+  // One character per mm, no margins: the width in mm is the width in characters.
+  const struct {
+    int widthChars, columns, gap;
+    int perLine;
+  } cases[] = {{2, 1, 0, 1}, {3, 1, 0, 1}, {10, 1, 0, 8}, {1, 1, 0, 1}, {0, 1, 0, 1},
+               {25, 2, 5, 8}};  // (25 - 5) / 2 = 10
+  for (const auto& c : cases) {
+    AsciiPageFormat f;
+    f.AscMarginLeft = 0;
+    f.AscColumnGap = c.gap;
+    f.AscColumns = c.columns;
+    ComputeAsciiLayout({c.widthChars * 10, 10000, 254, 254}, {10, 20, 16, 0, true}, {}, 1, f);
+    EXPECT_EQ(f.AscCharsPerLine, c.perLine) << c.widthChars << " " << c.columns;
+  }
+}
+
+TEST(AsciiLayout, FooterLines) {
+  const struct {
+    int date, page, line, name;
+    int bottom;
+  } cases[] = {{0, 0, 0, 0, 2}, {1, 0, 0, 0, 4}, {0, 1, 0, 0, 4}, {0, 0, 0, 1, 4}, {0, 0, 2, 0, 2}};
+  for (const auto& c : cases) {
+    AsciiPageFormat f;
+    f.AscDateMode = c.date;
+    f.AscPageNoMode = c.page;
+    f.AscLineNoMode = c.line;
+    f.AscFileNameMode = c.name;
+    ComputeAsciiLayout(kA4, kFont, {}, 1, f);
+    EXPECT_EQ(f.AscBottomLines, c.bottom);
+    EXPECT_EQ(f.AscLinesPerPage, 136 - 5 - c.bottom);
+  }
+}
+
+TEST(AsciiLayout, SheetsFromColumnPages) {
+  AsciiPageFormat f;
+  ComputeAsciiLayout(kA4, kFont, {}, 1, f);
+  const struct {
+    int columns, pages, current;
+    int sheets, currentAfter;
+  } cases[] = {{2, 3, 5, 2, 1}, {0, 3, 0, 3, 0}, {1, 0, 0, 0, -1}, {2, 4, 1, 2, 1}};
+  for (const auto& c : cases) {
+    f.AscColumns = c.columns;
+    int current = c.current;
+    EXPECT_EQ(UpdateSheetCount(c.pages, f, current), c.sheets);
+    EXPECT_EQ(current, c.currentAfter);
+  }
+  // The second sheet of two columns ends at the last row.
+  f.AscColumns = 2;
+  f.AscLinesPerPage = 10;
+  const SheetRowRange r = SheetRows(f, 1, 25);
+  EXPECT_EQ(r.first, 21);
+  EXPECT_EQ(r.last, 25);
+}
+
+TEST(AsciiLayout, AbsurdFormatsStayDefined) {
+  const struct {
+    const char* name;
+    DeviceCaps caps;
+    TextMetrics font;
+    int spacing, margin, columns;
+  } cases[] = {
+      {"line spacing -10", kA4, kFont, -10, 10, 1},
+      {"margins of 1000 mm", kA4, kFont, 0, 1000, 1},
+      {"negative margins", kA4, kFont, 0, -1000, 1},
+      {"no columns", kA4, kFont, 0, 10, 0},
+      {"absurd columns", kA4, kFont, 0, 10, 1 << 30},
+      {"zero font", kA4, {0, 0, 0, 0, true}, 0, 10, 1},
+      {"zero device", {0, 0, 0, 0}, kFont, 0, 10, 1},
+      {"huge spacing", kA4, kFont, 1 << 30, 10, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AsciiPageFormat f;
+    f.AscLineSpacing = c.spacing;
+    f.AscMarginTop = f.AscMarginBottom = f.AscMarginLeft = f.AscColumnGap = c.margin;
+    f.AscColumns = c.columns;
+    const AsciiLayout l = ComputeAsciiLayout(c.caps, c.font, {}, 1, f);
+    EXPECT_GE(l.charWidth, 1);
+    EXPECT_GE(l.linePitch, 1);
+    EXPECT_GE(f.AscLinesPerPage, 1);
+    EXPECT_GE(f.AscCharsPerLine, 1);
+    EXPECT_GE(ColumnsPerSheet(f), 1);
+    int current = 0;
+    EXPECT_GE(UpdateSheetCount(1, f, current), 1);
+  }
+}
+
+TEST(AsciiLayout, MeasuresThePrinterFont) {
+  platform::RecordingCanvas printer(kA4);
+  settings::FontState font;
+  AsciiPageFormat f;
+  const AsciiLayout l =
+      ComputeAsciiLayout(printer, font.logFont, font.PointTenths(), {}, 1, f);
+  // 8 points at 600 dpi: 67 pixels high, 33 wide on the recording canvas.
+  ASSERT_FALSE(printer.Calls().empty());
+  EXPECT_EQ(printer.Calls().back().font.height, -67);
+  EXPECT_EQ(printer.Calls().back().font.charSet, platform::kShiftJisCharSet);
+  EXPECT_EQ(l.charWidth, 33);
+  EXPECT_EQ(l.linePitch, 67);
+  EXPECT_EQ(f.AscCharsAcross, 4800 / 33);
+}
+
+}  // namespace
+}  // namespace tyld::ascii
