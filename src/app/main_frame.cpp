@@ -24,6 +24,7 @@
 #include "app/guide_dialogs.h"
 #include "app/startup_state.h"
 #include "app/window_metrics.h"
+#include "binary/page_dialogs.h"
 #include "platform/codepage.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
@@ -382,7 +383,6 @@ int CMainFrame::ActiveScreenKind() const {
 
 bool CMainFrame::IsCommandEnabled(int id) const {
   if (id == cmd::kSwInfo) return ActiveScreenKind() == 1;
-  if (id == cmd::kPageTurnGuide) return false;
   if (IsFrameCommand(id)) return true;
   if (id == cmd::kPrint) {
     const platform::CommandTarget* bin = platform::Published(Role::BinView);
@@ -441,6 +441,11 @@ bool CMainFrame::OnCommand(int id, std::intptr_t param) {
       platform::SendCommand(Role::AscDraw, cmd::kRepaint);
       return true;
     }
+    case cmd::kPageTurnGuide: {
+      binary::CPageChgGD guide(this);
+      guide.exec();
+      return true;
+    }
     case cmd::kProperties: Properties(); return true;
     case cmd::kSettingsReset: SettingsReset(); return true;
     case cmd::kDefaultWindowSize: DefaultWindowSize(); return true;
@@ -472,9 +477,7 @@ bool CMainFrame::LoadFile(const QString& path) {
 
 void CMainFrame::Open(bool printFile) {
   const QString filters = QtFilterString(printFile, Startup().ProgramType);
-  const settings::SettingsRecord& rec = settings::Record();
-  const std::string last(rec.LastOpenPath, strnlen(rec.LastOpenPath, sizeof rec.LastOpenPath));
-  QString initial = QString::fromStdString(platform::codepage::ToUtf8(last));
+  QString initial = QString::fromStdString(settings::LastOpenPathUtf8(settings::Record()));
   const QFileInfo info(initial);
   if (!info.isFile() || info.size() == 0 || initial.size() > 256) initial.clear();
   const QString caption = printFile ? QStringLiteral("印刷用ファイルを開く") : QStringLiteral("一般ファイルを開く");
@@ -492,11 +495,7 @@ void CMainFrame::Open(bool printFile) {
   if (path.isEmpty()) return;
   // The record holds at most 255 bytes of CP932; a longer path is not remembered.
   const std::string sjis = platform::codepage::FromUtf16(path.toStdU16String());
-  settings::SettingsRecord& w = settings::Record();
-  if (sjis.size() < sizeof w.LastOpenPath) {
-    std::fill(std::begin(w.LastOpenPath), std::end(w.LastOpenPath), '\0');
-    std::copy(sjis.begin(), sjis.end(), w.LastOpenPath);
-  }
+  if (sjis.size() < settings::kLastOpenPathSize) settings::SetLastOpenPath(settings::Record(), sjis);
   Startup().ColourTagMode = printFile ? 1 : 0;
   if (LoadFile(path)) {
     recent_.Add(path);
