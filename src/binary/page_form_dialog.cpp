@@ -1,0 +1,158 @@
+#include "binary/page_form_dialog.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "platform/command_ids.h"
+#include "platform/dialog_keys.h"
+
+namespace tyld::binary {
+
+PageFormDialog::PageFormDialog(platform::Role self, platform::Role screen,
+                               const QString& caption, QWidget* parent)
+    : QDialog(parent), self_(self), screen_(screen) {
+  setWindowTitle(caption);
+  // Published from the start so the screen's 212 reaches the dialog while it is open.
+  platform::Publish(self_, this);
+}
+
+PageFormDialog::~PageFormDialog() { platform::Withdraw(self_, this); }
+
+QLineEdit* PageFormDialog::AddField(QGridLayout* grid, int row, const QString& label,
+                                    const QString& unit, int editId, int spinId,
+                                    std::int32_t* value, int min, int max) {
+  QLineEdit* edit = MakeIntEdit(this);
+  auto* spin = new platform::SpinArrows(edit, min, max, this);
+  spin->setFixedHeight(edit->sizeHint().height());
+  grid->addWidget(new QLabel(label, this), row, 0);
+  grid->addWidget(edit, row, 1);
+  grid->addWidget(spin, row, 2);
+  if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, this), row, 3);
+  controls_.Add(editId, edit);
+  controls_.Add(spinId, spin);
+  fields_.push_back({edit, value});
+  return edit;
+}
+
+QWidget* PageFormDialog::AddRadios(const QString& title, const QStringList& labels,
+                                   const QVector<int>& ids, std::int32_t* value) {
+  auto* box = new QGroupBox(title, this);
+  auto* lay = new QHBoxLayout(box);
+  auto* group = new QButtonGroup(box);
+  for (int i = 0; i < labels.size(); ++i) {
+    auto* b = new QRadioButton(labels[i], box);
+    group->addButton(b, i);
+    lay->addWidget(b);
+    controls_.Add(ids.value(i), b);
+  }
+  radios_.push_back({group, value});
+  return box;
+}
+
+QLabel* PageFormDialog::AddNumber(int id) {
+  auto* label = new QLabel(this);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
+  controls_.Add(id, label);
+  return label;
+}
+
+void PageFormDialog::Finish(QLayout* body, const QStringList& notes,
+                            const QVector<int>& editOrder) {
+  auto* top = new QVBoxLayout(this);
+  top->addLayout(body);
+  for (const QString& n : notes) top->addWidget(new QLabel(n, this));
+  auto* buttons = new QHBoxLayout;
+  ok_ = new QPushButton(QStringLiteral("OK"), this);
+  auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  auto* readjust = new QPushButton(QStringLiteral("表示再調整"), this);
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel);
+  buttons->addStretch();
+  buttons->addWidget(readjust);
+  top->addLayout(buttons);
+  top->setSizeConstraint(QLayout::SetFixedSize);
+  controls_.Add(1, ok_);
+  controls_.Add(2, cancel);
+  controls_.Add(149, readjust);
+  connect(ok_, &QPushButton::clicked, this, &PageFormDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &PageFormDialog::reject);
+  connect(readjust, &QPushButton::clicked, this, &PageFormDialog::Readjust);
+
+  for (int id : editOrder) order_.push_back(controls_.Get<QLineEdit>(id));
+  new platform::EditChain(order_, ok_, this);
+  move(400, 100);
+  Load();
+  if (!order_.isEmpty()) {
+    order_.front()->setFocus(Qt::OtherFocusReason);
+    order_.front()->selectAll();
+  }
+}
+
+void PageFormDialog::ShowValues() {
+  for (const Field& f : fields_) ShowInt(f.edit, *f.value);
+  for (const Radios& r : radios_) {
+    QAbstractButton* b = r.group->button(*r.value);
+    if (b != nullptr) {
+      b->setChecked(true);
+    } else {
+      // A stored value without a button: show none checked, keep the value.
+      r.group->setExclusive(false);
+      for (QAbstractButton* each : r.group->buttons()) each->setChecked(false);
+      r.group->setExclusive(true);
+    }
+  }
+  ShowComputed();
+  update();
+}
+
+void PageFormDialog::Load() {
+  CopyFromLive();
+  ShowValues();
+}
+
+bool PageFormDialog::Store() {
+  // All edits are checked before anything changes, so a refused entry applies nothing.
+  QVector<int> read;
+  for (const Field& f : fields_) {
+    const std::optional<int> v = ReadInt(this, f.edit);
+    if (!v) return false;
+    read.push_back(*v);
+  }
+  for (int i = 0; i < fields_.size(); ++i) *fields_[i].value = read[i];
+  for (const Radios& r : radios_) {
+    if (r.group->checkedId() >= 0) *r.value = r.group->checkedId();
+  }
+  CopyToLive();
+  return true;
+}
+
+void PageFormDialog::Readjust() {
+  if (!Store()) return;
+  platform::SendCommand(screen_, cmd::kRebuildFromForm);
+}
+
+bool PageFormDialog::OnCommand(int id, std::intptr_t /*param*/) {
+  if (id != cmd::kRebuildDone) return false;
+  Load();
+  return true;
+}
+
+void PageFormDialog::accept() {
+  if (Store()) QDialog::accept();
+}
+
+void PageFormDialog::done(int result) {
+  platform::Withdraw(self_, this);
+  QDialog::done(result);
+}
+
+}  // namespace tyld::binary
