@@ -4,6 +4,7 @@
 
 #include "search/colour_index.h"
 #include "search/hex_text.h"
+#include "search/mark_ops.h"
 
 namespace tyld::search {
 
@@ -23,21 +24,9 @@ std::optional<Notice> ConfirmByteSearch(const ByteSearchRequest& request, ByteSe
 
 void MatchBytes(std::span<const std::uint8_t> data, std::span<std::uint8_t> marks,
                 const ByteSearchState& state) {
-  // An entry that is not searched gets bit 0, so it can never equal-and-mark anything.
-  std::array<std::uint8_t, kByteSearchEntries> bit{};
-  for (int i = 0; i < kByteSearchEntries; ++i) bit[i] = HighlightBit(state.ByteColour[i]);
-  const std::uint8_t v0 = state.SearchByte[0], v1 = state.SearchByte[1];
-  const std::uint8_t v2 = state.SearchByte[2], v3 = state.SearchByte[3];
-  const std::size_t n = std::min(data.size(), marks.size());
-  const std::uint8_t* d = data.data();
-  std::uint8_t* m = marks.data();
-  // Branch-free compares over the whole buffer; this loop vectorises.
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::uint8_t b = d[k];
-    m[k] = static_cast<std::uint8_t>((b == v0 ? bit[0] : 0) | (b == v1 ? bit[1] : 0) |
-                                     (b == v2 ? bit[2] : 0) | (b == v3 ? bit[3] : 0));
-  }
-  std::fill(marks.begin() + static_cast<std::ptrdiff_t>(n), marks.end(), std::uint8_t{0});
+  std::array<std::uint8_t, kByteSearchEntries> bits{};
+  for (int i = 0; i < kByteSearchEntries; ++i) bits[i] = HighlightBit(state.ByteColour[i]);
+  SetValueMarks(data, marks, state.SearchByte, bits);
 }
 
 void CancelByteSearch(std::span<std::uint8_t> marks, ByteSearchState& state) {

@@ -17,13 +17,14 @@ std::size_t Reference(const std::vector<std::uint8_t>& data, const std::vector<s
 }
 
 // Every occurrence from every start, on small alphabets so matches, near-misses and
-// matches that touch the end of the data (the vector loop's tail) are frequent.
+// matches that touch the end of the data (the vector loop's tail) are frequent, and
+// the memchr prefilter hands over to the two-byte filter.
 TEST(ByteFinder, AgreesWithPlainSearch) {
   std::mt19937 rng(7);
-  for (int round = 0; round < 400; ++round) {
+  for (int round = 0; round < 300; ++round) {
     const int alphabet = 1 + static_cast<int>(rng() % 3);
     auto byte = [&] { return static_cast<std::uint8_t>(rng() % alphabet == 0 ? 0x00 : 0x41 + rng() % alphabet); };
-    std::vector<std::uint8_t> data(rng() % 80);
+    std::vector<std::uint8_t> data(rng() % 300);
     std::vector<std::uint8_t> pat(1 + rng() % 9);
     for (auto& b : data) b = byte();
     for (auto& b : pat) b = byte();

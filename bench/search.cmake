@@ -1,0 +1,1 @@
+tyld_add_bench(tyld_search_bench search_bench.cpp)
