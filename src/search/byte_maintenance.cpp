@@ -1,6 +1,5 @@
 #include "search/byte_maintenance.h"
 
-#include <cstdio>
 
 #include "search/hex_text.h"
 
@@ -28,16 +27,10 @@ std::uint32_t ReadMaintenanceAddress(std::string_view text) {
   return static_cast<std::uint32_t>(value);
 }
 
-std::string MaintenanceAddressText(std::uint32_t start) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%08X", start);
-  return buf;
-}
+std::string MaintenanceAddressText(std::uint32_t start) { return FormatNumber("%08X", start); }
 
 std::string MaintenanceRangeText(std::size_t dataLength) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0～0x%X", static_cast<std::uint32_t>(dataLength - 1));
-  return buf;
+  return FormatNumber("0～0x%X", static_cast<std::uint32_t>(dataLength - 1));
 }
 
 std::array<std::string, kMaintenanceBytes> CurrentByteTexts(std::span<const std::uint8_t> data,

@@ -13,9 +13,11 @@ std::uint8_t ParseHexByte(std::string_view text) {
   return low < 0 ? 0 : static_cast<std::uint8_t>(high * 16 + low);
 }
 
-std::string HexByteText(std::uint8_t value) {
-  char buf[4];
-  std::snprintf(buf, sizeof buf, "%02X", value);
+std::string HexByteText(std::uint8_t value) { return FormatNumber("%02X", value); }
+
+std::string FormatNumber(const char* format, std::uint32_t value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, format, value);
   return buf;
 }
 

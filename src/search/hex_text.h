@@ -22,4 +22,8 @@ std::uint8_t ParseHexByte(std::string_view text);
 // "%02X".
 std::string HexByteText(std::uint8_t value);
 
+// One unsigned 32-bit number through a printf format with a single conversion
+// ("%08X", "0～0x%X", "%u").
+std::string FormatNumber(const char* format, std::uint32_t value);
+
 }  // namespace tyld::search

@@ -1,7 +1,6 @@
 #include "search/position_calculator.h"
 
 #include <cctype>
-#include <cstdio>
 
 #include "search/hex_text.h"
 
@@ -29,17 +28,9 @@ std::uint32_t ReadHexPosition(std::string_view text) {
   return value;
 }
 
-std::string HexPositionText(std::uint32_t position) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%X", position);
-  return buf;
-}
+std::string HexPositionText(std::uint32_t position) { return FormatNumber("%X", position); }
 
-std::string DecimalPositionText(std::uint32_t position) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%u", position);
-  return buf;
-}
+std::string DecimalPositionText(std::uint32_t position) { return FormatNumber("%u", position); }
 
 std::int64_t PageOfTypedPosition(std::uint32_t position, std::int64_t pageBytes) {
   if (pageBytes <= 0 || position == 0) return 0;
