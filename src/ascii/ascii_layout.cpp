@@ -5,6 +5,8 @@
 #include <limits>
 #include <utility>
 
+#include "platform/page_units.h"
+
 namespace tyld::ascii {
 namespace {
 
@@ -24,18 +26,9 @@ int SaturateInt(long long x) {
 
 }  // namespace
 
-int RoundHalfDown(double x) {
-  const double whole = std::trunc(x);
-  return SaturateInt(x - whole > 0.5 ? whole + 1 : whole);
-}
-
 platform::LogFont PrinterFontFor(const platform::LogFont& asciiFont, int pointTenths,
                                  int logPixelsY) {
-  platform::LogFont f = asciiFont;
-  f.height = -platform::MulDiv(pointTenths / 10, logPixelsY, 72);
-  f.width = 0;
-  f.charSet = platform::kShiftJisCharSet;
-  return f;
+  return platform::FontForDevice(asciiFont, pointTenths, logPixelsY);
 }
 
 AsciiLayout ComputeAsciiLayout(const platform::DeviceCaps& printer,
@@ -70,8 +63,8 @@ AsciiLayout ComputeAsciiLayout(const platform::DeviceCaps& printer,
   fmt.AscUnprintRightChars = cx * unprint.right;
 
   // Negative margins make no sense on paper; they count as none.
-  fmt.AscTopLines = RoundHalfDown(ly * std::max(0, fmt.AscMarginTop));
-  fmt.AscBottomLines = RoundHalfDown(ly * std::max(0, fmt.AscMarginBottom));
+  fmt.AscTopLines = platform::RoundHalfDown(ly * std::max(0, fmt.AscMarginTop));
+  fmt.AscBottomLines = platform::RoundHalfDown(ly * std::max(0, fmt.AscMarginBottom));
   if (fmt.AscDateMode != 0 || fmt.AscPageNoMode != 0 || fmt.AscFileNameMode != 0)
     fmt.AscBottomLines = SaturateInt(static_cast<long long>(fmt.AscBottomLines) + 2);
 
@@ -80,8 +73,8 @@ AsciiLayout ComputeAsciiLayout(const platform::DeviceCaps& printer,
   fmt.AscMaxLinesPerPage = std::max(1, SaturateInt(lines));
   fmt.AscLinesPerPage = fmt.AscMaxLinesPerPage;
 
-  fmt.AscLeftChars = RoundHalfDown(cx * std::max(0, fmt.AscMarginLeft));
-  fmt.AscGapChars = RoundHalfDown(cx * std::max(0, fmt.AscColumnGap));
+  fmt.AscLeftChars = platform::RoundHalfDown(cx * std::max(0, fmt.AscMarginLeft));
+  fmt.AscGapChars = platform::RoundHalfDown(cx * std::max(0, fmt.AscColumnGap));
 
   const int k = ColumnsPerSheet(fmt);
   out.columns = k;

@@ -10,9 +10,6 @@
 
 namespace tyld::ascii {
 
-// Round as both page layouts do: an exact half rounds down. Saturates at the int range.
-int RoundHalfDown(double x);
-
 // What the layout used, besides the results it writes into the page format.
 struct AsciiLayout {
   int width = 0;       // printable width after the orientation swap, pixels

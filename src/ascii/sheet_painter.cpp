@@ -8,6 +8,7 @@
 #include "ascii/ascii_layout.h"
 #include "platform/codepage.h"
 #include "platform/highlight_colour.h"
+#include "platform/page_units.h"
 
 namespace tyld::ascii {
 namespace {
@@ -21,13 +22,9 @@ constexpr ColorRef kBlack = 0x00000000;
 constexpr ColorRef kRed = 0x000000FF;
 constexpr ColorRef kTenthLine = 0x00FF6400;
 
-// The ASCII font at a point size for the target's vertical resolution.
+// The ASCII font at whole points for the target's vertical resolution.
 LogFont FontAtPoints(const LogFont& base, int points, int logPixelsY) {
-  LogFont f = base;
-  f.height = -platform::MulDiv(points, logPixelsY, 72);
-  f.width = 0;
-  f.charSet = platform::kShiftJisCharSet;
-  return f;
+  return platform::FontForDevice(base, points * 10, logPixelsY);
 }
 
 int LinePitch(const platform::TextMetrics& m, int lineSpacing) {

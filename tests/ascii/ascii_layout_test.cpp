@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/page_units.h"
 #include "platform/recording_canvas.h"
 
 namespace tyld::ascii {
@@ -59,7 +60,7 @@ TEST(AsciiLayout, RoundingHalfGoesDown) {
     double x;
     int r;
   } cases[] = {{0.5, 0}, {0.51, 1}, {1.5, 1}, {2.0, 2}, {2.7, 3}, {1e30, INT32_MAX}};
-  for (const auto& c : cases) EXPECT_EQ(RoundHalfDown(c.x), c.r) << c.x;
+  for (const auto& c : cases) EXPECT_EQ(platform::RoundHalfDown(c.x), c.r) << c.x;
 
   // 10 pixels per mm and a pitch of 20: half a line per millimetre.
   AsciiPageFormat f;
