@@ -1,0 +1,214 @@
+// tyld-render end to end: files in, pages out, checked against the files' own bytes.
+#include "render/render_job.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <regex>
+#include <sstream>
+
+#include "app/document_buffer.h"
+#include "platform/codepage.h"
+#include "render/render_options.h"
+#include "settings/page_format.h"
+#include "settings/settings_file.h"
+
+namespace tyld::render {
+namespace {
+
+class RenderTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    settings::Live() = settings::LiveSettings{};
+    settings::Record() = settings::SettingsRecord{};
+  }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const QString path = dir_.filePath(QString::fromStdString(name));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path.toStdString();
+  }
+
+  // Runs with the given arguments; returns the exit code, fills out/err.
+  int Run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    const ParseResult parsed = ParseRenderArguments(args);
+    if (!parsed.options) {
+      err_ << parsed.error;
+      return kUsageError;
+    }
+    settings::Live() = settings::LiveSettings{};
+    return RunRender(*parsed.options, out_, err_);
+  }
+
+  QTemporaryDir dir_;
+  std::ostringstream out_, err_;
+};
+
+// The rows of a txt rendering, without the headings.
+std::vector<std::string> Rows(const std::string& text) {
+  std::vector<std::string> rows;
+  std::istringstream in(text);
+  std::string line;
+  bool inColumn = false;
+  while (std::getline(in, line)) {
+    if (line.rfind("=== ", 0) == 0 || line == "--- footer ---") {
+      inColumn = false;
+    } else if (line.rfind("--- column", 0) == 0) {
+      inColumn = true;
+    } else if (inColumn) {
+      rows.push_back(line);
+    }
+  }
+  return rows;
+}
+
+TEST_F(RenderTest, AsciiTextReproducesAShiftJisFile) {
+  // Long lines wrap, TABs expand to 8, double-byte characters never split at a row end.
+  std::string text;
+  std::mt19937 rng(7);
+  const char* words[] = {"日本語", "応力", "abc", "\t", "Ｘ", "構造解析の結果", "12.5", " "};
+  std::string expected;
+  for (int line = 0; line < 400; ++line) {
+    std::string l;
+    const int n = static_cast<int>(rng() % 40);
+    for (int w = 0; w < n; ++w) l += words[rng() % 8];
+    text += platform::codepage::FromUtf8(l) + "\r\n";
+    std::string expanded;
+    int col = 0;
+    for (char32_t c : QString::fromStdString(l).toStdU32String()) {
+      if (c == U'\t') {
+        do expanded += ' ';
+        while (++col % 8 != 0);
+        continue;
+      }
+      expanded += QString::fromStdU32String(std::u32string(1, c)).toStdString();
+      col += c < 0x80 ? 1 : 2;
+    }
+    expected += expanded;
+  }
+  const std::string path = Write("jp.txt", text);
+  ASSERT_EQ(Run({"--format", "txt", "--out", "-", path}), kDone) << err_.str();
+  std::string joined;
+  const int width = settings::Live().ascii.AscCharsPerLine;
+  for (const std::string& row : Rows(out_.str())) {
+    const std::string sjis = platform::codepage::FromUtf8(row);
+    EXPECT_LE(static_cast<int>(sjis.size()), width + 2) << row;
+    EXPECT_EQ(platform::codepage::ToUtf8(sjis), row);  // whole characters only
+    joined += row;
+  }
+  // Trailing blanks of a row are not drawn, so compare without spaces.
+  auto squeeze = [](std::string s) {
+    s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
+    return s;
+  };
+  EXPECT_EQ(squeeze(joined), squeeze(expected));
+}
+
+TEST_F(RenderTest, BinaryTextListsEveryByteAtItsAddress) {
+  std::string data(300000, '\0');
+  std::mt19937 rng(11);
+  for (char& c : data) c = static_cast<char>(rng());
+  data.back() = 'z';  // a final NUL would be shown as 0x1A
+  const std::string path = Write("rand.bin", data);
+  ASSERT_EQ(Run({"--screen", "binary", "--format", "txt", "--out", "-", path}), kDone) << err_.str();
+  const std::regex dump("^([0-9A-F]{6}): ((?:[0-9A-F]{2} {1,2}){0,15}[0-9A-F]{2})");
+  std::istringstream in(out_.str());
+  std::string line;
+  std::int64_t next = 0;
+  while (std::getline(in, line)) {
+    std::smatch m;
+    if (!std::regex_search(line, m, dump)) continue;
+    ASSERT_EQ(std::stoll(m[1].str(), nullptr, 16), next) << line;
+    std::istringstream bytes(m[2].str());
+    std::string hex;
+    while (bytes >> hex) {
+      ASSERT_LT(next, static_cast<std::int64_t>(data.size()));
+      ASSERT_EQ(std::stoi(hex, nullptr, 16), static_cast<unsigned char>(data[next])) << "at " << next;
+      ++next;
+    }
+  }
+  EXPECT_EQ(next, static_cast<std::int64_t>(data.size()));
+}
+
+TEST_F(RenderTest, BinaryRangeLinesAndPageCountFollowTheBlocksPerPage) {
+  const std::string path = Write("d.bin", std::string(5000, 'A'));
+  for (int columns : {1, 2, 4}) {
+    // A settings file with tall top margins leaves room for one block per column.
+    settings::SettingsRecord r{};
+    settings::LiveSettings live;
+    live.binary.BinColumns = columns;
+    live.binary.BinMarginTop = 150;
+    live.binaryFont.choice.pointSize = 40;
+    settings::CollectRecord(live, r);
+    std::string bytes(reinterpret_cast<const char*>(&r), sizeof r);
+    const std::string settingsPath = Write("s" + std::to_string(columns) + ".bin", bytes);
+    ASSERT_EQ(Run({"--screen", "binary", "--format", "txt", "--settings", settingsPath, "--out", "-", path}), kDone)
+        << err_.str();
+    const settings::BinaryPageFormat& fmt = settings::Live().binary;
+    ASSERT_EQ(fmt.BinBlocksPerColumn, 1) << columns;
+    ASSERT_EQ(fmt.BinColumns, columns);
+    const int perPage = 256 * columns;
+    const int pages = (5000 + perPage - 1) / perPage;
+    const std::string text = out_.str();
+    int seen = 0;
+    for (int n = 0; n < pages; ++n) {
+      char range[64];
+      std::snprintf(range, sizeof range, "[%06X-%06X/%06X]H", n * perPage, std::min((n + 1) * perPage, 5000) - 1, 5000);
+      EXPECT_NE(text.find(range), std::string::npos) << range;
+      ++seen;
+    }
+    EXPECT_EQ(text.find("=== page " + std::to_string(pages + 1) + " ==="), std::string::npos);
+    EXPECT_NE(text.find("=== page " + std::to_string(pages) + " ==="), std::string::npos);
+    EXPECT_EQ(seen, pages);
+  }
+}
+
+TEST_F(RenderTest, ExitCodesNameTheProblem) {
+  const std::string good = Write("a.txt", "hello\r\n");
+  const std::string binary = Write("b.bin", std::string("ab\x01" "cd", 5));
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    const char* says;
+  } cases[] = {
+      {{"--bogus", good}, kUsageError, "--bogus"},
+      {{"--pages", "x-2", good}, kUsageError, "--pages"},
+      {{"--format", "txt", "--pages", "9-9", good}, kUsageError, "--pages"},
+      {{"--format", "txt", dir_.filePath("missing.txt").toStdString()}, kNothingToPrint, "ファイルがないか空です"},
+      {{"--format", "txt", binary}, kNothingToPrint, "2(0x0002) ﾊﾞｲﾄ目がアスキー状態ではなくアスキー表示できません。"},
+      {{"--out", "/nonexistent-dir/x.pdf", good}, kNotWritable, "/nonexistent-dir/x.pdf"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(c.args), c.code) << c.args[0];
+    EXPECT_NE(err_.str().find(c.says), std::string::npos) << err_.str();
+  }
+}
+
+TEST_F(RenderTest, PdfTextComesBack) {
+  if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext missing";
+  const std::string path = Write("jp.txt", platform::codepage::FromUtf8("構造解析の結果\r\n応力 σ=12.5 N/mm2\r\n"));
+  const std::string pdf = dir_.filePath("jp.pdf").toStdString();
+  ASSERT_EQ(Run({"--out", pdf, path}), kDone) << err_.str();
+  const std::string cmd = "pdftotext -enc UTF-8 '" + pdf + "' -";
+  FILE* p = popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string text;
+  char buf[4096];
+  while (const std::size_t n = fread(buf, 1, sizeof buf, p)) text.append(buf, n);
+  pclose(p);
+  EXPECT_NE(text.find("構造解析の結果"), std::string::npos) << text;
+  EXPECT_NE(text.find("σ=12.5 N/mm2"), std::string::npos) << text;
+  EXPECT_NE(text.find("[jp.txt]"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace tyld::render
