@@ -18,7 +18,8 @@ namespace cp = platform::codepage;
 constexpr std::size_t kPieceSourceBytes = 1024;
 // TAB widths beyond this would only blow up memory; the dialog allows 1 to 8.
 constexpr int kMaxTabWidth = 256;
-// LcBuf offsets are int32; stop well before they could overflow.
+// LcBuf offsets and row indices are int32; stop well before they could overflow (one
+// piece adds far less than the margin).
 constexpr std::size_t kMaxLcBuf = std::numeric_limits<std::int32_t>::max() - (8u << 20);
 
 enum Kind : std::uint8_t { kSingle = 0, kLead = 1, kTrail = 2 };
@@ -252,11 +253,11 @@ class TextModelBuilder {
     m_.rows_.reserve(std::max<std::size_t>(4000, displayLength / 48));
   }
 
-  // Cuts the display data into rows; false when LcBuf would outgrow its offsets.
+  // Cuts the display data into rows; false when LcBuf or the rows would outgrow int32.
   bool Split(const std::uint8_t* d, std::size_t n) {
     std::size_t pos = 0;
     while (pos < n) {
-      if (m_.lcBuf_.size() > kMaxLcBuf) return false;
+      if (m_.lcBuf_.size() > kMaxLcBuf || m_.rows_.size() > kMaxLcBuf) return false;
       const bool cut = ReadPiece(d, n, pos);
       SplitPiece(cut);
     }
