@@ -4,38 +4,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <limits>
 
 namespace tyld::ascii {
-namespace {
-constexpr int kNoLimit = std::numeric_limits<int>::max();
-}
 
 CPFormSet::CPFormSet(settings::AsciiPageFormat& format, settings::UnprintMargins& unprint,
                      QWidget* parent)
-    : PageFormDialog(platform::Role::AscFormDialog, platform::Role::AscDraw,
-                     QStringLiteral("頁フォーマット設定（アスキー）"), parent),
-      live_(format),
-      liveUnprint_(unprint),
-      v_(format),
-      u_(unprint) {
+    : FormatDialog(format, platform::Role::AscFormDialog, platform::Role::AscDraw,
+                   QStringLiteral("頁フォーマット設定（アスキー）"), unprint, parent) {
   const QString mm = QStringLiteral("mm");
 
-  auto* margins = new QGroupBox(QStringLiteral("余白"), this);
-  auto* mg = new QGridLayout(margins);
-  AddField(mg, 0, QStringLiteral("上部"), mm, 150, 158, &v_.AscMarginTop, 0, kNoLimit);
-  AddField(mg, 1, QStringLiteral("下部"), mm, 151, 159, &v_.AscMarginBottom, 0, kNoLimit);
-  AddField(mg, 2, QStringLiteral("左側"), mm, 152, 160, &v_.AscMarginLeft, 0, kNoLimit);
-  AddField(mg, 3, QStringLiteral("行間"), QStringLiteral("*H/10"), 153, 161, &v_.AscLineSpacing,
-           -10, kNoLimit);
-  mg->addWidget(new QLabel(QStringLiteral("H=文字高さ"), margins), 4, 1, 1, 3);
-
-  auto* unprintBox = new QGroupBox(QStringLiteral("プリンタ無効領域"), this);
-  auto* ug = new QGridLayout(unprintBox);
-  AddField(ug, 0, QStringLiteral("上部"), mm, 154, 162, &u_.top, 0, kNoLimit);
-  AddField(ug, 1, QStringLiteral("下部"), mm, 155, 163, &u_.bottom, 0, kNoLimit);
-  AddField(ug, 2, QStringLiteral("左側"), mm, 156, 164, &u_.left, 0, kNoLimit);
-  AddField(ug, 3, QStringLiteral("右側"), mm, 157, 165, &u_.right, 0, kNoLimit);
+  QGroupBox* margins = AddMarginsBox(&v_.AscMarginTop, &v_.AscMarginBottom,
+                                     &v_.AscMarginLeft, &v_.AscLineSpacing);
+  QGroupBox* unprintBox = AddUnprintBox(QString());
 
   auto* grid = new QGridLayout;
   AddField(grid, 0, QStringLiteral("列間 横"), mm, 227, 228, &v_.AscColumnGap, 0, kNoLimit);
@@ -74,11 +54,6 @@ CPFormSet::CPFormSet(settings::AsciiPageFormat& format, settings::UnprintMargins
          {150, 151, 152, 153, 154, 155, 156, 157, 227, 229, 169});
 }
 
-void CPFormSet::CopyFromLive() {
-  v_ = live_;
-  u_ = liveUnprint_;
-}
-
 void CPFormSet::CopyToLive() {
   live_.AscMarginTop = v_.AscMarginTop;
   live_.AscMarginBottom = v_.AscMarginBottom;
@@ -87,7 +62,6 @@ void CPFormSet::CopyToLive() {
   live_.AscColumnGap = v_.AscColumnGap;
   live_.AscColumns = v_.AscColumns;
   live_.AscTabWidth = v_.AscTabWidth;
-  liveUnprint_ = u_;
   live_.AscDateMode = v_.AscDateMode;
   live_.AscFileNameMode = v_.AscFileNameMode;
   live_.AscPageNoMode = v_.AscPageNoMode;

@@ -9,7 +9,7 @@
 
 namespace tyld::ascii {
 
-class CPFormSet : public binary::PageFormDialog {
+class CPFormSet : public binary::FormatDialog<settings::AsciiPageFormat> {
   Q_OBJECT
  public:
   // The dialog reads and writes the live state through these references; they must
@@ -18,15 +18,8 @@ class CPFormSet : public binary::PageFormDialog {
             QWidget* parent = nullptr);
 
  protected:
-  void CopyFromLive() override;
   void CopyToLive() override;
   void ShowComputed() override;
-
- private:
-  settings::AsciiPageFormat& live_;
-  settings::UnprintMargins& liveUnprint_;
-  settings::AsciiPageFormat v_;
-  settings::UnprintMargins u_;
 };
 
 }  // namespace tyld::ascii

@@ -1,9 +1,12 @@
 #include "binary/dialog_parts.h"
 
+#include <QGridLayout>
 #include <QIntValidator>
+#include <QLabel>
 #include <QLineEdit>
 #include <limits>
 
+#include "platform/dialog_keys.h"
 #include "platform/message_box.h"
 
 namespace tyld::binary {
@@ -25,6 +28,19 @@ std::optional<int> ReadInt(QWidget* owner, QLineEdit* edit) {
   edit->setFocus(Qt::OtherFocusReason);
   edit->selectAll();
   return std::nullopt;
+}
+
+QLineEdit* AddSpinRow(QWidget* owner, ControlMap& controls, QGridLayout* grid, int row,
+                      const QString& label, int editId, int spinId, int min, int max) {
+  QLineEdit* edit = MakeIntEdit(owner);
+  auto* spin = new platform::SpinArrows(edit, min, max, owner);
+  spin->setFixedHeight(edit->sizeHint().height());
+  grid->addWidget(new QLabel(label, owner), row, 0);
+  grid->addWidget(edit, row, 1);
+  grid->addWidget(spin, row, 2);
+  controls.Add(editId, edit);
+  controls.Add(spinId, spin);
+  return edit;
 }
 
 void ShowInt(QLineEdit* edit, int value) { edit->setText(QString::number(value)); }

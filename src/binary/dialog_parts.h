@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QGridLayout;
 class QLineEdit;
 class QWidget;
 
@@ -21,6 +22,13 @@ std::optional<int> ReadInt(QWidget* owner, QLineEdit* edit);
 
 // Sets the edit's text to the integer.
 void ShowInt(QLineEdit* edit, int value);
+
+class ControlMap;
+
+// One row of a grid: label, integer edit and its spin arrows bounded to [min, max]; the
+// edit and the spin are registered under their ids. Returns the edit.
+QLineEdit* AddSpinRow(QWidget* owner, ControlMap& controls, QGridLayout* grid, int row,
+                      const QString& label, int editId, int spinId, int min, int max);
 
 // The controls of a dialog by resource id, so callers and tests address them as the
 // dialog's documentation names them.

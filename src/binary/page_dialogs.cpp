@@ -23,20 +23,6 @@ namespace {
 
 const QString kCaptionRefused = QStringLiteral("確認要求");
 
-// Adds an edit with its spin arrows to the grid row and registers both.
-QLineEdit* AddSpinEdit(QDialog* dialog, ControlMap& controls, QGridLayout* grid, int row,
-                       const QString& label, int editId, int spinId, int min, int max) {
-  QLineEdit* edit = MakeIntEdit(dialog);
-  auto* spin = new platform::SpinArrows(edit, min, max, dialog);
-  spin->setFixedHeight(edit->sizeHint().height());
-  grid->addWidget(new QLabel(label, dialog), row, 0);
-  grid->addWidget(edit, row, 1);
-  grid->addWidget(spin, row, 2);
-  controls.Add(editId, edit);
-  controls.Add(spinId, spin);
-  return edit;
-}
-
 QPushButton* AddButton(QDialog* dialog, ControlMap& controls, int id, const QString& text) {
   auto* b = new QPushButton(text, dialog);
   b->setAutoDefault(false);
@@ -91,10 +77,10 @@ CPrtCond::CPrtCond(int currentPage, int pageCount, bool colour, QWidget* parent)
                         : QStringLiteral("印刷頁指定、モノクロ印刷"));
   auto* grid = new QGridLayout;
   QLineEdit* start =
-      AddSpinEdit(this, controls_, grid, 0, QStringLiteral("開始頁"), 191, 194, 1, count_);
+      AddSpinRow(this, controls_, grid, 0, QStringLiteral("開始頁"), 191, 194, 1, count_);
   QLineEdit* end =
-      AddSpinEdit(this, controls_, grid, 1, QStringLiteral("最終頁"), 192, 195, 1, count_);
-  QLineEdit* number = AddSpinEdit(this, controls_, grid, 2, QStringLiteral("頁番号"), 193, 196,
+      AddSpinRow(this, controls_, grid, 1, QStringLiteral("最終頁"), 192, 195, 1, count_);
+  QLineEdit* number = AddSpinRow(this, controls_, grid, 2, QStringLiteral("頁番号"), 193, 196,
                                   -1, std::numeric_limits<int>::max());
   auto* max = new QLabel(QString::number(count_), this);
   controls_.Add(199, max);
@@ -161,7 +147,7 @@ CPageIn::CPageIn(int currentPage, int pageCount, QWidget* parent)
   setWindowTitle(QStringLiteral("CRT表示頁指定"));
   auto* grid = new QGridLayout;
   QLineEdit* page =
-      AddSpinEdit(this, controls_, grid, 0, QStringLiteral("表示頁"), 202, 204, 1, count_);
+      AddSpinRow(this, controls_, grid, 0, QStringLiteral("表示頁"), 202, 204, 1, count_);
   auto* max = new QLabel(QString::number(count_), this);
   controls_.Add(203, max);
   grid->addWidget(new QLabel(QStringLiteral("max"), this), 0, 3);

@@ -16,8 +16,13 @@
 namespace tyld::binary {
 
 PageFormDialog::PageFormDialog(platform::Role self, platform::Role screen,
-                               const QString& caption, QWidget* parent)
-    : QDialog(parent), self_(self), screen_(screen) {
+                               const QString& caption, settings::UnprintMargins& unprint,
+                               QWidget* parent)
+    : QDialog(parent),
+      liveUnprint_(unprint),
+      unprint_(unprint),
+      self_(self),
+      screen_(screen) {
   setWindowTitle(caption);
   // Published from the start so the screen's 212 reaches the dialog while it is open.
   platform::Publish(self_, this);
@@ -28,17 +33,36 @@ PageFormDialog::~PageFormDialog() { platform::Withdraw(self_, this); }
 QLineEdit* PageFormDialog::AddField(QGridLayout* grid, int row, const QString& label,
                                     const QString& unit, int editId, int spinId,
                                     std::int32_t* value, int min, int max) {
-  QLineEdit* edit = MakeIntEdit(this);
-  auto* spin = new platform::SpinArrows(edit, min, max, this);
-  spin->setFixedHeight(edit->sizeHint().height());
-  grid->addWidget(new QLabel(label, this), row, 0);
-  grid->addWidget(edit, row, 1);
-  grid->addWidget(spin, row, 2);
+  QLineEdit* edit = AddSpinRow(this, controls_, grid, row, label, editId, spinId, min, max);
   if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, this), row, 3);
-  controls_.Add(editId, edit);
-  controls_.Add(spinId, spin);
   fields_.push_back({edit, value});
   return edit;
+}
+
+QGroupBox* PageFormDialog::AddMarginsBox(std::int32_t* top, std::int32_t* bottom,
+                                         std::int32_t* left, std::int32_t* lineSpacing) {
+  const QString mm = QStringLiteral("mm");
+  auto* box = new QGroupBox(QStringLiteral("余白"), this);
+  auto* grid = new QGridLayout(box);
+  AddField(grid, 0, QStringLiteral("上部"), mm, 150, 158, top, 0, kNoLimit);
+  AddField(grid, 1, QStringLiteral("下部"), mm, 151, 159, bottom, 0, kNoLimit);
+  AddField(grid, 2, QStringLiteral("左側"), mm, 152, 160, left, 0, kNoLimit);
+  AddField(grid, 3, QStringLiteral("行間"), QStringLiteral("*H/10"), 153, 161, lineSpacing, -10,
+           kNoLimit);
+  grid->addWidget(new QLabel(QStringLiteral("H=文字高さ"), box), 4, 1, 1, 3);
+  return box;
+}
+
+QGroupBox* PageFormDialog::AddUnprintBox(const QString& note) {
+  const QString mm = QStringLiteral("mm");
+  auto* box = new QGroupBox(QStringLiteral("プリンタ無効領域"), this);
+  auto* grid = new QGridLayout(box);
+  AddField(grid, 0, QStringLiteral("上部"), mm, 154, 162, &unprint_.top, 0, kNoLimit);
+  AddField(grid, 1, QStringLiteral("下部"), mm, 155, 163, &unprint_.bottom, 0, kNoLimit);
+  AddField(grid, 2, QStringLiteral("左側"), mm, 156, 164, &unprint_.left, 0, kNoLimit);
+  AddField(grid, 3, QStringLiteral("右側"), mm, 157, 165, &unprint_.right, 0, kNoLimit);
+  if (!note.isEmpty()) grid->addWidget(new QLabel(note, box), 4, 0, 1, 4);
+  return box;
 }
 
 QWidget* PageFormDialog::AddRadios(const QString& title, const QStringList& labels,
@@ -115,6 +139,7 @@ void PageFormDialog::ShowValues() {
 }
 
 void PageFormDialog::Load() {
+  unprint_ = liveUnprint_;
   CopyFromLive();
   ShowValues();
 }
@@ -131,6 +156,7 @@ bool PageFormDialog::Store() {
   for (const Radios& r : radios_) {
     if (r.group->checkedId() >= 0) *r.value = r.group->checkedId();
   }
+  liveUnprint_ = unprint_;  // the ASCII and binary screens share these
   CopyToLive();
   return true;
 }

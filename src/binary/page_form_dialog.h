@@ -6,13 +6,16 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <limits>
 
 #include "binary/dialog_parts.h"
 #include "platform/commands.h"
+#include "settings/page_format.h"
 
 class QAbstractButton;
 class QButtonGroup;
 class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,6 +30,9 @@ namespace tyld::binary {
 class PageFormDialog : public QDialog, public platform::CommandTarget {
   Q_OBJECT
  public:
+  // Upper bound of the spins that have none.
+  static constexpr int kNoLimit = std::numeric_limits<int>::max();
+
   ~PageFormDialog() override;
 
   // 212 from the screen: the rebuild is done, show the values it left.
@@ -50,8 +56,15 @@ class PageFormDialog : public QDialog, public platform::CommandTarget {
   void done(int result) override;
 
  protected:
+  // unprint: the live non-printable margins both screens share; it must outlive the dialog.
   PageFormDialog(platform::Role self, platform::Role screen, const QString& caption,
-                 QWidget* parent);
+                 settings::UnprintMargins& unprint, QWidget* parent);
+
+  // "余白": top, bottom and left margin (mm) and the line spacing (tenths of H).
+  QGroupBox* AddMarginsBox(std::int32_t* top, std::int32_t* bottom, std::int32_t* left,
+                           std::int32_t* lineSpacing);
+  // "プリンタ無効領域": the shared non-printable margins, with an optional note under them.
+  QGroupBox* AddUnprintBox(const QString& note);
 
   // Adds label, edit, spin arrows and unit on one row of the grid, bound to *value.
   QLineEdit* AddField(QGridLayout* grid, int row, const QString& label, const QString& unit,
@@ -65,9 +78,9 @@ class PageFormDialog : public QDialog, public platform::CommandTarget {
   // position and focus, and loads the values. Call last from the derived constructor.
   void Finish(QLayout* body, const QStringList& notes, const QVector<int>& editOrder);
 
-  // Live state -> the dialog's copy (stored values and the computed maxima).
+  // Live page format -> the dialog's copy (stored values and the computed maxima).
   virtual void CopyFromLive() = 0;
-  // The dialog's copy -> live state, stored values only.
+  // The dialog's copy -> live page format, stored values only.
   virtual void CopyToLive() = 0;
   // Shows the computed numbers and bounds the spins that depend on them.
   virtual void ShowComputed() = 0;
@@ -83,6 +96,8 @@ class PageFormDialog : public QDialog, public platform::CommandTarget {
   };
   void ShowValues();
 
+  settings::UnprintMargins& liveUnprint_;
+  settings::UnprintMargins unprint_;
   platform::Role self_;
   platform::Role screen_;
   ControlMap controls_;
@@ -90,6 +105,19 @@ class PageFormDialog : public QDialog, public platform::CommandTarget {
   QVector<Radios> radios_;
   QVector<QLineEdit*> order_;
   QPushButton* ok_ = nullptr;
+};
+
+// A page format dialog over one screen's format struct, of which it keeps its own copy.
+template <class Format>
+class FormatDialog : public PageFormDialog {
+ protected:
+  FormatDialog(Format& format, platform::Role self, platform::Role screen,
+               const QString& caption, settings::UnprintMargins& unprint, QWidget* parent)
+      : PageFormDialog(self, screen, caption, unprint, parent), live_(format), v_(format) {}
+  void CopyFromLive() override { v_ = live_; }
+
+  Format& live_;
+  Format v_;
 };
 
 }  // namespace tyld::binary

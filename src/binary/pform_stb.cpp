@@ -4,42 +4,20 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <limits>
 
 #include "platform/dialog_keys.h"
 
 namespace tyld::binary {
-namespace {
-constexpr int kNoLimit = std::numeric_limits<int>::max();
-}
 
 CPFormStB::CPFormStB(settings::BinaryPageFormat& format, settings::UnprintMargins& unprint,
                      QWidget* parent)
-    : PageFormDialog(platform::Role::BinFormDialog, platform::Role::BinView,
-                     QStringLiteral("頁フォーマット設定（バイナリ）"), parent),
-      live_(format),
-      liveUnprint_(unprint),
-      v_(format),
-      u_(unprint) {
+    : FormatDialog(format, platform::Role::BinFormDialog, platform::Role::BinView,
+                   QStringLiteral("頁フォーマット設定（バイナリ）"), unprint, parent) {
   const QString mm = QStringLiteral("mm");
 
-  auto* margins = new QGroupBox(QStringLiteral("余白"), this);
-  auto* mg = new QGridLayout(margins);
-  AddField(mg, 0, QStringLiteral("上部"), mm, 150, 158, &v_.BinMarginTop, 0, kNoLimit);
-  AddField(mg, 1, QStringLiteral("下部"), mm, 151, 159, &v_.BinMarginBottom, 0, kNoLimit);
-  AddField(mg, 2, QStringLiteral("左側"), mm, 152, 160, &v_.BinMarginLeft, 0, kNoLimit);
-  AddField(mg, 3, QStringLiteral("行間"), QStringLiteral("*H/10"), 153, 161, &v_.BinLineSpacing,
-           -10, kNoLimit);
-  mg->addWidget(new QLabel(QStringLiteral("H=文字高さ"), margins), 4, 1, 1, 3);
-
-  auto* unprintBox = new QGroupBox(QStringLiteral("プリンタ無効領域"), this);
-  auto* ug = new QGridLayout(unprintBox);
-  AddField(ug, 0, QStringLiteral("上部"), mm, 154, 162, &u_.top, 0, kNoLimit);
-  AddField(ug, 1, QStringLiteral("下部"), mm, 155, 163, &u_.bottom, 0, kNoLimit);
-  AddField(ug, 2, QStringLiteral("左側"), mm, 156, 164, &u_.left, 0, kNoLimit);
-  AddField(ug, 3, QStringLiteral("右側"), mm, 157, 165, &u_.right, 0, kNoLimit);
-  ug->addWidget(new QLabel(QStringLiteral("無効領域はアスキー画面と共通です。"), unprintBox), 4,
-                0, 1, 4);
+  QGroupBox* margins = AddMarginsBox(&v_.BinMarginTop, &v_.BinMarginBottom,
+                                     &v_.BinMarginLeft, &v_.BinLineSpacing);
+  QGroupBox* unprintBox = AddUnprintBox(QStringLiteral("無効領域はアスキー画面と共通です。"));
 
   auto* gaps = new QGridLayout;
   AddField(gaps, 0, QStringLiteral("列間 横"), mm, 227, 228, &v_.BinColumnGap, 0, kNoLimit);
@@ -82,11 +60,6 @@ CPFormStB::CPFormStB(settings::BinaryPageFormat& format, settings::UnprintMargin
          {150, 151, 152, 153, 154, 155, 156, 157, 227, 217, 229, 232});
 }
 
-void CPFormStB::CopyFromLive() {
-  v_ = live_;
-  u_ = liveUnprint_;
-}
-
 void CPFormStB::CopyToLive() {
   live_.BinMarginTop = v_.BinMarginTop;
   live_.BinMarginBottom = v_.BinMarginBottom;
@@ -94,7 +67,6 @@ void CPFormStB::CopyToLive() {
   live_.BinLineSpacing = v_.BinLineSpacing;
   live_.BinColumnGap = v_.BinColumnGap;
   live_.BinBlockGap = v_.BinBlockGap;
-  liveUnprint_ = u_;
   live_.BinDateMode = v_.BinDateMode;
   live_.BinPageNoMode = v_.BinPageNoMode;
   live_.BinHexCase = v_.BinHexCase;

@@ -8,7 +8,7 @@
 
 namespace tyld::binary {
 
-class CPFormStB : public PageFormDialog {
+class CPFormStB : public FormatDialog<settings::BinaryPageFormat> {
   Q_OBJECT
  public:
   // The dialog reads and writes the live state through these references; they must
@@ -17,15 +17,8 @@ class CPFormStB : public PageFormDialog {
             QWidget* parent = nullptr);
 
  protected:
-  void CopyFromLive() override;
   void CopyToLive() override;
   void ShowComputed() override;
-
- private:
-  settings::BinaryPageFormat& live_;
-  settings::UnprintMargins& liveUnprint_;
-  settings::BinaryPageFormat v_;
-  settings::UnprintMargins u_;
 };
 
 }  // namespace tyld::binary

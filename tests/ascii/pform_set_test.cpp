@@ -45,23 +45,14 @@ TEST_F(CPFormSetTest, LoadsTheLiveValuesAndMaxima) {
 }
 
 TEST_F(CPFormSetTest, SpinsKeepTheirRanges) {
-  struct Case {
-    int edit, spin;
-    const char* from;
-    int delta;
-    const char* to;
-  } cases[] = {
-      {169, 172, "1", -1, "1"},     {169, 172, "8", +1, "8"},   {169, 172, "4", +1, "5"},
-      {153, 161, "-9", -1, "-10"},  {153, 161, "-10", -1, "-10"},
-      {152, 160, "0", -1, "0"},     {154, 162, "0", -1, "0"},   {227, 228, "0", -1, "0"},
-      {229, 231, "1", -1, "1"},     {229, 231, "500", +1, "501"},  // no maximum for columns
-  };
-  for (const Case& c : cases) {
-    CPFormSet dlg(format, unprint);
-    dlg.Control<QLineEdit>(c.edit)->setText(c.from);
-    dlg.Control<SpinArrows>(c.spin)->Step(c.delta);
-    EXPECT_EQ(TextOf(dlg, c.edit), c.to) << "spin " << c.spin << " from " << c.from;
-  }
+  testing_support::ExpectSpinSteps(
+      [this] { return std::make_unique<CPFormSet>(format, unprint); },
+      {
+          {169, 172, "1", -1, "1"},     {169, 172, "8", +1, "8"},   {169, 172, "4", +1, "5"},
+          {153, 161, "-9", -1, "-10"},  {153, 161, "-10", -1, "-10"},
+          {152, 160, "0", -1, "0"},     {154, 162, "0", -1, "0"},   {227, 228, "0", -1, "0"},
+          {229, 231, "1", -1, "1"},     {229, 231, "500", +1, "501"},  // no maximum for columns
+      });
 }
 
 TEST_F(CPFormSetTest, KeysWalkTheElevenEditsToOk) {

@@ -7,6 +7,10 @@
 #include <QTest>
 #include <QVector>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <memory>
+
+#include "platform/dialog_keys.h"
 
 namespace tyld::testing_support {
 
@@ -53,6 +57,25 @@ inline void ExpectEditWalk(QDialog& dlg, const QVector<QLineEdit*>& order, QAbst
   order.back()->setFocus();
   QTest::keyClick(order.back(), Qt::Key_Down);
   EXPECT_EQ(dlg.focusWidget(), order.back());
+}
+
+// One arrow press on a fresh dialog: the edit holds `from` before and `to` after.
+struct SpinStep {
+  int edit, spin;
+  const char* from;
+  int delta;
+  const char* to;
+};
+
+template <class MakeDialog>
+void ExpectSpinSteps(MakeDialog make, std::initializer_list<SpinStep> steps) {
+  for (const SpinStep& s : steps) {
+    auto dlg = make();
+    dlg->template Control<QLineEdit>(s.edit)->setText(s.from);
+    dlg->template Control<platform::SpinArrows>(s.spin)->Step(s.delta);
+    EXPECT_EQ(dlg->template Control<QLineEdit>(s.edit)->text(), s.to)
+        << "spin " << s.spin << " from " << s.from;
+  }
 }
 
 }  // namespace tyld::testing_support

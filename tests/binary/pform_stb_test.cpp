@@ -62,23 +62,14 @@ TEST_F(CPFormStBTest, LoadsTheLiveValuesAndMaxima) {
 }
 
 TEST_F(CPFormStBTest, SpinsKeepTheirBoundsAndTheMaxima) {
-  struct Case {
-    int edit, spin;
-    const char* from;
-    int delta;
-    const char* to;
-  } cases[] = {
-      {150, 158, "0", -1, "0"},   {150, 158, "7", +1, "8"},   {153, 161, "-9", -1, "-10"},
-      {153, 161, "-10", -1, "-10"}, {157, 165, "0", -1, "0"}, {227, 228, "0", -1, "0"},
-      {217, 218, "0", -1, "0"},   {229, 231, "3", +1, "3"},   {229, 231, "2", +1, "3"},
-      {229, 231, "1", -1, "1"},   {232, 234, "3", +1, "3"},   {232, 234, "1", -1, "1"},
-  };
-  for (const Case& c : cases) {
-    CPFormStB dlg(format, unprint);
-    dlg.Control<QLineEdit>(c.edit)->setText(c.from);
-    dlg.Control<SpinArrows>(c.spin)->Step(c.delta);
-    EXPECT_EQ(TextOf(dlg, c.edit), c.to) << "spin " << c.spin << " from " << c.from;
-  }
+  testing_support::ExpectSpinSteps(
+      [this] { return std::make_unique<CPFormStB>(format, unprint); },
+      {
+          {150, 158, "0", -1, "0"},   {150, 158, "7", +1, "8"},   {153, 161, "-9", -1, "-10"},
+          {153, 161, "-10", -1, "-10"}, {157, 165, "0", -1, "0"}, {227, 228, "0", -1, "0"},
+          {217, 218, "0", -1, "0"},   {229, 231, "3", +1, "3"},   {229, 231, "2", +1, "3"},
+          {229, 231, "1", -1, "1"},   {232, 234, "3", +1, "3"},   {232, 234, "1", -1, "1"},
+      });
 }
 
 TEST_F(CPFormStBTest, KeysWalkTheTwelveEditsToOk) {
