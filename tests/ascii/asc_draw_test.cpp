@@ -1,0 +1,106 @@
+// The ASCII screen as a user drives it: page commands, keys and the mail display switches.
+#include "ascii/asc_draw.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/document_buffer.h"
+#include "app/startup_state.h"
+#include "platform/codepage.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/printer.h"
+#include "settings/page_format.h"
+
+namespace tyld::ascii {
+namespace {
+
+class AscDrawTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    settings::Live() = settings::LiveSettings{};
+    app::Startup() = app::StartupState{};
+    app::Document() = app::DocumentBuffer{};
+    platform::PrinterSelection::Instance().Initialise({});
+  }
+  void Load(const std::string& name, const std::string& bytes) {
+    const QString path = dir_.filePath(QString::fromStdString(name));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    f.close();
+    app::Document().LoadDataFile(path.toStdString());  // sends 214 to the published view
+  }
+  QTemporaryDir dir_;
+  platform::ScopedMessageBoxRecorder boxes_;
+};
+
+TEST_F(AscDrawTest, PageCommandsAndPageDownMoveThroughSheetsAndTheTitleFollows) {
+  CAscDraw view;
+  view.resize(800, 600);
+  std::string text;
+  for (int i = 0; i < 500; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語のテキスト\r\n");
+  Load("jp.txt", text);
+  const int sheets = view.Screen().SheetCount;
+  ASSERT_GT(sheets, 3);
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=1/%1 行=[1-").arg(sheets))) << view.TitleText().toStdString();
+
+  view.OnCommand(cmd::kNextPage, 0);
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/%1").arg(sheets)));
+  view.OnCommand(cmd::kLastPage, 0);
+  EXPECT_EQ(view.CurrentPage(), sheets - 1);
+  view.OnCommand(cmd::kNextPage, 0);  // stays on the last sheet
+  EXPECT_EQ(view.CurrentPage(), sheets - 1);
+  view.OnCommand(cmd::kFirstPage, 0);
+
+  // Page Down walks ten lines at a time and crosses into the next sheet.
+  int presses = 0;
+  while (view.CurrentPage() == 0 && presses < 1000) {
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    ++presses;
+  }
+  EXPECT_EQ(view.CurrentPage(), 1);
+  EXPECT_EQ(presses, view.PageStride() / 10 + (view.PageStride() % 10 != 0 ? 1 : 0));
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/")));
+}
+
+TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
+  CAscDraw view;
+  QFile mail(QStringLiteral(TYLD_SOURCE_DIR "/tests/mail/fixtures/iso2022jp_7bit.eml"));
+  ASSERT_TRUE(mail.open(QIODevice::ReadOnly));
+  const QByteArray raw = mail.readAll();
+  Load("m.eml", raw.toStdString());
+  const std::string subject = platform::codepage::FromUtf8("会議の日程について");
+  auto shows = [&view](const std::string& sjis) {
+    return view.Screen().model.LcBuf().find(sjis) != std::string_view::npos;
+  };
+  EXPECT_EQ(view.Screen().EmlMode, 2);
+  EXPECT_TRUE(shows(subject));
+  EXPECT_TRUE(view.IsCommandEnabled(cmd::kEmlRaw));
+  EXPECT_FALSE(view.IsCommandEnabled(cmd::kEmlDecoded));
+
+  view.OnCommand(cmd::kEmlRaw, 0);
+  EXPECT_EQ(view.Screen().EmlMode, 1);
+  EXPECT_FALSE(shows(subject));
+  EXPECT_TRUE(shows("=?iso-2022-jp?b?"));
+  EXPECT_TRUE(view.IsCommandEnabled(cmd::kEmlDecoded));
+
+  view.OnCommand(cmd::kEmlDecoded, 0);
+  EXPECT_TRUE(shows(subject));
+}
+
+TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
+  CAscDraw view;
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=0/0"))) << view.TitleText().toStdString();
+  view.OnCommand(cmd::kPrintMono, 0);
+  view.OnCommand(cmd::kPageJump, 0);
+  ASSERT_EQ(boxes_.Calls().size(), 2u);
+  for (const auto& call : boxes_.Calls()) {
+    EXPECT_EQ(call.text, QStringLiteral("有効なデータがありません。"));
+    EXPECT_EQ(call.caption, QStringLiteral("印刷できません。"));
+  }
+}
+
+}  // namespace
+}  // namespace tyld::ascii
