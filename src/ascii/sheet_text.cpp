@@ -1,7 +1,5 @@
 #include "ascii/sheet_text.h"
 
-#include <algorithm>
-
 #include "ascii/ascii_layout.h"
 #include "platform/codepage.h"
 
