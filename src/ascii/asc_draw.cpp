@@ -16,6 +16,9 @@
 #include "platform/printer.h"
 #include "platform/qt_canvas.h"
 #include "platform/screen_font.h"
+#include "search/dialog_support.h"
+#include "search/search_state.h"
+#include "search/str_srch.h"
 #include "settings/page_format.h"
 
 namespace tyld::ascii {
@@ -224,6 +227,24 @@ void CAscDraw::RunPrintJob() {
                         });
 }
 
+void CAscDraw::StringSearch() {
+  if (app::Document().DocName.empty()) {
+    search::ShowNotice(this, search::kNoFileLoaded);
+    return;
+  }
+  search::CStrSrch dialog(search::Searches().strings);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::string_view text = screen_.model.LcBuf();
+  search::MatchStrings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, screen_.model.LcMark(),
+                       search::Searches().strings);
+  viewport()->update();
+}
+
+void CAscDraw::CancelStringSearch() {
+  search::CancelStringSearch(screen_.model.LcMark(), search::Searches().strings);
+  viewport()->update();
+}
+
 bool CAscDraw::OnCommand(int id, std::intptr_t /*param*/) {
   if (HandlePageCommand(id)) return true;
   settings::LiveSettings& live = settings::Live();
@@ -270,6 +291,8 @@ bool CAscDraw::OnCommand(int id, std::intptr_t /*param*/) {
     case cmd::kEmlRaw: screen_.EmlMode = 1; FullRebuild(); return true;
     case cmd::kPrintMono: Print(false); return true;
     case cmd::kPrintColour: Print(true); return true;
+    case cmd::kStringSearch: StringSearch(); return true;
+    case cmd::kStringSearchCancel: CancelStringSearch(); return true;
     case cmd::kPrintSetup:
       platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 1);
       return true;
@@ -290,6 +313,7 @@ bool CAscDraw::IsCommandEnabled(int id) const {
     case cmd::kPageJump: case cmd::kScaleDouble: case cmd::kScaleOriginal: case cmd::kScaleHalf:
     case cmd::kFont: case cmd::kFontReset: case cmd::kPageFormat: case cmd::kPageFormatReset:
     case cmd::kPrintMono: case cmd::kPrintColour: case cmd::kPrintSetup:
+    case cmd::kStringSearch: case cmd::kStringSearchCancel:
       return true;
     default:
       return false;

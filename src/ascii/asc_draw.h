@@ -39,6 +39,8 @@ class CAscDraw : public platform::PagedView {
   void FontDialog();
   void PageFormatDialog();
   void SetScale(double scale);
+  void StringSearch();
+  void CancelStringSearch();
 
   AsciiScreen screen_;
   platform::LogFont screenFont_;

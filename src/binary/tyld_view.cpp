@@ -5,7 +5,9 @@
 #include <QPrinter>
 
 #include "app/document_buffer.h"
+#include "binary/hex_pos_cal.h"
 #include "binary/page_dialogs.h"
+#include "binary/save_data.h"
 #include "binary/pform_stb.h"
 #include "platform/command_ids.h"
 #include "platform/fonts.h"
@@ -14,6 +16,11 @@
 #include "platform/printer.h"
 #include "platform/qt_canvas.h"
 #include "platform/screen_font.h"
+#include "search/byte_ment.h"
+#include "search/byte_srch.h"
+#include "search/dialog_support.h"
+#include "search/gbyte_srch.h"
+#include "search/search_state.h"
 #include "settings/page_format.h"
 
 namespace tyld::binary {
@@ -22,6 +29,20 @@ using platform::Role;
 
 platform::PrinterSelection& Printer() { return platform::PrinterSelection::Instance(); }
 settings::FontState& Font() { return settings::Live().binaryFont; }
+
+std::span<std::uint8_t> Marks() {
+  app::DocumentBuffer& doc = app::Document();
+  return {doc.HighlightMarks.data(), doc.HighlightMarks.size()};
+}
+
+// A tool window that is already open is only brought forward.
+bool Raise(QWidget* window) {
+  if (window == nullptr) return false;
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return true;
+}
 }  // namespace
 
 CTyldView::CTyldView(QWidget* parent) : PagedView(parent) {
@@ -131,8 +152,8 @@ void CTyldView::PageJump() {
   ShowCurrentPage();
 }
 
-void CTyldView::JumpToPosition(std::int64_t u) {
-  const std::int64_t page = PageOfPosition(u, settings::Live().binary);
+void CTyldView::JumpToPosition(std::uint32_t u) {
+  const std::int64_t page = PageOfPosition(static_cast<std::int64_t>(u), settings::Live().binary);
   if (page < 0 || page >= screen_.view.BinPageCount) {
     platform::MessageBox(this,
                          QStringLiteral("指定位置=%1 (%2H) 頁=%3\n\n　 は最大頁=%4 を越えます。")
@@ -215,6 +236,58 @@ void CTyldView::RunPrintJob() {
                         });
 }
 
+bool CTyldView::RefuseWithoutData() {
+  if (!app::Document().DocName.empty()) return false;
+  search::ShowNotice(this, search::kNoFileLoaded);
+  return true;
+}
+
+void CTyldView::ByteSearch() {
+  if (RefuseWithoutData()) return;
+  search::ByteSearchState& state = search::Searches().bytes;
+  search::CByteSrch dialog(state);
+  if (dialog.exec() != QDialog::Accepted) return;
+  search::MatchBytes(app::Document().Data(), Marks(), state);
+  SetSearchTitle(search::Q(search::ByteSearchTitle(state)));
+  viewport()->update();
+}
+
+void CTyldView::CancelByteSearch() {
+  search::CancelByteSearch(Marks(), search::Searches().bytes);
+  SetSearchTitle(QString());
+  viewport()->update();
+}
+
+void CTyldView::OpenByteMent() {
+  if (!Raise(byteMent_)) {
+    byteMent_ = new search::CByteMent([] { return app::Document().Data(); }, this);
+    byteMent_->show();
+  }
+}
+
+void CTyldView::OpenGroupSearch() {
+  if (!Raise(groupSearch_)) {
+    groupSearch_ = new search::CGByteSrch(search::Searches().sequence, this);
+    groupSearch_->show();
+  }
+  ShowCurrentPage();
+}
+
+void CTyldView::RunGroupSearch() {
+  search::SequenceSearchState& state = search::Searches().sequence;
+  if (const std::optional<search::Notice> notice = search::RunSequenceSearch(app::Document().Data(), Marks(), state))
+    search::ShowNotice(this, *notice);
+  if (groupSearch_) groupSearch_->RefreshList();
+  viewport()->update();
+}
+
+void CTyldView::OpenHexPosCal() {
+  if (!Raise(hexPosCal_)) {
+    hexPosCal_ = new CHexPosCal(this);
+    hexPosCal_->show();
+  }
+}
+
 bool CTyldView::OnCommand(int id, std::intptr_t param) {
   if (HandlePageCommand(id)) return true;
   settings::LiveSettings& live = settings::Live();
@@ -224,6 +297,20 @@ bool CTyldView::OnCommand(int id, std::intptr_t param) {
     case cmd::kByteDataChanged:
       viewport()->update();
       return true;
+    case cmd::kByteSearch: ByteSearch(); return true;
+    case cmd::kByteSearchCancel: CancelByteSearch(); return true;
+    case cmd::kByteMent: OpenByteMent(); return true;
+    case cmd::kByteMentClosed:
+      byteMent_ = nullptr;
+      viewport()->update();
+      return true;
+    case cmd::kGroupByteSearch: OpenGroupSearch(); return true;
+    case cmd::kGroupSearch: RunGroupSearch(); return true;
+    case cmd::kGroupSearchClosed: groupSearch_ = nullptr; return true;
+    case cmd::kHexPosCal: OpenHexPosCal(); return true;
+    case cmd::kHexPosCalClosed: hexPosCal_ = nullptr; return true;
+    case cmd::kSave: SaveOverwrite(this, app::Document()); return true;
+    case cmd::kSaveAs: SaveAs(this, app::Document()); return true;
     case cmd::kRebuildDefault:
       MakeScreenFonts();
       FullRebuild();
@@ -238,7 +325,8 @@ bool CTyldView::OnCommand(int id, std::intptr_t param) {
       FullRebuild();
       return true;
     case cmd::kOrientationSet: RunPrintJob(); return true;
-    case cmd::kJumpToPosition: JumpToPosition(static_cast<std::int64_t>(param)); return true;
+    // Positions are unsigned 32-bit: 4294967295 is a position past any data, never -1.
+    case cmd::kJumpToPosition: JumpToPosition(static_cast<std::uint32_t>(param)); return true;
     case cmd::kPageJump: PageJump(); return true;
     case cmd::kScaleDouble: SetScale(Font().scale * 2); return true;
     case cmd::kScaleOriginal: SetScale(1.0); return true;
@@ -275,7 +363,10 @@ bool CTyldView::IsCommandEnabled(int id) const {
     case cmd::kPageJump: case cmd::kScaleDouble: case cmd::kScaleOriginal: case cmd::kScaleHalf:
     case cmd::kFont: case cmd::kFontReset: case cmd::kPageFormat: case cmd::kPageFormatReset:
     case cmd::kPrintMono: case cmd::kPrintColour: case cmd::kPrintSetup:
+    case cmd::kByteSearch: case cmd::kByteSearchCancel: case cmd::kByteMent: case cmd::kGroupByteSearch:
+    case cmd::kHexPosCal: case cmd::kSaveAs:
       return true;
+    case cmd::kSave: return !app::Document().DocPath.empty();  // nothing loaded: nowhere to write
     default:
       return false;
   }

@@ -1,10 +1,14 @@
 #pragma once
 // The binary screen: shows the data as hex dump pages, exactly as they print.
+#include <QPointer>
 #include <QString>
 
 #include "binary/binary_screen.h"
+#include "binary/hex_pos_cal.h"
 #include "platform/log_font.h"
 #include "platform/paged_view.h"
+#include "search/byte_ment.h"
+#include "search/gbyte_srch.h"
 
 namespace tyld::binary {
 
@@ -23,6 +27,10 @@ class CTyldView : public platform::PagedView {
   [[nodiscard]] BinaryScreen& Screen() { return screen_; }
   // Extra title text while a byte search is active (set by the search tools).
   void SetSearchTitle(const QString& text) { searchTitle_ = text; }
+  // The open tool windows, or nullptr.
+  [[nodiscard]] search::CByteMent* ByteMentWindow() const { return byteMent_; }
+  [[nodiscard]] search::CGByteSrch* GroupSearchWindow() const { return groupSearch_; }
+  [[nodiscard]] CHexPosCal* PositionCalculator() const { return hexPosCal_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -34,7 +42,14 @@ class CTyldView : public platform::PagedView {
   void Print(bool colour);
   void RunPrintJob();
   void PageJump();
-  void JumpToPosition(std::int64_t u);
+  void JumpToPosition(std::uint32_t u);
+  [[nodiscard]] bool RefuseWithoutData();
+  void ByteSearch();
+  void CancelByteSearch();
+  void OpenByteMent();
+  void OpenGroupSearch();
+  void RunGroupSearch();
+  void OpenHexPosCal();
   void FontDialog();
   void PageFormatDialog();
   void SetScale(double scale);
@@ -47,6 +62,9 @@ class CTyldView : public platform::PagedView {
   int colorPrint_ = 1;
   int printFirst_ = 1, printLast_ = 1, printNumber_ = 0;
   QString searchTitle_;
+  QPointer<search::CByteMent> byteMent_;
+  QPointer<search::CGByteSrch> groupSearch_;
+  QPointer<CHexPosCal> hexPosCal_;
 };
 
 }  // namespace tyld::binary
