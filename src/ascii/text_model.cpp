@@ -224,8 +224,8 @@ TextModel::RowRange TextModel::ColumnPageRows(std::int64_t columnPage) const {
 }
 
 void TextModel::ReleaseTables() {
-  std::vector<TextRow>().swap(rows_);
-  std::vector<std::int32_t>().swap(pageStarts_);
+  Table<TextRow>().swap(rows_);
+  Table<std::int32_t>().swap(pageStarts_);
 }
 
 // One build. Works piece by piece: a piece is one source line, or up to 1024 source bytes
@@ -278,7 +278,8 @@ class TextModelBuilder {
 
   void AllocateMarks() {
     stage_ = Stage::Buffers;
-    m_.lcMark_.assign(m_.lcBuf_.size(), 0);
+    // A fresh block is zero already; pages stay untouched until a search marks them.
+    TextModel::Table<std::uint8_t>(m_.lcBuf_.size()).swap(m_.lcMark_);
   }
 
   [[nodiscard]] Stage stage() const { return stage_; }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/large_block.h"
 
 namespace tyld::ascii {
 
@@ -92,11 +93,14 @@ class TextModel {
   friend bool BuildTextModel(TextModel&, std::span<const std::uint8_t>, const TextModelOptions&);
   friend class TextModelBuilder;
 
-  std::vector<char> lcBuf_;
-  std::vector<std::uint8_t> lcMark_;
-  std::vector<TextBlock> blocks_;
-  std::vector<TextRow> rows_;
-  std::vector<std::int32_t> pageStarts_;
+  // Big per-document buffers, zeroed by the system: marks cost memory only where set.
+  template <class T>
+  using Table = std::vector<T, platform::LargeBlockAllocator<T>>;
+  Table<char> lcBuf_;
+  Table<std::uint8_t> lcMark_;
+  Table<TextBlock> blocks_;
+  Table<TextRow> rows_;
+  Table<std::int32_t> pageStarts_;
   std::int32_t totalRows_ = 0;
   std::int32_t columnPageCount_ = 0;
   std::int32_t nonAsciiPos_ = 0;

@@ -31,5 +31,10 @@ int main(int argc, char** argv) {
     std::cerr << "tyld-render: " << parsed.error << "\n" << tyld::render::kUsage;
     return tyld::render::kUsageError;
   }
-  return tyld::render::RunRender(*parsed.options, std::cout, std::cerr);
+  const int code = tyld::render::RunRender(*parsed.options, std::cout, std::cerr);
+  // Everything is written; giving hundreds of megabytes back page by page would only
+  // delay the exit.
+  std::cout.flush();
+  std::cerr.flush();
+  std::_Exit(code);
 }

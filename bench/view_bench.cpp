@@ -1,0 +1,64 @@
+// A page turn in the viewer: the command plus a full synchronous repaint of the screen,
+// at the start, the middle and the end of a 1 GiB document.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/document_buffer.h"
+#include "binary/tyld_view.h"
+#include "platform/command_ids.h"
+#include "platform/fonts.h"
+#include "platform/printer.h"
+
+namespace {
+
+using tyld::binary::CTyldView;
+
+CTyldView* View() {
+  static CTyldView* view = [] {
+    tyld::app::DocumentBuffer& doc = tyld::app::Document();
+    const std::int64_t n = std::int64_t{1} << 30;
+    doc.AllocateDocument(n);
+    for (std::int64_t i = 0; i < n; i += 4096) std::memset(doc.DocData.data() + i, static_cast<int>(i / 4096 % 251), 4096);
+    doc.DocLength = static_cast<std::int32_t>(n);
+    doc.DocName = doc.DocDisplayName = "big.bin";
+    doc.AllocateHighlightMarks(n);
+    tyld::platform::PrinterSelection::Instance().Initialise({});
+    auto* v = new CTyldView;
+    v->resize(1000, 900);
+    v->show();
+    return v;
+  }();
+  return view;
+}
+
+void BM_BinaryPageTurn(benchmark::State& state) {
+  CTyldView* view = View();
+  const int count = view->PageCount();
+  // The 1-based byte position at the given percentage of the data.
+  const std::int64_t position = std::max<std::int64_t>(1, (std::int64_t{1} << 30) * state.range(0) / 100);
+  for (auto _ : state) {
+    state.PauseTiming();
+    view->OnCommand(tyld::cmd::kJumpToPosition, static_cast<std::intptr_t>(position));
+    view->viewport()->repaint();
+    const bool atEnd = view->CurrentPage() >= count - 1;
+    state.ResumeTiming();
+    view->OnCommand(atEnd ? tyld::cmd::kPrevPage : tyld::cmd::kNextPage, 0);
+    view->viewport()->repaint();
+  }
+  state.SetLabel("page " + std::to_string(view->CurrentPage() + 1) + " of " + std::to_string(count));
+}
+BENCHMARK(BM_BinaryPageTurn)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  tyld::platform::InstallFontSubstitutions();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
