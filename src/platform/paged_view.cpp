@@ -172,9 +172,11 @@ void PagedView::keyPressEvent(QKeyEvent* event) {
 }
 
 void PagedView::wheelEvent(QWheelEvent* event) {
+  // One line per notch, turning the page like the scroll bar does: a plain scroll would
+  // run past the pages drawn below the current one into an empty window.
   const int dy = event->angleDelta().y();
-  if (dy > 0) ScrollPlain(vPos_ - 1, hPos_);
-  else if (dy < 0) ScrollPlain(vPos_ + 1, hPos_);
+  if (dy > 0) ScrollVertical(vPos_ - 1);
+  else if (dy < 0) ScrollVertical(vPos_ + 1);
   event->accept();
 }
 

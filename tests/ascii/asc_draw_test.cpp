@@ -1,15 +1,20 @@
 // The ASCII screen as a user drives it: page commands, keys and the mail display switches.
 #include "ascii/asc_draw.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/document_buffer.h"
+#include "app/main_frame.h"
 #include "app/startup_state.h"
 #include "platform/codepage.h"
+#include "binary/page_dialogs.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
+#include "platform/print_job.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
 
@@ -100,6 +105,33 @@ TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
     EXPECT_EQ(call.text, QStringLiteral("有効なデータがありません。"));
     EXPECT_EQ(call.caption, QStringLiteral("印刷できません。"));
   }
+}
+
+TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTrip) {
+  app::CMainFrame frame;  // answers 318 with 319
+  CAscDraw view;
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "line " + std::to_string(i) + "\r\n";
+  Load("p.txt", text);
+  const int sheets = view.Screen().SheetCount;
+  ASSERT_GE(sheets, 2);
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
+  settings::Live().AscOrientation = 2;
+  // Accept the print range dialog (all sheets) as soon as it is up.
+  QTimer::singleShot(0, [] {
+    if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
+  });
+  view.OnCommand(cmd::kPrintColour, 0);
+  platform::SetPdfPathDialog({});
+  EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 2);
+  QFile out(pdf);
+  ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+  const QByteArray bytes = out.readAll();
+  EXPECT_TRUE(bytes.startsWith("%PDF"));
+  EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
+            sheets);
+  binary::COnPrint::Close();
 }
 
 }  // namespace
