@@ -129,6 +129,28 @@ std::int32_t EmlModeForExtension(std::string_view docExt) {
   return docExt.size() == 4 && StartsWithI(docExt, ".EML") ? 2 : 0;
 }
 
+bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions& options,
+                       std::string& converted, std::int32_t& utf8Applied) {
+  const bool bom = doc.size() >= 3 && doc[0] == 0xEF && doc[1] == 0xBB && doc[2] == 0xBF;
+  const bool html = StartsWithI(options.DocExt, ".HTM");
+  utf8Applied = 0;
+  if (bom) {
+    converted = Utf8ToDisplay(doc.subspan(3));
+    utf8Applied = 1;
+    return true;
+  }
+  if (options.ForceUtf8 == 1 || (html && HtmlDeclaresUtf8(doc))) {
+    converted = Utf8ToDisplay(doc);
+    utf8Applied = 1;
+    return true;
+  }
+  if (options.EmlMode == 2 && options.DecodeMail) {
+    converted = options.DecodeMail(std::string_view(reinterpret_cast<const char*>(doc.data()), doc.size()));
+    return true;
+  }
+  return false;
+}
+
 std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc) {
   const std::size_t n = doc.size();
   // Most documents hold no such byte at all: a quick look settles them without walking
@@ -500,22 +522,7 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
     // The display data: the document itself, or a converted or decoded copy.
     std::string converted;
     std::span<const std::uint8_t> display = doc;
-    const bool bom = doc.size() >= 3 && doc[0] == 0xEF && doc[1] == 0xBB && doc[2] == 0xBF;
-    const bool html = StartsWithI(options.DocExt, ".HTM");
-    if (bom) {
-      converted = Utf8ToDisplay(doc.subspan(3));
-      m.utf8Applied_ = 1;
-    } else if (options.ForceUtf8 == 1 || (html && HtmlDeclaresUtf8(doc))) {
-      converted = Utf8ToDisplay(doc);
-      m.utf8Applied_ = 1;
-    } else {
-      m.utf8Applied_ = 0;
-      if (options.EmlMode == 2 && options.DecodeMail) {
-        converted = options.DecodeMail(
-            std::string_view(reinterpret_cast<const char*>(doc.data()), doc.size()));
-      }
-    }
-    if (m.utf8Applied_ == 1 || (options.EmlMode == 2 && options.DecodeMail))
+    if (ConvertForDisplay(doc, options, converted, m.utf8Applied_))
       display = {reinterpret_cast<const std::uint8_t*>(converted.data()), converted.size()};
     m.displayLength_ = static_cast<std::int64_t>(display.size());
     if (display.size() > kMaxLcBuf) {

@@ -119,6 +119,12 @@ bool BuildTextModel(TextModel& model, std::span<const std::uint8_t> doc,
 // EmlMode a newly loaded document starts with: 2 for ".eml" (any case), else 0.
 std::int32_t EmlModeForExtension(std::string_view docExt);
 
+// The bytes the screen shows when they are not the document itself: the UTF-8 conversion
+// (byte-order mark, forced, or an HTML file declaring UTF-8) or the decoded mail. Returns
+// false when the document is shown as it is; utf8Applied tells whether UTF-8 was converted.
+bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions& options,
+                       std::string& converted, std::int32_t& utf8Applied);
+
 // Position of the first byte that makes the document unfit for text display, or -1.
 std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc);
 

@@ -48,17 +48,18 @@ bool LoadSettings(const std::string& path, bool required, std::ostream& err) {
 }
 
 // The bytes the ASCII screen shows, as UTF-8.
-std::string DecodedText(const ascii::AsciiScreen& screen, const RenderOptions& o) {
+std::string DecodedText(const ascii::AsciiScreen& screen) {
   const app::DocumentBuffer& doc = app::Document();
-  std::span<const std::uint8_t> raw = doc.Data();
-  const bool bom = raw.size() >= 3 && raw[0] == 0xEF && raw[1] == 0xBB && raw[2] == 0xBF;
-  std::string display;
-  if (bom) display = ascii::Utf8ToDisplay(raw.subspan(3));
-  else if (o.utf8 || screen.model.Utf8Applied() == 1) display = ascii::Utf8ToDisplay(raw);
-  else if (screen.EmlMode == 2)
-    display = mail::DecodeMail(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size()));
-  else display.assign(reinterpret_cast<const char*>(raw.data()), raw.size());
-  return platform::codepage::ToUtf8(display);
+  ascii::TextModelOptions options;
+  options.DocExt = doc.DocExt;
+  options.EmlMode = screen.EmlMode;
+  options.ForceUtf8 = screen.ForceUtf8;
+  options.DecodeMail = [](std::string_view raw) { return mail::DecodeMail(raw); };
+  std::string converted;
+  std::int32_t utf8 = 0;
+  if (ascii::ConvertForDisplay(doc.Data(), options, converted, utf8)) return platform::codepage::ToUtf8(converted);
+  const std::span<const std::uint8_t> raw = doc.Data();
+  return platform::codepage::ToUtf8(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size()));
 }
 
 int WritePdf(QPrinter& printer, bool realPrinter, const RenderOptions& o, int first, int last,
@@ -155,7 +156,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     switch (o.format) {
       case Format::Pdf: o.out = name + ".pdf"; break;
       case Format::Png: o.out = name; break;
-      default: o.out = "-";
+      default: o.out.assign(1, '-');  // assign(): GCC 12 misreads "-" here (-Wrestrict)
     }
   }
   if (o.format == Format::Png && o.out == "-") {
@@ -211,7 +212,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     asciiScreen.NewDocument();
     asciiScreen.ForceUtf8 = o.utf8 ? 1 : 0;
     for (const ascii::BuildFailure& f : asciiScreen.Rebuild(printer)) err << "tyld-render: " << f.text << "\n";
-    if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen, o), o, out, err);
+    if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen), o, out, err);
     if (asciiScreen.model.Rejected()) {
       const int pos = asciiScreen.model.NonAsciiPos();
       char buf[64];

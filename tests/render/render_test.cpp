@@ -193,6 +193,17 @@ TEST_F(RenderTest, ExitCodesNameTheProblem) {
   }
 }
 
+TEST_F(RenderTest, MailsAreRenderedDecoded) {
+  QFile mail(QStringLiteral(TYLD_SOURCE_DIR "/tests/mail/fixtures/iso2022jp_7bit.eml"));
+  ASSERT_TRUE(mail.open(QIODevice::ReadOnly));
+  const std::string path = Write("m.eml", mail.readAll().toStdString());
+  for (const char* format : {"decoded", "txt"}) {
+    ASSERT_EQ(Run({"--format", format, "--out", "-", path}), kDone) << err_.str();
+    EXPECT_NE(out_.str().find("Subject: 会議の日程について"), std::string::npos) << format << "\n" << out_.str();
+    EXPECT_EQ(out_.str().find("=?iso-2022-jp?"), std::string::npos) << format;
+  }
+}
+
 TEST_F(RenderTest, PdfTextComesBack) {
   if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext missing";
   const std::string path = Write("jp.txt", platform::codepage::FromUtf8("構造解析の結果\r\n応力 σ=12.5 N/mm2\r\n"));
