@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,7 +76,10 @@ class ScreenWiring : public testing::Test {
     frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::CTyldView(p); },
                           [this](QWidget* p) { return asc_ = new ascii::CAscDraw(p); });
   }
-  void TearDown() override { frame_.reset(); }
+  void TearDown() override {
+    frame_->hide();  // a shown frame torn down at once re-activates screens during its own destruction
+    frame_.reset();
+  }
 
   QString Load(const QByteArray& bytes, const char* name = "data.bin") {
     const QString path = dir_.filePath(QString::fromUtf8(name));
@@ -85,6 +89,17 @@ class ScreenWiring : public testing::Test {
   }
   std::span<const std::uint8_t> BinMarks() const {
     return {app::Document().HighlightMarks.data(), static_cast<std::size_t>(app::Document().DocLength)};
+  }
+  // For looking at a result: with TYLD_TEST_GRAB_DIR=<dir> a picture of the window is
+  // saved there (run under a real display to see the fonts).
+  void Picture(const char* name) {
+    const char* grabDir = std::getenv("TYLD_TEST_GRAB_DIR");
+    if (grabDir == nullptr) return;
+    frame_->resize(1200, 800);
+    frame_->show();
+    QApplication::processEvents();
+    frame_->grab().save(QDir(QString::fromUtf8(grabDir)).filePath(QString::fromUtf8(name)));
+    frame_->hide();
   }
   void ActivateBinary() {
     frame_->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(bin_->parentWidget()));
@@ -128,6 +143,7 @@ TEST_F(ScreenWiring, StringSearchColoursMatchesOnTheAsciiScreenAndCancelRemovesT
   EXPECT_EQ(marked.find('?'), std::string::npos);
   EXPECT_NE(marked.find("abc"), std::string::npos);
   EXPECT_EQ(Searches().strings.Text(0), "abc");
+  Picture("string_search.png");
 
   platform::SendCommand(Role::AscDraw, cmd::kStringSearchCancel);
   EXPECT_TRUE(std::all_of(marks.begin(), marks.end(), [](std::uint8_t m) { return m == 0; }));
@@ -148,6 +164,7 @@ TEST_F(ScreenWiring, ByteSearchMarksBytesAndNamesThemInTheTitle) {
                        d.accept();
                      });
   EXPECT_TRUE(bin_->TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ中 [0A h0D h]")));
+  Picture("byte_search.png");
   EXPECT_EQ(std::vector<std::uint8_t>(BinMarks().begin(), BinMarks().end()),
             (std::vector<std::uint8_t>{0x01, 0, 0x08, 0x01}));
   platform::SendCommand(Role::BinView, cmd::kByteSearchCancel);
