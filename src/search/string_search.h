@@ -1,6 +1,7 @@
 #pragma once
 // String search of the ASCII screen: up to four byte strings, each with a highlight
 // colour, marked wherever they occur in the ASCII text (LcBuf) through its marks (LcMark).
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -23,7 +24,7 @@ struct StringSearchState {
   [[nodiscard]] std::string_view Text(int i) const {
     const std::int32_t n = SearchLength[i];
     return {SearchText[i].data(),
-            static_cast<std::size_t>(n < 0 ? 0 : n > kSearchTextBytes ? kSearchTextBytes : n)};
+            static_cast<std::size_t>(std::clamp<std::int32_t>(n, 0, kSearchTextBytes))};
   }
 };
 
