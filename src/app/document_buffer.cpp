@@ -124,8 +124,11 @@ LoadResult DocumentBuffer::LoadDataFile(const std::string& path) {
       }
     }
   }
-  if (DocLength > 0 && DocData[static_cast<std::size_t>(DocLength) - 1] == 0x00)
+  ShownNulAt = -1;
+  if (DocLength > 0 && DocData[static_cast<std::size_t>(DocLength) - 1] == 0x00) {
     DocData[static_cast<std::size_t>(DocLength) - 1] = 0x1A;
+    ShownNulAt = DocLength - 1;
+  }
 
   DocPath = path;
   DocFullPath = path;
@@ -162,6 +165,7 @@ BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::
   }
 
   if (!AllocateHighlightMarks(DocLength)) return BufferError::MarksFailed;
+  ShownNulAt = -1;  // pasted data is new content
   DocName = kPasteName;
   DocDisplayName = kPasteName;
   DocExt.clear();

@@ -53,6 +53,9 @@ struct DocumentBuffer {
   std::string DocDisplayName;  // name in the title and the save-as dialog
   ByteBlock HighlightMarks;    // binary screen: DocLength + 1 mark bytes
   std::int32_t LastBuildWasText = 0;  // written by the ASCII text model, read by paste
+  // A loaded file's final 0x00 is shown and printed as 0x1A; saving gives the file its own
+  // byte back unless the user changed it. -1 when there is none.
+  std::int64_t ShownNulAt = -1;
 
   [[nodiscard]] std::int32_t DocCapacity() const {
     return static_cast<std::int32_t>(DocData.size());

@@ -229,7 +229,12 @@ CMainFrame::CMainFrame() {
   platform::Publish(Role::MainFrame, this);
 }
 
-CMainFrame::~CMainFrame() { platform::Withdraw(Role::MainFrame, this); }
+CMainFrame::~CMainFrame() {
+  // The screens go before the frame; their leaving must not rebuild menus of a frame
+  // that is being destroyed.
+  disconnect(mdi_, nullptr, this, nullptr);
+  platform::Withdraw(Role::MainFrame, this);
+}
 
 void CMainFrame::CreateActions() {
   for (const ActionSpec& spec : kActions) {

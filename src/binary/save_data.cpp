@@ -1,5 +1,11 @@
 #include "binary/save_data.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "platform/atomic_file.h"
 #include "platform/message_box.h"
 #include "search/dialog_support.h"
@@ -11,10 +17,35 @@ const QString kCaptionConfirm = QStringLiteral("確認");
 // The application's own name serves as the caption of file failures.
 const QString kCaptionDefault = QStringLiteral("Tyld");
 
+long WriteSome(int fd, const std::uint8_t* data, std::size_t size) {
+#ifdef _WIN32
+  return _write(fd, data, static_cast<unsigned>(size));
+#else
+  return static_cast<long>(::write(fd, data, size));
+#endif
+}
+
+// Writes the data, giving a final 0x00 that is shown as 0x1A its own byte back unless the
+// user changed it: saving without an edit leaves the file as it was.
+platform::FileWriteResult WriteDocument(const std::string& path, const app::DocumentBuffer& doc) {
+  const std::span<const std::uint8_t> data = doc.Data();
+  const std::int64_t nul = doc.ShownNulAt;
+  if (nul < 0 || nul >= static_cast<std::int64_t>(data.size()) || data[static_cast<std::size_t>(nul)] != 0x1A)
+    return platform::WriteFileAtomically(path, data);
+  const std::uint8_t* base = data.data();
+  return platform::WriteFileAtomically(path, data, [base, nul](int fd, const std::uint8_t* p, std::size_t size) -> long {
+    const std::int64_t offset = p - base;
+    if (nul < offset || nul >= offset + static_cast<std::int64_t>(size)) return WriteSome(fd, p, size);
+    if (nul > offset) return WriteSome(fd, p, static_cast<std::size_t>(nul - offset));  // up to the byte
+    static const std::uint8_t kNul = 0;
+    return WriteSome(fd, &kNul, 1);
+  });
+}
+
 }  // namespace
 
 bool WriteData(QWidget* owner, const app::DocumentBuffer& doc, const QString& path) {
-  const platform::FileWriteResult written = platform::WriteFileAtomically(path.toStdString(), doc.Data());
+  const platform::FileWriteResult written = WriteDocument(path.toStdString(), doc);
   if (!written.ok) {
     // The writer only replaces the target after every byte reached the disk, so the old
     // file is intact and the data can be saved again.

@@ -157,6 +157,13 @@ TEST_F(MainFrameTest, PrinterSetupKeepsTheOtherScreensOrientation) {
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("想定外の出来事です"));
 }
 
+TEST_F(MainFrameTest, ClosingAndDestroyingAShownFrameIsClean) {
+  frame_->show();
+  frame_->close();
+  frame_.reset();  // the screens leave before the frame: no menu rebuild on the way
+  SUCCEED();
+}
+
 TEST(MainFrameTitle, FollowsTheStartModeAndDocument) {
   Document().DocDisplayName.clear();
   Startup() = StartupState{};

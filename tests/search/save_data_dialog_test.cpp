@@ -43,6 +43,22 @@ bool WriteAll(const QString& path, const QByteArray& bytes) {
   return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
+TEST(SaveData, AFinalNulShownAs1AIsSavedAsItWasUnlessEdited) {
+  QTemporaryDir dir;
+  const QString original = dir.filePath("nul.dat");
+  const QByteArray bytes("abc\x00", 4);
+  ASSERT_TRUE(WriteAll(original, bytes));
+  app::DocumentBuffer doc;
+  doc.LoadDataFile(original.toStdString());
+  ASSERT_EQ(doc.DocData[3], 0x1A);  // shown and printed as 0x1A
+  ScopedMessageBoxRecorder boxes;
+  ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("copy.dat")));
+  EXPECT_EQ(ReadAll(dir.filePath("copy.dat")), bytes);
+  doc.DocData[3] = 'z';  // an edit of that byte is saved as edited
+  ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("edited.dat")));
+  EXPECT_EQ(ReadAll(dir.filePath("edited.dat")), QByteArray("abcz"));
+}
+
 TEST(SaveData, AFailedWriteKeepsTheOldFileAndTheDataAndSaysWhy) {
   QTemporaryDir dir;
   const QString target = dir.filePath("old.dat");
