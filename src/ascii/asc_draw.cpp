@@ -1,6 +1,5 @@
 #include "ascii/asc_draw.h"
 
-#include <QFontDialog>
 #include <QPainter>
 #include <QPrinter>
 #include <cmath>
@@ -8,6 +7,7 @@
 #include "app/document_buffer.h"
 #include "ascii/pform_set.h"
 #include "binary/page_dialogs.h"
+#include "binary/screen_steps.h"
 #include "platform/codepage.h"
 #include "platform/command_ids.h"
 #include "platform/fonts.h"
@@ -49,22 +49,8 @@ CAscDraw::CAscDraw(QWidget* parent) : PagedView(parent) {
 CAscDraw::~CAscDraw() { platform::Withdraw(Role::AscDraw, this); }
 
 void CAscDraw::MakeScreenFonts() {
-  auto make = [this] {
-    return platform::MakeScreenFont(Font().logFont, Font().PointTenths(), Font().scale,
-                                    settings::Live().ascii.AscLineSpacing, viewport());
-  };
-  platform::ScreenFont f = make();
-  if (f.status == platform::ScreenFont::Status::BaseFailed) {
-    platform::MessageBox(this, QStringLiteral("font size=%1 ポイントのフォント計算に失敗しました。").arg(Font().PointTenths()),
-                         QStringLiteral("フォントを初期化します。"));
-    ResetFont();
-    f = make();
-  }
-  if (f.status == platform::ScreenFont::Status::ScaleFailed) {
-    platform::MessageBox(this, QStringLiteral("指定スケール %1 でフォントが作れません。").arg(Font().scale),
-                         QStringLiteral("デフォルトスケールにもどします。"));
-    Font().scale = 1.0;
-  }
+  const platform::ScreenFont f =
+      binary::MakeViewFont(this, Font(), settings::Live().ascii.AscLineSpacing, Font().PointTenths());
   screenFont_ = f.font;
   fixedPitch_ = f.fixedPitch;
   charWidth_ = f.charWidth;
@@ -149,30 +135,12 @@ void CAscDraw::SetScale(double scale) {
 }
 
 void CAscDraw::PageJump() {
-  if (screen_.SheetCount == 0) {
-    platform::MessageBox(this, QStringLiteral("有効なデータがありません。"), QStringLiteral("印刷できません。"));
-    return;
-  }
-  binary::CPageIn dialog(CurrentPage(), screen_.SheetCount, this);
-  if (dialog.exec() == QDialog::Accepted)
-    SetCurrentPage(std::clamp(dialog.Result(), 0, screen_.SheetCount - 1));
-  ShowCurrentPage();
+  if (const auto page = binary::AskPageToShow(this, CurrentPage(), screen_.SheetCount)) SetCurrentPage(*page);
+  if (screen_.SheetCount > 0) ShowCurrentPage();
 }
 
 void CAscDraw::FontDialog() {
-  bool ok = false;
-  const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-  QFont initial = platform::ToQFont(Font().logFont);
-  initial.setPointSizeF(Font().PointTenths() / 10.0);
-  const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("フォント指定"));
-  if (ok) {
-    int tenths = 80;
-    Font().logFont = platform::FromQFont(chosen, dpi, &tenths);
-    Font().choice.pointSize = tenths;
-  }
-  if (platform::MulDiv(Font().PointTenths() / 10, dpi, 72) == 0)
-    platform::MessageBox(this, QStringLiteral("文字高さの計算に失敗しました。"),
-                         QStringLiteral("フォント指定に無理があるようです。"));
+  binary::RunFontDialog(this, Font());
   MakeScreenFonts();
   FullRebuild();
 }
@@ -189,18 +157,11 @@ void CAscDraw::PageFormatDialog() {
 }
 
 void CAscDraw::Print(bool colour) {
-  if (screen_.SheetCount == 0) {
-    platform::MessageBox(this, QStringLiteral("有効なデータがありません。"), QStringLiteral("印刷できません。"));
-    return;
-  }
-  binary::CPrtCond dialog(CurrentPage(), screen_.SheetCount, colour, this);
-  if (dialog.exec() == QDialog::Accepted) {
-    const binary::PrintRange r = dialog.Result();
+  if (const auto r = binary::AskPrintRange(this, CurrentPage(), screen_.SheetCount, colour)) {
     colorPrint_ = colour ? 1 : 0;
-    // Pages outside the document never reach the drawing.
-    printFirst_ = std::clamp(r.startPage, 1, screen_.SheetCount);
-    printLast_ = std::clamp(r.endPage, printFirst_, screen_.SheetCount);
-    printNumber_ = r.firstNumber;
+    printFirst_ = r->startPage;
+    printLast_ = r->endPage;
+    printNumber_ = r->firstNumber;
     platform::SendCommand(Role::MainFrame, cmd::kSetOrientationAsc, settings::Live().AscOrientation);
   }
   ShowCurrentPage();

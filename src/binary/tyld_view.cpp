@@ -1,6 +1,5 @@
 #include "binary/tyld_view.h"
 
-#include <QFontDialog>
 #include <QPainter>
 #include <QPrinter>
 
@@ -9,6 +8,7 @@
 #include "binary/page_dialogs.h"
 #include "binary/save_data.h"
 #include "binary/pform_stb.h"
+#include "binary/screen_steps.h"
 #include "platform/command_ids.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
@@ -56,22 +56,8 @@ CTyldView::CTyldView(QWidget* parent) : PagedView(parent) {
 CTyldView::~CTyldView() { platform::Withdraw(Role::BinView, this); }
 
 void CTyldView::MakeScreenFonts() {
-  auto make = [this] {
-    return platform::MakeScreenFont(Font().logFont, Font().PointTenths(), Font().scale,
-                                    settings::Live().binary.BinLineSpacing, viewport());
-  };
-  platform::ScreenFont f = make();
-  if (f.status == platform::ScreenFont::Status::BaseFailed) {
-    platform::MessageBox(this, QStringLiteral("font size=%1 ポイントのフォント計算に失敗しました。").arg(Font().PointTenths() / 10),
-                         QStringLiteral("フォントを初期化します。"));
-    Font() = settings::FontState{};
-    f = make();
-  }
-  if (f.status == platform::ScreenFont::Status::ScaleFailed) {
-    platform::MessageBox(this, QStringLiteral("指定スケール %1 でフォントが作れません。").arg(Font().scale),
-                         QStringLiteral("デフォルトスケールにもどします。"));
-    Font().scale = 1.0;
-  }
+  const platform::ScreenFont f =
+      MakeViewFont(this, Font(), settings::Live().binary.BinLineSpacing, Font().PointTenths() / 10);
   screenFont_ = f.font;
   fixedPitch_ = f.fixedPitch;
   charWidth_ = f.charWidth;
@@ -142,14 +128,8 @@ void CTyldView::SetScale(double scale) {
 }
 
 void CTyldView::PageJump() {
-  if (screen_.view.BinPageCount == 0) {
-    platform::MessageBox(this, QStringLiteral("有効なデータがありません。"), QStringLiteral("印刷できません。"));
-    return;
-  }
-  CPageIn dialog(CurrentPage(), screen_.view.BinPageCount, this);
-  if (dialog.exec() == QDialog::Accepted)
-    SetCurrentPage(std::clamp(dialog.Result(), 0, screen_.view.BinPageCount - 1));
-  ShowCurrentPage();
+  if (const auto page = AskPageToShow(this, CurrentPage(), screen_.view.BinPageCount)) SetCurrentPage(*page);
+  if (screen_.view.BinPageCount > 0) ShowCurrentPage();
 }
 
 void CTyldView::JumpToPosition(std::uint32_t u) {
@@ -169,19 +149,7 @@ void CTyldView::JumpToPosition(std::uint32_t u) {
 }
 
 void CTyldView::FontDialog() {
-  bool ok = false;
-  const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-  QFont initial = platform::ToQFont(Font().logFont);
-  initial.setPointSizeF(Font().PointTenths() / 10.0);
-  const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("フォント指定"));
-  if (ok) {
-    int tenths = 80;
-    Font().logFont = platform::FromQFont(chosen, dpi, &tenths);
-    Font().choice.pointSize = tenths;
-  }
-  if (platform::MulDiv(Font().PointTenths() / 10, dpi, 72) == 0)
-    platform::MessageBox(this, QStringLiteral("文字高さの計算に失敗しました。"),
-                         QStringLiteral("フォント指定に無理があるようです。"));
+  RunFontDialog(this, Font());
   MakeScreenFonts();
   FullRebuild();
 }
@@ -198,18 +166,11 @@ void CTyldView::PageFormatDialog() {
 }
 
 void CTyldView::Print(bool colour) {
-  if (screen_.view.BinPageCount == 0) {
-    platform::MessageBox(this, QStringLiteral("有効なデータがありません。"), QStringLiteral("印刷できません。"));
-    return;
-  }
-  CPrtCond dialog(CurrentPage(), screen_.view.BinPageCount, colour, this);
-  if (dialog.exec() == QDialog::Accepted) {
-    const PrintRange r = dialog.Result();
+  if (const auto r = AskPrintRange(this, CurrentPage(), screen_.view.BinPageCount, colour)) {
     colorPrint_ = colour ? 1 : 0;
-    // Pages outside 1..page count are never drawn.
-    printFirst_ = std::clamp(r.startPage, 1, screen_.view.BinPageCount);
-    printLast_ = std::clamp(r.endPage, printFirst_, screen_.view.BinPageCount);
-    printNumber_ = r.firstNumber;
+    printFirst_ = r->startPage;
+    printLast_ = r->endPage;
+    printNumber_ = r->firstNumber;
     platform::SendCommand(Role::MainFrame, cmd::kSetOrientationBin, settings::Live().BinOrientation);
   }
   ShowCurrentPage();
