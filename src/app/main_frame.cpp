@@ -513,8 +513,11 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
   event->acceptProposedAction();
+  LoadDropped(event->mimeData()->urls());
+}
+
+void CMainFrame::LoadDropped(const QList<QUrl>& urls) {
   if (urls.size() != 1 || !urls.first().isLocalFile()) return;  // several files are ignored
   const QString path = urls.first().toLocalFile();
   if (LoadFile(path)) {

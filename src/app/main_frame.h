@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -39,6 +40,8 @@ class CMainFrame : public QMainWindow, public platform::CommandTarget {
   void UpdateTitle();
   // Loads a file as the open commands do; true when it counts as loaded.
   bool LoadFile(const QString& path);
+  // Files dropped on the window: exactly one is loaded, several are ignored.
+  void LoadDropped(const QList<QUrl>& urls);
 
   // Test seams: the file-open dialog and the printer setup dialog.
   using OpenDialog = std::function<QString(const QString& caption, const QString& filters,
@@ -48,6 +51,7 @@ class CMainFrame : public QMainWindow, public platform::CommandTarget {
   void SetPrinterDialog(PrinterDialog d) { printerDialog_ = std::move(d); }
 
   [[nodiscard]] QAction* Action(int id) const { return actions_.value(id); }
+  [[nodiscard]] const RecentFiles& Recent() const { return recent_; }
   [[nodiscard]] QMdiArea* MdiArea() const { return mdi_; }
   // Re-evaluates which commands can run now.
   void UpdateCommandUi();

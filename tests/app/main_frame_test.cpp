@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QUrl>
 #include <QDir>
 #include <QFile>
 #include <QPageLayout>
@@ -155,6 +156,68 @@ TEST_F(MainFrameTest, PrinterSetupKeepsTheOtherScreensOrientation) {
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("WindowType=3 でプリンタ設定メニューがクリックされました"));
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("想定外の出来事です"));
+}
+
+TEST_F(MainFrameTest, OpenRemembersThePathAndTheFileKind) {
+  const QString path = dir_.filePath("model.zpd");
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("data\r\n");
+  f.close();
+  QString offered;
+  frame_->SetOpenDialog([&](const QString&, const QString& filters, const QString& initial) {
+    offered = filters;
+    EXPECT_TRUE(initial.isEmpty());
+    return path;
+  });
+  Startup().ProgramType = 4;
+  platform::SendCommand(Role::MainFrame, cmd::kOpenPrintFile);
+  EXPECT_TRUE(offered.startsWith(QStringLiteral("解析DF-D (*.zpd)")));
+  EXPECT_EQ(Startup().ColourTagMode, 1);
+  EXPECT_EQ(Document().DocName, "model.zpd");
+  EXPECT_EQ(settings::LastOpenPathUtf8(settings::Record()), path.toStdString());
+  EXPECT_EQ(frame_->Recent().Entries().first(), path);
+
+  // The next dialog starts at the remembered file; a general open clears the colour tags.
+  frame_->SetOpenDialog([&](const QString&, const QString& filters, const QString& initial) {
+    EXPECT_TRUE(filters.startsWith(QStringLiteral("All files")));
+    EXPECT_EQ(initial, path);
+    return QString();  // cancelled
+  });
+  platform::SendCommand(Role::MainFrame, cmd::kOpenGeneral);
+  EXPECT_EQ(Startup().ColourTagMode, 1);  // a cancelled open changes nothing
+}
+
+TEST_F(MainFrameTest, ADropLoadsExactlyOneFile) {
+  const QString a = dir_.filePath("a.txt");
+  const QString b = dir_.filePath("b.txt");
+  for (const QString& p : {a, b}) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+  }
+  auto drop = [this](const QList<QUrl>& urls) { frame_->LoadDropped(urls); };
+  drop({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+  EXPECT_EQ(Document().DocLength, 0);  // two files: ignored
+  drop({QUrl::fromLocalFile(b)});
+  EXPECT_EQ(Document().DocName, "b.txt");
+  EXPECT_EQ(frame_->Recent().Entries().first(), b);
+}
+
+TEST_F(MainFrameTest, DefaultWindowSizeWritesZeroSizeAndCloses) {
+  platform::ScopedMessageBoxRecorder boxes(Answer::Ok);
+  frame_->show();
+  settings::Record().WinWidth = 900;
+  settings::Record().WinHeight = 700;
+  platform::SendCommand(Role::MainFrame, cmd::kDefaultWindowSize);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("実行していいですか？"));
+  EXPECT_FALSE(frame_->isVisible());
+  settings::SettingsRecord onDisk{};
+  settings::LiveSettings live;
+  ASSERT_TRUE(settings::ReadSettings(settings::Paths().SettingsPath, onDisk, live));
+  EXPECT_EQ(onDisk.WinWidth, 0);
+  EXPECT_EQ(onDisk.WinHeight, 0);
 }
 
 TEST_F(MainFrameTest, ClosingAndDestroyingAShownFrameIsClean) {
