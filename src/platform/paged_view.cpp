@@ -185,6 +185,8 @@ void PagedView::mousePressEvent(QMouseEvent* event) {
     flickStart_ = event->position().toPoint();
     flickArmed_ = true;
     flickTimer_.start();
+    event->accept();  // so the release comes back here
+    return;
   }
   QAbstractScrollArea::mousePressEvent(event);
 }
@@ -196,6 +198,7 @@ void PagedView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint d = event->position().toPoint() - flickStart_;
     if (std::abs(d.x()) < std::abs(d.y())) {
       OnCommand(d.y() < 0 ? cmd::kNextPage : cmd::kPrevPage, 0);
+      event->accept();
       return;
     }
   }

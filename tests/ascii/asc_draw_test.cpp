@@ -95,6 +95,52 @@ TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
   EXPECT_TRUE(shows(subject));
 }
 
+TEST_F(AscDrawTest, HalvingTheScaleUntilNoFontFitsReturnsToScaleOne) {
+  CAscDraw view;
+  for (int i = 0; i < 8 && boxes_.Calls().empty(); ++i) view.OnCommand(cmd::kScaleHalf, 0);
+  ASSERT_EQ(boxes_.Calls().size(), 1u);
+  EXPECT_TRUE(boxes_.Calls()[0].text.startsWith(QStringLiteral("指定スケール ")));
+  EXPECT_TRUE(boxes_.Calls()[0].text.endsWith(QStringLiteral(" でフォントが作れません。")));
+  EXPECT_EQ(boxes_.Calls()[0].caption, QStringLiteral("デフォルトスケールにもどします。"));
+  EXPECT_EQ(settings::Live().asciiFont.scale, 1.0);
+}
+
+TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
+  CAscDraw view;
+  view.resize(600, 400);
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "row " + std::to_string(i) + "\r\n";
+  Load("f.txt", text);
+  ASSERT_GT(view.Screen().SheetCount, 2);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 200));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(110, 160));  // 40 up, 10 across
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 200));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(140, 190));  // mostly across: nothing
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::qWait(650);  // the 500 ms window passes
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));  // downward: back
+  EXPECT_EQ(view.CurrentPage(), 0);
+}
+
+TEST_F(AscDrawTest, ForcedUtf8ConvertsAndItsCommandsFollowTheState) {
+  CAscDraw view;
+  Load("u.txt", "\xCE\xBC=1.5 \xE6\x97\xA5\xE6\x9C\xAC\r\n");  // "μ=1.5 日本" in UTF-8
+  EXPECT_TRUE(view.IsCommandEnabled(cmd::kUtf8On));
+  EXPECT_FALSE(view.IsCommandEnabled(cmd::kUtf8Off));
+  view.OnCommand(cmd::kUtf8On, 0);
+  EXPECT_NE(view.Screen().model.LcBuf().find(platform::codepage::FromUtf8("μ=1.5 日本")), std::string_view::npos);
+  EXPECT_TRUE(view.TitleText().endsWith(QStringLiteral("◆UTF-8変換適用")));
+  EXPECT_FALSE(view.IsCommandEnabled(cmd::kUtf8On));
+  view.OnCommand(cmd::kUtf8Off, 0);
+  EXPECT_TRUE(view.IsCommandEnabled(cmd::kUtf8On));
+  EXPECT_FALSE(view.TitleText().contains(QStringLiteral("UTF-8")));
+}
+
 TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
   CAscDraw view;
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=0/0"))) << view.TitleText().toStdString();
