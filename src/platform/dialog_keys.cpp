@@ -20,7 +20,10 @@ void EditChain::FocusIndex(int index) {
 }
 
 bool EditChain::eventFilter(QObject* watched, QEvent* event) {
-  const int index = static_cast<int>(edits_.indexOf(static_cast<QLineEdit*>(watched)));
+  // Compared as objects: the watched one may be any object (even one being destroyed).
+  const auto it = std::find_if(edits_.cbegin(), edits_.cend(),
+                               [watched](const QLineEdit* e) { return static_cast<const QObject*>(e) == watched; });
+  const int index = it == edits_.cend() ? -1 : static_cast<int>(it - edits_.cbegin());
   if (index < 0) return false;
   if (event->type() == QEvent::FocusIn) {
     QPointer<QLineEdit> edit = edits_[index];
