@@ -474,6 +474,7 @@ void CMainFrame::ShowLoadError(int error) {
 
 bool CMainFrame::LoadFile(const QString& path) {
   const LoadResult r = Document().LoadDataFile(path.toStdString());
+  doc_.SetModifiedFlag(false);
   UpdateTitle();
   ShowLoadError(static_cast<int>(r.error));
   UpdateCommandUi();

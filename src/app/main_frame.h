@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/recent_files.h"
+#include "app/tyld_doc.h"
 #include "platform/commands.h"
 
 class QMdiArea;
@@ -52,6 +53,8 @@ class CMainFrame : public QMainWindow, public platform::CommandTarget {
 
   [[nodiscard]] QAction* Action(int id) const { return actions_.value(id); }
   [[nodiscard]] const RecentFiles& Recent() const { return recent_; }
+  // The one document both screens show.
+  [[nodiscard]] CTyldDoc& Doc() { return doc_; }
   [[nodiscard]] QMdiArea* MdiArea() const { return mdi_; }
   // Re-evaluates which commands can run now.
   void UpdateCommandUi();
@@ -94,6 +97,7 @@ class CMainFrame : public QMainWindow, public platform::CommandTarget {
   QPointer<QWidget> binaryView_;
   QPointer<QWidget> asciiView_;
   RecentFiles recent_;
+  CTyldDoc doc_;
   bool defaultSizeRequested_ = false;
   OpenDialog openDialog_;
   PrinterDialog printerDialog_;
