@@ -159,7 +159,7 @@ QString ToQtFilters(const QStringList& pairs) {
   for (const QString& entry : pairs) {
     const QStringList parts = entry.split(QLatin1Char('|'));
     if (parts.size() < 2) continue;
-    const QString desc = parts[0];
+    const QString& desc = parts[0];
     const QString pattern = parts[1] == QStringLiteral("*.*") ? QStringLiteral("*") : parts[1];
     out << (desc.endsWith(QStringLiteral("(") + pattern + QStringLiteral(")"))
                 ? desc

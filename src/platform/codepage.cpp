@@ -20,6 +20,11 @@ struct Tables {
   std::vector<std::int32_t> encode = std::vector<std::int32_t>(65536, -1);
 };
 
+#ifndef _WIN32
+// iconv's own error value.
+const iconv_t kIconvFailed = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+#endif
+
 #ifdef _WIN32
 char16_t ConvertOne(const char* bytes, int n) {
   wchar_t out[4] = {};
@@ -58,7 +63,7 @@ Tables Build() {
 #else
   iconv_t cd = iconv_open("UTF-16LE", "CP932");
   auto conv = [cd](const char* b, std::size_t n) {
-    return cd == reinterpret_cast<iconv_t>(-1) ? char16_t{0} : ConvertOne(cd, b, n);
+    return cd == kIconvFailed ? char16_t{0} : ConvertOne(cd, b, n);
   };
 #endif
   for (int b = 0; b < 256; ++b) {
@@ -83,7 +88,7 @@ Tables Build() {
     }
   }
 #ifndef _WIN32
-  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+  if (cd != kIconvFailed) iconv_close(cd);
 #endif
   // Characters that other Japanese mappings (JIS, Unicode text from other systems) use
   // where CP932 has a look-alike: show the look-alike instead of a substitute.
