@@ -44,7 +44,8 @@ struct Brush {
   ColorRef color = 0;  // for BrushStyle::Solid
 };
 
-// MulDiv as GDI has it: a * b / c rounded to nearest, -1 when c is 0.
+// MulDiv as GDI has it: a * b / c rounded to nearest, -1 when c is 0 or the result
+// does not fit an int.
 int MulDiv(int a, int b, int c);
 
 class Canvas {

@@ -1,6 +1,7 @@
 #include "platform/recording_canvas.h"
 
 #include <cstdlib>
+#include <limits>
 
 #include "platform/codepage.h"
 
@@ -13,6 +14,8 @@ int MulDiv(int a, int b, int c) {
   const long long r = p % c;
   // round half away from zero, as GDI does
   if (2 * std::llabs(r) >= std::llabs(static_cast<long long>(c))) q += ((p < 0) != (c < 0)) ? -1 : 1;
+  // A result outside int is an error, as in GDI, not a wrapped number.
+  if (q > std::numeric_limits<int>::max() || q < std::numeric_limits<int>::min()) return -1;
   return static_cast<int>(q);
 }
 

@@ -17,8 +17,10 @@ bool Make(const LogFont& stored, int height, int lineSpacing, QPaintDevice* devi
   if (m.height <= 0) return false;
   out.font = lf;
   out.charWidth = std::max(1, m.aveCharWidth);
-  const int h = m.height + m.externalLeading;
-  out.linePitch = std::max(1, h + lineSpacing * h / 10);
+  out.fixedPitch = m.fixedPitch;
+  // 64-bit: the line spacing comes from the settings file unchecked.
+  const long long h = static_cast<long long>(m.height) + m.externalLeading;
+  out.linePitch = static_cast<int>(std::clamp<long long>(h + lineSpacing * h / 10, 1, 1 << 30));
   return true;
 }
 }  // namespace
@@ -32,8 +34,6 @@ ScreenFont MakeScreenFont(const LogFont& stored, int pointTenths, double scale, 
     out.status = ScreenFont::Status::BaseFailed;
     return out;
   }
-  LogFont probe = out.font;
-  out.fixedPitch = MeasureFont(ToQFont(probe), device).fixedPitch;
   if (scale == 1.0) return out;
   const double scaled = scale * pointTenths;
   const int c = scaled > 0 && scaled < 1e7 ? MulDiv(static_cast<int>(scaled) / 10, dpi, 72) : 0;
@@ -42,6 +42,7 @@ ScreenFont MakeScreenFont(const LogFont& stored, int pointTenths, double scale, 
     out.status = ScreenFont::Status::ScaleFailed;
     return out;
   }
+  scaledFont.fixedPitch = out.fixedPitch;  // the pitch is the unscaled font's
   return scaledFont;
 }
 
