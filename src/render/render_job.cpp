@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryFile>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <ostream>
 
 #include "app/command_line.h"
@@ -31,20 +33,34 @@ using DrawPage = std::function<void(platform::Canvas&, int page, int number)>;
 
 // Reads the settings without ever creating or writing the file.
 bool LoadSettings(const std::string& path, bool required, std::ostream& err) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // Judged by its size before reading: a device or a huge file is never read whole, and a
+  // pipe is not waited on.
+  std::error_code ec;
+  const std::filesystem::path fsPath(std::u8string(path.begin(), path.end()));
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(fsPath, ec)) in.open(fsPath, std::ios::binary);
+  if (!in.is_open()) {
     if (required) err << "tyld-render: --settings: cannot read '" << path << "'\n";
     return !required;
   }
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.size() < 1511 || bytes.size() > 1513) {
-    if (required) err << "tyld-render: --settings: '" << path << "' is not a settings file (size " << bytes.size() << ")\n";
+  const std::uintmax_t size = std::filesystem::file_size(fsPath, ec);
+  if (ec || size < settings::kRecordSize - 1 || size > settings::kRecordSize + 1) {
+    if (required) err << "tyld-render: --settings: '" << path << "' is not a settings file (size " << size << ")\n";
     return !required;
   }
+  // A 1511-byte file leaves the record's last byte as it was, a 1513-byte file's last byte is ignored.
   settings::SettingsRecord& r = settings::Record();
-  std::memcpy(&r, bytes.data(), std::min(bytes.size(), sizeof r));
+  in.read(reinterpret_cast<char*>(&r), sizeof r);
   settings::ApplyRecord(r, settings::Live());
   return true;
+}
+
+// The number printed on page `page` (1-based) of a range from `first`; 0 prints none. It
+// saturates: a huge --page-number must not wrap round.
+int NumberOf(const RenderOptions& o, int first, int page) {
+  if (o.pageNumber == 0) return 0;
+  const long long n = (o.pageNumber == -1 ? first : o.pageNumber) + static_cast<long long>(page - first);
+  return static_cast<int>(std::min<long long>(n, std::numeric_limits<int>::max()));
 }
 
 // The bytes the ASCII screen shows, as UTF-8.
@@ -82,10 +98,9 @@ int WritePdf(QPrinter& printer, bool realPrinter, const RenderOptions& o, int fi
     }
     printer.setOutputFileName(path);
   }
-  const int firstNumber = o.pageNumber == -1 ? first : o.pageNumber;
   const platform::PrintJobResult r =
       platform::RunPrintJob(printer, docName, last - first + 1, [&](platform::Canvas& canvas, int i) {
-        draw(canvas, first - 1 + i, firstNumber == 0 ? 0 : firstNumber + i);
+        draw(canvas, first - 1 + i, NumberOf(o, first, first + i));
         return true;
       });
   if (!r.started) {
@@ -109,7 +124,6 @@ int WritePngs(QPrinter& printer, const RenderOptions& o, int first, int last, co
   const QRect full = layout.fullRectPixels(res);
   const QRect paint = layout.paintRectPixels(res);
   const double k = static_cast<double>(o.dpi) / res;
-  const int firstNumber = o.pageNumber == -1 ? first : o.pageNumber;
   for (int page = first; page <= last; ++page) {
     QImage image(static_cast<int>(full.width() * k), static_cast<int>(full.height() * k), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -121,7 +135,7 @@ int WritePngs(QPrinter& printer, const RenderOptions& o, int first, int last, co
       p.scale(k, k);
       p.translate(paint.topLeft());
       platform::QtCanvas canvas(p, platform::CapsOf(printer));
-      draw(canvas, page - 1, firstNumber == 0 ? 0 : firstNumber + (page - first));
+      draw(canvas, page - 1, NumberOf(o, first, page));
     }
     const QString path = QString::fromStdString(o.out) + QStringLiteral("-%1.png").arg(page, 4, 10, QLatin1Char('0'));
     if (!image.save(path, "PNG")) {
@@ -272,9 +286,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     case Format::Png: return WritePngs(printer, o, first, last, draw, err);
     case Format::Txt: {
       std::string text;
-      const int firstNumber = o.pageNumber == -1 ? first : o.pageNumber;
-      for (int page = first; page <= last; ++page)
-        text += pageText(page - 1, firstNumber == 0 ? 0 : firstNumber + (page - first));
+      for (int page = first; page <= last; ++page) text += pageText(page - 1, NumberOf(o, first, page));
       return WriteText(text, o, out, err);
     }
     case Format::Decoded: break;

@@ -193,6 +193,59 @@ TEST_F(RenderTest, ExitCodesNameTheProblem) {
   }
 }
 
+// Page numbers follow --page-number from the first page of the range, and a number near the
+// int limit stays there instead of wrapping round to a negative one.
+TEST_F(RenderTest, PageNumbersCountFromTheGivenNumber) {
+  std::string text;
+  for (int line = 0; line < 300; ++line) text += "line " + std::to_string(line) + "\r\n";
+  const std::string path = Write("long.txt", text);
+  const struct {
+    const char* number;
+    const char* firstShown;
+    const char* secondShown;
+  } cases[] = {
+      {"-1", "- 2 -", "- 3 -"},
+      {"7", "- 7 -", "- 8 -"},
+      {"2147483647", "- 2147483647 -", "- 2147483647 -"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Run({"--format", "txt", "--pages", "2-3", "--page-number", c.number, "--out", "-", path}), kDone)
+        << err_.str();
+    const std::string out = out_.str();
+    const std::size_t first = out.find(c.firstShown);
+    ASSERT_NE(first, std::string::npos) << c.number;
+    EXPECT_NE(out.find(c.secondShown, first + 1), std::string::npos) << c.number;
+    EXPECT_EQ(out.find("- -"), std::string::npos) << c.number;  // no negative number
+  }
+  ASSERT_EQ(Run({"--format", "txt", "--page-number", "0", "--out", "-", path}), kDone);
+  EXPECT_EQ(out_.str().find("- 1 -"), std::string::npos);
+}
+
+// A settings file is judged by its size before it is read: a device or a directory is
+// refused at once, never read whole or waited on.
+TEST_F(RenderTest, OnlyARegularFileOfTheRecordSizeServesAsSettings) {
+  const std::string good = Write("a.txt", "hello\r\n");
+  settings::SettingsRecord r{};
+  settings::CollectRecord(settings::LiveSettings{}, r);
+  std::string record(reinterpret_cast<const char*>(&r), sizeof r);
+  const struct {
+    std::string settings;
+    int code;
+    const char* says;
+  } cases[] = {
+      {"/dev/zero", kUsageError, "cannot read"},
+      {dir_.path().toStdString(), kUsageError, "cannot read"},
+      {Write("short.bin", record.substr(0, 1510)), kUsageError, "size 1510"},
+      {Write("long.bin", record + "xy"), kUsageError, "size 1514"},
+      {Write("one-less.bin", record.substr(0, 1511)), kDone, ""},
+      {Write("one-more.bin", record + "x"), kDone, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run({"--format", "txt", "--out", "-", "--settings", c.settings, good}), c.code) << c.settings;
+    EXPECT_NE(err_.str().find(c.says), std::string::npos) << err_.str();
+  }
+}
+
 TEST_F(RenderTest, MailsAreRenderedDecoded) {
   QFile mail(QStringLiteral(TYLD_SOURCE_DIR "/tests/mail/fixtures/iso2022jp_7bit.eml"));
   ASSERT_TRUE(mail.open(QIODevice::ReadOnly));
