@@ -155,8 +155,7 @@ BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::
     out[6 + n] = 0;
     DocLength = static_cast<std::int32_t>(length);
   } else {
-    ReleaseDocument();
-    DocLength = 0;
+    // The new block replaces the old one only once it is had: a failure keeps the data.
     if (const BufferError e = AllocateDocument(n + 3); e != BufferError::None) return e;
     std::memcpy(DocData.data(), text.data(), text.size());
     std::memcpy(DocData.data() + n, kCrLf, 2);

@@ -65,7 +65,8 @@ struct DocumentBuffer {
 
   // Releases the block; DocLength is left to the caller.
   void ReleaseDocument();
-  // A new zeroed block of DocCapacityFor(n) bytes; AllocateFailed when impossible.
+  // A new zeroed block of DocCapacityFor(n) bytes in place of the old one; AllocateFailed
+  // (the old block kept) when impossible.
   BufferError AllocateDocument(std::int64_t n);
   // Makes the block hold at least needed + 1 bytes, growing in 16384-byte steps and
   // zero-filling the new bytes; ReallocateFailed when impossible.

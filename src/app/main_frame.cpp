@@ -620,10 +620,11 @@ void CMainFrame::SetOrientation(int screen, int orientation) {
 void CMainFrame::PlaceMainWindow() {
   WindowMetrics& m = Metrics();
   const settings::SettingsRecord& r = settings::Record();
-  const bool saved = r.WinScreenWidth != 0 && r.WinLeft >= 0 && r.WinLeft <= m.ScreenWidth - r.WinWidth &&
-                     r.WinTop >= 0 && r.WinTop <= m.ScreenHeight - r.WinHeight &&
-                     10 * m.UiCharWidth < r.WinWidth && r.WinWidth < m.ScreenWidth &&
-                     10 * m.UiCharHeight < r.WinHeight && r.WinHeight < m.ScreenHeight;
+  // 64-bit: the stored placement is used as read, so any value must compare safely.
+  const long long left = r.WinLeft, top = r.WinTop, width = r.WinWidth, height = r.WinHeight;
+  const bool saved = r.WinScreenWidth != 0 && left >= 0 && left <= m.ScreenWidth - width && top >= 0 &&
+                     top <= m.ScreenHeight - height && 10LL * m.UiCharWidth < width && width < m.ScreenWidth &&
+                     10LL * m.UiCharHeight < height && height < m.ScreenHeight;
   if (saved) {
     resize(r.WinWidth, r.WinHeight);
     move(r.WinLeft, r.WinTop);

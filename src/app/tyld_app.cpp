@@ -85,7 +85,12 @@ bool CTyldApp::CreateMainFrame() {
   }
   const settings::UnprintMargins& u = settings::Live().unprint;
   printer.SetPdfMargins({u.top, u.bottom, u.left, u.right});
-  Document().AllocateHighlightMarks(kInitialHighlightMarks);
+  if (!Document().AllocateHighlightMarks(kInitialHighlightMarks)) {
+    platform::MessageBox(frame_.get(), Q(kInputBufferFailedText), Q(kInputBufferFailedCaption),
+                         platform::Buttons::Ok, platform::Icon::Warning);
+    frame_->close();  // as the close command: the settings are written
+    return false;
+  }
   if (Startup().StartMode != 0) frame_->LoadFile(QString::fromStdString(Startup().DfPath));
   frame_->UpdateTitle();
   return true;

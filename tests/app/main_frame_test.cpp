@@ -11,8 +11,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "app/document_buffer.h"
 #include "app/startup_state.h"
+#include "app/window_metrics.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/printer.h"
@@ -218,6 +221,42 @@ TEST_F(MainFrameTest, DefaultWindowSizeWritesZeroSizeAndCloses) {
   ASSERT_TRUE(settings::ReadSettings(settings::Paths().SettingsPath, onDisk, live));
   EXPECT_EQ(onDisk.WinWidth, 0);
   EXPECT_EQ(onDisk.WinHeight, 0);
+}
+
+// The saved placement is taken only when it fits the screen and is not tiny; stored values
+// are used as read, so absurd ones must fall back to the default too.
+TEST_F(MainFrameTest, SavedPlacementOnlyWhenItFits) {
+  WindowMetrics& m = Metrics();
+  const WindowMetrics keep = m;
+  m.ScreenWidth = 1600;
+  m.ScreenHeight = 1000;
+  m.UiCharWidth = 8;
+  m.UiCharHeight = 19;
+  const QSize byDefault(1280, 1000);
+  const struct {
+    int screen, left, top, width, height;
+    QSize want;
+  } cases[] = {
+      {1600, 100, 50, 1200, 800, QSize(1200, 800)},
+      {0, 100, 50, 1200, 800, byDefault},           // never saved
+      {1600, 500, 50, 1200, 800, byDefault},        // runs off the right edge
+      {1600, 0, 0, 1600, 800, byDefault},           // as wide as the screen
+      {1600, 0, 0, 70, 800, byDefault},             // narrower than ten characters
+      {1600, 0, 0, 1200, 190, byDefault},           // lower than ten lines
+      {1600, 0, 0, INT_MIN, 800, byDefault},        // corrupt: no overflow
+      {1600, INT_MAX, INT_MAX, INT_MIN, INT_MIN, byDefault},
+  };
+  for (const auto& c : cases) {
+    settings::SettingsRecord& r = settings::Record();
+    r.WinScreenWidth = c.screen;
+    r.WinLeft = c.left;
+    r.WinTop = c.top;
+    r.WinWidth = c.width;
+    r.WinHeight = c.height;
+    frame_->PlaceMainWindow();
+    EXPECT_EQ(frame_->size(), c.want) << c.left << "," << c.top << " " << c.width << "x" << c.height;
+  }
+  m = keep;
 }
 
 TEST_F(MainFrameTest, ClosingAndDestroyingAShownFrameIsClean) {
