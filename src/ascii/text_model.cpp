@@ -248,6 +248,13 @@ TextModel::RowRange TextModel::ColumnPageRows(std::int64_t columnPage) const {
 void TextModel::ReleaseTables() {
   Table<TextRow>().swap(rows_);
   Table<std::int32_t>().swap(pageStarts_);
+  // The text and its blocks keep their capacity across rebuilds of one document; a small
+  // document loaded after a big one must not keep the big one's memory.
+  Table<char>().swap(lcBuf_);
+  Table<std::uint8_t>().swap(lcMark_);
+  Table<TextBlock>().swap(blocks_);
+  totalRows_ = 0;
+  columnPageCount_ = 0;
 }
 
 // One build. Works piece by piece: a piece is one source line, or up to 1024 source bytes
@@ -490,7 +497,8 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
     m.rows_.clear();
     m.pageStarts_.clear();
     m.lcBuf_.clear();
-    m.lcMark_.clear();
+    // The marks are allocated afresh after the split; the old ones need not wait for it.
+    TextModel::Table<std::uint8_t>().swap(m.lcMark_);
     m.totalRows_ = 0;
     m.columnPageCount_ = 0;
   };
@@ -501,14 +509,13 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
   m.columnPageCount_ = 0;
   m.rejected_ = false;
   m.displayLength_ = 0;
+  // Only a build that converts says so; a refused or empty document shows no conversion.
+  m.utf8Applied_ = 0;
   auto finish = [&m](bool ok) {
     m.lastBuildWasText_ = ok ? 1 : 0;
     return ok;
   };
-  if (doc.empty()) {
-    m.utf8Applied_ = 0;
-    return finish(true);
-  }
+  if (doc.empty()) return finish(true);
 
   const std::int64_t bad = FindNonTextByte(doc);
   if (bad >= 0) {

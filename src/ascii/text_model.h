@@ -86,7 +86,7 @@ class TextModel {
   };
   [[nodiscard]] RowRange ColumnPageRows(std::int64_t columnPage) const;
 
-  // A new document was loaded: give back the memory of the row table and the page index.
+  // A new document was loaded: give back the memory of the tables and the text buffers.
   void ReleaseTables();
 
  private:

@@ -129,14 +129,17 @@ TEST(TextModel, AcceptanceCheck) {
   };
   for (const auto& c : cases) EXPECT_EQ(FindNonTextByte(Bytes(c.input)), c.pos) << c.input;
 
+  // A refused document after a converted one: nothing shown, so no conversion claimed.
   TextModel m;
-  ASSERT_TRUE(BuildTextModel(m, Bytes("abc"), {}));
+  ASSERT_TRUE(BuildTextModel(m, Bytes("\xEF\xBB\xBF" "abc"), {}));
+  ASSERT_EQ(m.Utf8Applied(), 1);
   EXPECT_FALSE(BuildTextModel(m, Bytes("line\nbell\x07"), {}));
   EXPECT_TRUE(m.Rejected());
   EXPECT_EQ(m.NonAsciiPos(), 9);
   EXPECT_EQ(m.TotalRows(), 0);
   EXPECT_EQ(m.LastBuildWasText(), 0);
   EXPECT_EQ(m.ColumnPageCount(), 0);
+  EXPECT_EQ(m.Utf8Applied(), 0);
 }
 
 TEST(TextModel, EmptyDocumentHasNoRowsNoPages) {
@@ -228,6 +231,14 @@ TEST(TextModel, RebuildClearsMarksAndOddOptionsStaySound) {
   m.LcMark()[1] = 1;
   ASSERT_TRUE(BuildTextModel(m, Bytes("abc\ndef"), {}));
   EXPECT_EQ(std::accumulate(m.LcMark().begin(), m.LcMark().end(), 0), 0);
+
+  // A new document leaves nothing of the old one behind.
+  m.ReleaseTables();
+  EXPECT_EQ(m.TotalRows(), 0);
+  EXPECT_EQ(m.ColumnPageCount(), 0);
+  EXPECT_EQ(m.LcBufUsed(), 0);
+  EXPECT_EQ(m.BlockCount(), 0);
+  EXPECT_TRUE(m.LcMark().empty());
 
   TextModelOptions odd;
   odd.AscCharsPerLine = 0;
