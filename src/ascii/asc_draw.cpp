@@ -91,15 +91,14 @@ void CAscDraw::paintEvent(QPaintEvent*) {
     req.y0 = -VScrollPos();
     req.sheet = 0;
     req.pageNumber = 0;
-    lastDrawn_ = DrawSheet(canvas, screen_.model, fmt, doc, req);
+    DrawSheet(canvas, screen_.model, fmt, doc, req);
   } else {
     const int first = CurrentPage();
     for (int s = first; s < std::min(first + 3, screen_.SheetCount); ++s) {
       req.y0 = -VScrollPos() + s * PageStride();
       req.sheet = s;
       req.pageNumber = s + 1;
-      const SheetDrawResult r = DrawSheet(canvas, screen_.model, fmt, doc, req);
-      if (s == first) lastDrawn_ = r;
+      DrawSheet(canvas, screen_.model, fmt, doc, req);
     }
   }
   setWindowTitle(TitleText());

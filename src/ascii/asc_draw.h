@@ -49,7 +49,6 @@ class CAscDraw : public platform::PagedView {
   int linePitch_ = 16;
   int colorPrint_ = 1;
   int printFirst_ = 1, printLast_ = 1, printNumber_ = 0;
-  SheetDrawResult lastDrawn_;
 };
 
 }  // namespace tyld::ascii

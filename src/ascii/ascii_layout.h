@@ -72,7 +72,8 @@ class SheetGeometry {
 
   [[nodiscard]] int FooterY() const;
   [[nodiscard]] int PageNumberX(int textLength) const;
-  // pageNumberLength: length of the page-number text when that item is drawn, else 0.
+  // pageNumberLength: length of the formatted page-number text; it places the range beside
+  // the page number whenever that item is on.
   [[nodiscard]] int LineRangeX(int textLength, int pageNumberLength) const;
   [[nodiscard]] int FileNameX(int textLength) const;
   [[nodiscard]] int DateX() const;
