@@ -24,11 +24,9 @@ constexpr std::size_t kMaxLcBuf = std::numeric_limits<std::int32_t>::max() - (8u
 
 enum Kind : std::uint8_t { kSingle = 0, kLead = 1, kTrail = 2 };
 
+// The rows pair only these lead bytes; 0xF0-0xFC (user-defined area) stand alone.
 constexpr bool IsAsciiLead(std::uint8_t b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
-}
-constexpr bool IsAsciiTrail(std::uint8_t b) {
-  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
 // Acceptance step per byte: 2 for a lead byte, 1 for an accepted byte, 0 for a control
@@ -66,7 +64,7 @@ constexpr auto kReadClasses = MakeReadClasses();
 // 1 for a byte that can follow a lead byte as its second byte.
 constexpr std::array<std::uint8_t, 256> MakeTrailOk() {
   std::array<std::uint8_t, 256> t{};
-  for (int b = 0; b < 256; ++b) t[b] = IsAsciiTrail(static_cast<std::uint8_t>(b)) ? 1 : 0;
+  for (int b = 0; b < 256; ++b) t[b] = cp::IsTrailByte(static_cast<std::uint8_t>(b)) ? 1 : 0;
   return t;
 }
 constexpr auto kTrailOk = MakeTrailOk();
