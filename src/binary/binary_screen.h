@@ -16,7 +16,8 @@ class BinaryScreen {
   void Rebuild(QPrinter& printer);
   // The document's bytes and marks, with the names in Shift-JIS.
   [[nodiscard]] DumpSource Source();
-  // The page settings of the live binary font.
+  // The page settings of the live binary font. Its footer name refers to the names the
+  // latest Source() took, so call Source() first.
   [[nodiscard]] PagePaint BasePaint() const;
   [[nodiscard]] DumpPaging Paging() const;
 

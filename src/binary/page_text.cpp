@@ -75,7 +75,7 @@ std::string BinaryPageText(const settings::BinaryPageFormat& fmt, const DumpSour
   out += body;
   out += "--- footer ---\n";
   if (fmt.BinPageNoMode != 0 && options.pageNumbers)
-    out += PageNumberText(static_cast<int>(page + 1)) + "\n";
+    out += PageNumberText(options.pageNumber != 0 ? options.pageNumber : static_cast<int>(page + 1)) + "\n";
   if (fmt.BinFileNameMode != 0) out += ToUtf8(FileNameText(options.footerName)) + "\n";
   if (fmt.BinDateMode != 0) out += DateText(options.time) + "\n";
   return out;

@@ -12,7 +12,8 @@ namespace tyld::binary {
 struct PageTextOptions {
   std::string_view footerName;  // Shift-JIS printed name
   FooterTime time;
-  bool pageNumbers = true;  // footer page number N for page N - 1
+  bool pageNumbers = true;  // whether the footer carries a page number
+  int pageNumber = 0;       // the number it carries; 0: the page's own (index + 1)
 };
 
 // Text of one page (0-based index; printed as page index + 1).

@@ -40,6 +40,16 @@ TEST(PageText, LinesAsDrawn) {
             "[2026/12/08,23:45]\n");
 }
 
+TEST(PageText, FooterCarriesTheNumberPrinted) {
+  const std::vector<std::uint8_t> data(600, 'a');
+  PageTextOptions o = Options();
+  o.pageNumber = 10;  // a print range numbered from 10, as the drawn footer shows it
+  EXPECT_NE(BinaryPageText(Grid(1, 1), {data, {}, "a.bin"}, 2, o).find("--- footer ---\n- 10 -\n"),
+            std::string::npos);
+  o.pageNumbers = false;
+  EXPECT_EQ(BinaryPageText(Grid(1, 1), {data, {}, "a.bin"}, 2, o).find("- 10 -"), std::string::npos);
+}
+
 TEST(PageText, LowerCaseColumnsAndPairsAcrossLines) {
   std::vector<std::uint8_t> data(600, 0x1A);
   data[271] = 0x88;  // a pair across lines 0x100 and 0x110, in the second column
