@@ -32,9 +32,4 @@ std::string HexPositionText(std::uint32_t position) { return FormatNumber("%X", 
 
 std::string DecimalPositionText(std::uint32_t position) { return FormatNumber("%u", position); }
 
-std::int64_t PageOfTypedPosition(std::uint32_t position, std::int64_t pageBytes) {
-  if (pageBytes <= 0 || position == 0) return 0;
-  return (static_cast<std::int64_t>(position) - 1) / pageBytes;
-}
-
 }  // namespace tyld::search

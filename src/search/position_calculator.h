@@ -1,6 +1,6 @@
 #pragma once
-// The position calculator's conversions between decimal and hexadecimal byte positions,
-// and the page a typed position jumps to.
+// The position calculator's conversions between decimal and hexadecimal byte positions.
+// The page a position jumps to is the binary screen's (binary::PageOfPosition).
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,10 +19,5 @@ std::uint32_t ReadHexPosition(std::string_view text);
 // "%X" and "%u" of a position.
 std::string HexPositionText(std::uint32_t position);
 std::string DecimalPositionText(std::uint32_t position);
-
-// Page index (0-based) holding a typed position for pages of `pageBytes` bytes. Typed
-// positions count from 1: 256 is on the first page of 256-byte pages, 257 on the second;
-// 0 belongs to the first page. 0 when pageBytes is not positive.
-std::int64_t PageOfTypedPosition(std::uint32_t position, std::int64_t pageBytes);
 
 }  // namespace tyld::search

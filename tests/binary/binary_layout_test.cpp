@@ -175,6 +175,7 @@ TEST(DumpPaging, PageOfPosition) {
   const Case cases[] = {
       {0, 1, 1, 0}, {1, 1, 1, 0}, {256, 1, 1, 0}, {257, 1, 1, 1}, {513, 1, 1, 2},
       {1536, 2, 3, 0}, {1537, 2, 3, 1}, {257, 0, 0, 1}, {INT_MAX, 1, 1, (1 << 23) - 1},
+      {0xFFFFFFFF, 1, 1, 0xFFFFFF},  // the largest typed position
   };
   for (const Case& c : cases)
     EXPECT_EQ(PageOfPosition(c.u, Grid(c.columns, c.blocks)), c.page) << c.u;

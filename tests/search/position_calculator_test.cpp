@@ -33,21 +33,5 @@ TEST(PositionCalculator, HexToDecimal) {
   }
 }
 
-TEST(PositionCalculator, PagesCountPositionsFromOne) {
-  struct Case {
-    std::uint32_t position;
-    std::int64_t pageBytes;
-    std::int64_t page;
-  };
-  const Case cases[] = {
-      {ReadHexPosition("100"), 256, 0}, {257, 256, 1},  {0, 256, 0}, {1, 256, 0},
-      {512, 256, 1},                    {513, 256, 2},  {0x1000, 0x800, 1},
-      {0xFFFFFFFF, 256, 0xFFFFFF},      {100, 0, 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(PageOfTypedPosition(c.position, c.pageBytes), c.page) << c.position;
-  }
-}
-
 }  // namespace
 }  // namespace tyld::search
