@@ -605,6 +605,7 @@ void CMainFrame::PrinterSetup(int screen) {
       ok = dialog.exec() == QDialog::Accepted;
     }
     if (ok) {
+      sel.FollowDialogChoice();
       orientation = sel.Orientation();
       UpdateTitle();
     }

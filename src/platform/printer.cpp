@@ -66,6 +66,10 @@ void PrinterSelection::SetPdfMargins(const PrintMarginsMm& m) {
     printer_->setPageMargins(QMarginsF(m.left, m.top, m.right, m.bottom), QPageLayout::Millimeter);
 }
 
+void PrinterSelection::FollowDialogChoice() {
+  if (printer_) pdf_ = printer_->outputFormat() == QPrinter::PdfFormat;
+}
+
 DeviceCaps CapsOf(const QPrinter& printer) {
   const QRect r = printer.pageLayout().paintRectPixels(printer.resolution());
   DeviceCaps caps;

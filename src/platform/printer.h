@@ -42,6 +42,9 @@ class PrinterSelection {
 
   // Replace the printer by one the setup dialog configured.
   void Adopt(std::unique_ptr<QPrinter> printer, bool pdf);
+  // After the setup dialog changed the printer in place: a file printer counts as the
+  // PDF printer (the output file is asked for), a named printer as a real one.
+  void FollowDialogChoice();
 
  private:
   std::unique_ptr<QPrinter> printer_;
