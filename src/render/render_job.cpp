@@ -267,6 +267,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
       options.footerName = paint.footerName;
       options.time = paint.time;
       options.pageNumbers = number != 0;
+      options.pageNumber = number;
       return binary::BinaryPageText(live.binary, source, page, options);
     };
   }

@@ -208,14 +208,18 @@ TEST_F(RenderTest, PageNumbersCountFromTheGivenNumber) {
       {"7", "- 7 -", "- 8 -"},
       {"2147483647", "- 2147483647 -", "- 2147483647 -"},
   };
-  for (const auto& c : cases) {
-    ASSERT_EQ(Run({"--format", "txt", "--pages", "2-3", "--page-number", c.number, "--out", "-", path}), kDone)
-        << err_.str();
-    const std::string out = out_.str();
-    const std::size_t first = out.find(c.firstShown);
-    ASSERT_NE(first, std::string::npos) << c.number;
-    EXPECT_NE(out.find(c.secondShown, first + 1), std::string::npos) << c.number;
-    EXPECT_EQ(out.find("- -"), std::string::npos) << c.number;  // no negative number
+  for (const char* screen : {"ascii", "binary"}) {
+    for (const auto& c : cases) {
+      ASSERT_EQ(Run({"--screen", screen, "--format", "txt", "--pages", "2-3", "--page-number", c.number, "--out", "-",
+                     path}),
+                kDone)
+          << err_.str();
+      const std::string out = out_.str();
+      const std::size_t first = out.find(c.firstShown);
+      ASSERT_NE(first, std::string::npos) << screen << " " << c.number;
+      EXPECT_NE(out.find(c.secondShown, first + 1), std::string::npos) << screen << " " << c.number;
+      EXPECT_EQ(out.find("- -"), std::string::npos) << c.number;  // no negative number
+    }
   }
   ASSERT_EQ(Run({"--format", "txt", "--page-number", "0", "--out", "-", path}), kDone);
   EXPECT_EQ(out_.str().find("- 1 -"), std::string::npos);
