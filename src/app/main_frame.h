@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/main_menus.h"
 #include "app/recent_files.h"
 #include "app/tyld_doc.h"
 #include "platform/commands.h"
@@ -105,10 +106,6 @@ class CMainFrame : public QMainWindow, public platform::CommandTarget {
 
 // The publisher text at the end of the title.
 inline constexpr char kPublisher[] = "Tyld Project";
-
-// The open dialogs' filter lists ("desc|pattern") and their Qt form, first filter first.
-QStringList FilterList(bool printFile, int programType);
-QString QtFilterString(bool printFile, int programType);
 
 // The title text for the current state (without setting it).
 QString MakeTitle();

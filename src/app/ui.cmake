@@ -3,6 +3,7 @@ add_library(tyld_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/child_frame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/guide_dialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_menus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recent_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tyld_app.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_metrics.cpp)
