@@ -107,10 +107,10 @@ QIcon CommandIcon(int id, const QStyle* style) {
   }
 }
 
-
 std::span<const CommandSpec> Commands() { return kCommands; }
 
 namespace {
+
 // "desc|pattern|" lists to Qt's filter form; "*.*" also matches names without a dot.
 QString ToQtFilters(const QStringList& pairs) {
   QStringList out;
