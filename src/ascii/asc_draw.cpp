@@ -106,22 +106,17 @@ void CAscDraw::paintEvent(QPaintEvent*) {
 
 QString CAscDraw::TitleText() const {
   const settings::LiveSettings& live = settings::Live();
-  const double scale = live.asciiFont.scale;
-  const QString scaleText = scale >= 1.0 ? QStringLiteral("%1/1").arg(static_cast<int>(scale))
-                                         : QStringLiteral("1/%1").arg(static_cast<int>(1.0 / scale));
   // The row range is the current sheet's, whether or not line numbers are shown.
   const SheetRowRange rows = screen_.SheetCount > 0
                                  ? SheetRows(live.ascii, screen_.CurrentSheet, screen_.model.TotalRows())
                                  : SheetRowRange{};
-  QString title = QStringLiteral("頁=%1/%2 行=[%3-%4/%5] ｽｹｰﾙ=%6◆%7ﾋﾟ%8ﾎﾟ %9◆")
+  QString title = QStringLiteral("頁=%1/%2 行=[%3-%4/%5] ")
                       .arg(screen_.CurrentSheet + 1)
                       .arg(screen_.SheetCount)
                       .arg(rows.first)
                       .arg(rows.last)
-                      .arg(screen_.model.TotalRows())
-                      .arg(scaleText, fixedPitch_ ? QStringLiteral("固") : QStringLiteral("変"))
-                      .arg(live.asciiFont.PointTenths() / 10.0)
-                      .arg(platform::FaceName(live.asciiFont.logFont));
+                      .arg(screen_.model.TotalRows());
+  title += binary::FontStatusText(live.asciiFont, fixedPitch_);
   title += live.AscOrientation == 1 ? QStringLiteral("Portrait") : QStringLiteral("Landscape");
   if (screen_.model.Utf8Applied() == 1) title += QStringLiteral("◆UTF-8変換適用");
   return title;

@@ -48,6 +48,15 @@ void RunFontDialog(QWidget* view, settings::FontState& font) {
                          QStringLiteral("フォント指定に無理があるようです。"));
 }
 
+QString FontStatusText(const settings::FontState& font, bool fixedPitch) {
+  const QString scale = font.scale >= 1.0 ? QStringLiteral("%1/1").arg(static_cast<int>(font.scale))
+                                          : QStringLiteral("1/%1").arg(static_cast<int>(1.0 / font.scale));
+  return QStringLiteral("ｽｹｰﾙ=%1◆%2ﾋﾟ%3ﾎﾟ %4◆")
+      .arg(scale, fixedPitch ? QStringLiteral("固") : QStringLiteral("変"))
+      .arg(font.PointTenths() / 10.0)
+      .arg(platform::FaceName(font.logFont));
+}
+
 platform::ScreenFont MakeViewFont(QWidget* view, settings::FontState& font, int lineSpacing, int shownSize) {
   auto make = [&] { return platform::MakeScreenFont(font.logFont, font.PointTenths(), font.scale, lineSpacing, view); };
   platform::ScreenFont f = make();

@@ -22,6 +22,10 @@ std::optional<PrintRange> AskPrintRange(QWidget* view, int currentPage, int page
 // that gives no character height is reported.
 void RunFontDialog(QWidget* view, settings::FontState& font);
 
+// The font part of both screens' titles: "ｽｹｰﾙ=%s◆%sﾋﾟ%gﾎﾟ %s◆" with the scale ("2/1",
+// "1/2"), 固 or 変 for a fixed or variable pitch, the point size and the face name.
+QString FontStatusText(const settings::FontState& font, bool fixedPitch);
+
 // The screen font of a screen. A size that gives no font resets the font to its defaults
 // (the message shows `shownSize`); a scale whose font cannot be made returns to scale 1.
 platform::ScreenFont MakeViewFont(QWidget* view, settings::FontState& font, int lineSpacing, int shownSize);

@@ -104,18 +104,13 @@ QString CTyldView::TitleText() const {
   const settings::LiveSettings& live = settings::Live();
   const DumpPaging paging = screen_.Paging();
   const int page = CurrentPage();
-  const double scale = live.binaryFont.scale;
-  const QString scaleText = scale >= 1.0 ? QStringLiteral("%1/1").arg(static_cast<int>(scale))
-                                         : QStringLiteral("1/%1").arg(static_cast<int>(1.0 / scale));
   const std::int64_t firstOffset = paging.PageCount() > 0 ? paging.FirstOffset(page) : 0;
   const std::int64_t lastOffset = paging.PageCount() > 0 ? paging.LastOffset(page) : 0;
-  QString title = QStringLiteral("頁=%1/%2 A=[%3-%4 H] ｽｹｰﾙ=%5◆%6ﾋﾟ%7ﾎﾟ %8◆")
+  QString title = QStringLiteral("頁=%1/%2 A=[%3-%4 H] ")
                       .arg(paging.PageCount() > 0 ? page + 1 : 0)
                       .arg(paging.PageCount())
-                      .arg(QString::number(firstOffset, 16).toUpper(), QString::number(lastOffset, 16).toUpper(),
-                           scaleText, fixedPitch_ ? QStringLiteral("固") : QStringLiteral("変"))
-                      .arg(live.binaryFont.PointTenths() / 10.0)
-                      .arg(platform::FaceName(live.binaryFont.logFont));
+                      .arg(QString::number(firstOffset, 16).toUpper(), QString::number(lastOffset, 16).toUpper());
+  title += FontStatusText(live.binaryFont, fixedPitch_);
   title += searchTitle_;
   title += live.BinOrientation == 1 ? QStringLiteral("Portrait") : QStringLiteral("Landscape");
   return title;
