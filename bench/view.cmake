@@ -1,2 +1,1 @@
-tyld_add_bench(tyld_view_bench ${CMAKE_CURRENT_LIST_DIR}/view_bench.cpp)
-target_link_libraries(tyld_view_bench PRIVATE tyld_binary_ui tyld_ascii_ui)
+tyld_add_bench(tyld_view_bench tyld_app ${CMAKE_CURRENT_LIST_DIR}/view_bench.cpp)

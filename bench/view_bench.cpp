@@ -5,19 +5,19 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/document_buffer.h"
-#include "binary/tyld_view.h"
+#include "document/document_buffer.h"
+#include "binary/binary_view.h"
 #include "platform/command_ids.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
 
 namespace {
 
-using tyld::binary::CTyldView;
+using tyld::binary::BinaryView;
 
-CTyldView* View() {
-  static CTyldView* view = [] {
-    tyld::app::DocumentBuffer& doc = tyld::app::Document();
+BinaryView* View() {
+  static BinaryView* view = [] {
+    tyld::document::DocumentBuffer& doc = tyld::document::Document();
     const std::int64_t n = std::int64_t{1} << 30;
     doc.AllocateDocument(n);
     for (std::int64_t i = 0; i < n; i += 4096) std::memset(doc.DocData.data() + i, static_cast<int>(i / 4096 % 251), 4096);
@@ -25,7 +25,7 @@ CTyldView* View() {
     doc.DocName = doc.DocDisplayName = "big.bin";
     doc.AllocateHighlightMarks(n);
     tyld::platform::PrinterSelection::Instance().Initialise({});
-    auto* v = new CTyldView;
+    auto* v = new BinaryView;
     v->resize(1000, 900);
     v->show();
     return v;
@@ -34,7 +34,7 @@ CTyldView* View() {
 }
 
 void BM_BinaryPageTurn(benchmark::State& state) {
-  CTyldView* view = View();
+  BinaryView* view = View();
   const int count = view->PageCount();
   // The 1-based byte position at the given percentage of the data.
   const std::int64_t position = std::max<std::int64_t>(1, (std::int64_t{1} << 30) * state.range(0) / 100);

@@ -1,11 +1,11 @@
 // The viewer: start-up sequence of the one application object.
 #include <QApplication>
 
-#include "app/tyld_app.h"
+#include "app/application.h"
 
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
-  tyld::app::CTyldApp app;
+  tyld::app::Application app;
   if (!app.InitInstance(argc, argv)) return 1;
   return QApplication::exec();
 }

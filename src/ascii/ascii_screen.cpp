@@ -2,8 +2,8 @@
 
 #include <QPrinter>
 
-#include "app/document_buffer.h"
-#include "app/startup_state.h"
+#include "document/document_buffer.h"
+#include "document/startup_state.h"
 #include "mail/mail_decoder.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
@@ -19,10 +19,10 @@ std::vector<BuildFailure> AsciiScreen::Rebuild(QPrinter& printer) {
   const platform::TextMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
   layout = ComputeAsciiLayout(caps, metrics, live.unprint, live.AscOrientation, live.ascii);
 
-  app::DocumentBuffer& doc = app::Document();
+  document::DocumentBuffer& doc = document::Document();
   TextModelOptions options;
   options.DocExt = doc.DocExt;
-  options.ColourTagMode = app::Startup().ColourTagMode;
+  options.ColourTagMode = document::Startup().ColourTagMode;
   options.EmlMode = EmlMode;
   options.ForceUtf8 = ForceUtf8;
   options.AscCharsPerLine = live.ascii.AscCharsPerLine;
@@ -38,12 +38,12 @@ std::vector<BuildFailure> AsciiScreen::Rebuild(QPrinter& printer) {
 void AsciiScreen::NewDocument() {
   CurrentSheet = 0;
   model.ReleaseTables();
-  EmlMode = EmlModeForExtension(app::Document().DocExt);
+  EmlMode = EmlModeForExtension(document::Document().DocExt);
 }
 
 SheetDocument AsciiScreen::Document() const {
-  const app::DocumentBuffer& doc = app::Document();
-  const app::StartupState& start = app::Startup();
+  const document::DocumentBuffer& doc = document::Document();
+  const document::StartupState& start = document::Startup();
   const settings::LiveSettings& live = settings::Live();
   SheetDocument d;
   d.docName = doc.DocName;

@@ -2,8 +2,8 @@
 
 #include <QPrinter>
 
-#include "app/document_buffer.h"
-#include "app/startup_state.h"
+#include "document/document_buffer.h"
+#include "document/startup_state.h"
 #include "platform/codepage.h"
 #include "platform/fonts.h"
 #include "platform/page_units.h"
@@ -22,12 +22,12 @@ void BinaryScreen::Rebuild(QPrinter& printer) {
   in.orientation = live.BinOrientation;
   in.unprint = live.unprint;
   ComputeBinaryLayout(in, live.binary);
-  UpdateBinaryPageCount(app::Document().DocLength, live.binary, view);
+  UpdateBinaryPageCount(document::Document().DocLength, live.binary, view);
 }
 
 DumpSource BinaryScreen::Source() {
-  app::DocumentBuffer& doc = app::Document();
-  const app::StartupState& start = app::Startup();
+  document::DocumentBuffer& doc = document::Document();
+  const document::StartupState& start = document::Startup();
   docNameSjis_ = platform::codepage::FromUtf8(doc.DocName);
   footerNameSjis_ = platform::codepage::FromUtf8(start.StartMode != 0 ? start.PrintName : doc.DocName);
   DumpSource s;
@@ -49,6 +49,6 @@ PagePaint BinaryScreen::BasePaint() const {
   return p;
 }
 
-DumpPaging BinaryScreen::Paging() const { return DumpPaging(app::Document().DocLength, settings::Live().binary); }
+DumpPaging BinaryScreen::Paging() const { return DumpPaging(document::Document().DocLength, settings::Live().binary); }
 
 }  // namespace tyld::binary

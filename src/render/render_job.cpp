@@ -12,9 +12,9 @@
 #include <limits>
 #include <ostream>
 
-#include "app/command_line.h"
-#include "app/document_buffer.h"
-#include "app/startup_state.h"
+#include "document/command_line.h"
+#include "document/document_buffer.h"
+#include "document/startup_state.h"
 #include "ascii/ascii_screen.h"
 #include "ascii/sheet_text.h"
 #include "binary/binary_screen.h"
@@ -65,7 +65,7 @@ int NumberOf(const RenderOptions& o, int first, int page) {
 
 // The bytes the ASCII screen shows, as UTF-8.
 std::string DecodedText(const ascii::AsciiScreen& screen) {
-  const app::DocumentBuffer& doc = app::Document();
+  const document::DocumentBuffer& doc = document::Document();
   ascii::TextModelOptions options;
   options.DocExt = doc.DocExt;
   options.EmlMode = screen.EmlMode;
@@ -165,7 +165,7 @@ int WriteText(const std::string& text, const RenderOptions& o, std::ostream& out
 
 int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) {
   RenderOptions o = given;
-  const std::string name(app::FinalComponent(o.file));
+  const std::string name(document::FinalComponent(o.file));
   if (o.out.empty()) {
     switch (o.format) {
       case Format::Pdf: o.out = name + ".pdf"; break;
@@ -188,7 +188,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   settings::LiveSettings& live = settings::Live();
   if (o.orientation != 0) (o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation) = o.orientation;
 
-  app::StartupState& start = app::Startup();
+  document::StartupState& start = document::Startup();
   start.StartMode = 2;
   start.DfPath = o.file;
   start.PrintName = o.printName.value_or(name);
@@ -204,10 +204,10 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   QPrinter& printer = *selection.Printer();
   selection.SetOrientation(o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation);
 
-  app::DocumentBuffer& doc = app::Document();
-  const app::LoadResult loaded = doc.LoadDataFile(o.file);
-  if (loaded.error != app::BufferError::None) {
-    const app::BufferMessage m = app::MessageFor(loaded.error);
+  document::DocumentBuffer& doc = document::Document();
+  const document::LoadResult loaded = doc.LoadDataFile(o.file);
+  if (loaded.error != document::BufferError::None) {
+    const document::BufferMessage m = document::MessageFor(loaded.error);
     err << "tyld-render: " << m.text << "\n";
   }
   if (doc.DocLength == 0) {

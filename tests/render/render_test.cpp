@@ -11,7 +11,7 @@
 #include <regex>
 #include <sstream>
 
-#include "app/document_buffer.h"
+#include "document/document_buffer.h"
 #include "platform/codepage.h"
 #include "render/render_options.h"
 #include "settings/page_format.h"

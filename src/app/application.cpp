@@ -1,0 +1,99 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "document/command_line.h"
+#include "document/document_buffer.h"
+#include "app/main_window.h"
+#include "document/startup_state.h"
+#include "app/window_metrics.h"
+#include "ascii/ascii_view.h"
+#include "binary/binary_view.h"
+#include "platform/fonts.h"
+#include "platform/message_box.h"
+#include "platform/printer.h"
+#include "settings/settings_file.h"
+
+namespace tyld::app {
+namespace {
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+}  // namespace
+
+Application::Application() {
+  QCoreApplication::setOrganizationName(QStringLiteral("Tyld"));
+  QCoreApplication::setApplicationName(QStringLiteral("Tyld"));
+}
+
+Application::~Application() = default;
+
+bool Application::InitInstance(int argc, const char* const* argv) {
+  platform::InstallFontSubstitutions();
+  const std::string line = document::JoinArguments(argc, argv);
+  if (const auto warning = document::ApplyCommandLine(line, document::Startup())) {
+    platform::MessageBox(nullptr, Q(warning->text), Q(warning->caption), platform::Buttons::Ok,
+                         platform::Icon::Warning);
+  }
+  if (!CreateMainFrame()) return false;
+  frame_->CreateScreens([](QWidget* parent) -> QWidget* { return new binary::BinaryView(parent); },
+                        [](QWidget* parent) -> QWidget* { return new ascii::AsciiView(parent); });
+  frame_->PlaceMainWindow();
+  frame_->show();
+  // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown, then quit
+  // (checks of what users see, under Xvfb or offscreen).
+  const QString grab = qEnvironmentVariable("TYLD_GRAB");
+  if (!grab.isEmpty()) {
+    const int delay = qEnvironmentVariableIntValue("TYLD_GRAB_DELAY_MS");
+    QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab] {
+      frame_->grab().save(grab);
+      QFile title(grab + QStringLiteral(".title.txt"));
+      if (title.open(QIODevice::WriteOnly)) title.write(frame_->windowTitle().toUtf8() + '\n');
+      frame_->close();
+    });
+  }
+  return true;
+}
+
+bool Application::CreateMainFrame() {
+  frame_ = std::make_unique<MainWindow>();
+  MeasureWindowMetrics();
+  platform::PrinterSelection& printer = platform::PrinterSelection::Instance();
+  if (!printer.Initialise({})) {
+    platform::MessageBox(frame_.get(), QStringLiteral("プリンタが正常に選択されておらず、印刷実行に支障があります。"),
+                         QStringLiteral("ヨルダムⅡバンドル版の起動を中止します。"), platform::Buttons::Ok,
+                         platform::Icon::Warning);
+    return false;
+  }
+  const QString exeDir = QCoreApplication::applicationDirPath();
+  const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  settings::Paths() = settings::DeriveSettingsPath(
+      document::Startup().StartMode, QDir::currentPath().toStdString(), exeDir.toStdString(),
+      [&fallback](const std::string& dir) {
+        const bool usable = settings::IsUsableSettingsDirectory(dir);
+        if (!usable) QDir().mkpath(fallback);
+        return usable;
+      },
+      fallback.toStdString());
+  if (!settings::ReadSettings() && !settings::InitialiseSettings()) {
+    platform::MessageBox(frame_.get(), Q(settings::kInitFailedText), Q(settings::kInitFailedCaption),
+                         platform::Buttons::Ok, platform::Icon::Warning);
+    return false;
+  }
+  const settings::UnprintMargins& u = settings::Live().unprint;
+  printer.SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  if (!document::Document().AllocateHighlightMarks(document::kInitialHighlightMarks)) {
+    platform::MessageBox(frame_.get(), Q(document::kInputBufferFailedText), Q(document::kInputBufferFailedCaption),
+                         platform::Buttons::Ok, platform::Icon::Warning);
+    frame_->close();  // as the close command: the settings are written
+    return false;
+  }
+  if (document::Startup().StartMode != 0) frame_->LoadFile(QString::fromStdString(document::Startup().DfPath));
+  frame_->UpdateTitle();
+  return true;
+}
+
+}  // namespace tyld::app

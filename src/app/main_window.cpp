@@ -1,0 +1,521 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/screen_frame.h"
+#include "document/document_buffer.h"
+#include "app/guide_dialogs.h"
+#include "document/startup_state.h"
+#include "app/window_metrics.h"
+#include "pages/page_dialogs.h"
+#include "platform/codepage.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/printer.h"
+#include "settings/settings_file.h"
+
+namespace tyld::app {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+using platform::Role;
+
+QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
+
+bool IsFrameCommand(int id) {
+  switch (id) {
+    case cmd::kOpenGeneral: case cmd::kOpenPrintFile: case cmd::kDfTypeGuide:
+    case cmd::kProperties: case cmd::kOrientationGuide: case cmd::kPageTurnGuide:
+    case cmd::kSettingsReset: case cmd::kDefaultWindowSize: case cmd::kPaste:
+    case cmd::kClose: case cmd::kSwInfo:
+      return true;
+    default:
+      return id >= cmd::kRecent1 && id < cmd::kRecent1 + RecentFiles::kMax;
+  }
+}
+
+}  // namespace
+
+QString MakeTitle() {
+  const document::StartupState& s = document::Startup();
+  const QString version = QString::asprintf("%4.2f", document::kVersion);
+  const QString name = Q(document::Document().DocDisplayName);
+  QString title;
+  if (s.StartMode == 0) {
+    title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆読込DF[%2]◆%3◆").arg(version, name, Q(kPublisher));
+  } else {
+    title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆自動起動◆読込DF[%2]◆印刷名[%3]◆%4◆")
+                .arg(version, name, Q(s.PrintName), Q(kPublisher));
+  }
+  return title + platform::PrinterSelection::Instance().Name();
+}
+
+MainWindow::MainWindow() {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  mdi_ = new QMdiArea(this);
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdi_);
+  setAcceptDrops(true);
+  CreateActions();
+  BuildToolBar();
+  auto* bar = statusBar();
+  bar->showMessage(QStringLiteral("レディ"));
+  for (const char* pane : {"ｶﾅ", "CAP", "NUM", "SCRL"}) bar->addPermanentWidget(new QLabel(Q(pane), bar));
+  BuildMenus();
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+    BuildMenus();
+    UpdateCommandUi();
+  });
+  platform::Publish(Role::MainFrame, this);
+}
+
+MainWindow::~MainWindow() {
+  // The screens go before the frame; their leaving must not rebuild menus of a frame
+  // that is being destroyed.
+  disconnect(mdi_, nullptr, this, nullptr);
+  platform::Withdraw(Role::MainFrame, this);
+}
+
+void MainWindow::CreateActions() {
+  for (const CommandSpec& spec : Commands()) {
+    auto* a = new QAction(Q(spec.text), this);
+    a->setIcon(CommandIcon(spec.id, style()));
+    a->setIconVisibleInMenu(false);
+    const int id = spec.id;
+    connect(a, &QAction::triggered, this, [this, id] { Dispatch(id); });
+    actions_.insert(id, a);
+  }
+  actions_[cmd::kPaste]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+  actions_[cmd::kSave]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  actions_[cmd::kPrint]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  actions_[cmd::kOpenGeneral]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  for (QAction* a : {actions_[cmd::kPaste], actions_[cmd::kSave], actions_[cmd::kPrint], actions_[cmd::kOpenGeneral]}) {
+    a->setShortcutContext(Qt::ApplicationShortcut);
+    addAction(a);
+  }
+  for (int k = 0; k < RecentFiles::kMax; ++k) {
+    auto* a = new QAction(this);
+    const int id = cmd::kRecent1 + k;
+    connect(a, &QAction::triggered, this, [this, id] { Dispatch(id); });
+    recentActions_ << a;
+  }
+}
+
+void MainWindow::RefreshRecentMenu() {
+  const QStringList& entries = recent_.Entries();
+  for (int k = 0; k < RecentFiles::kMax; ++k) {
+    QAction* a = recentActions_[k];
+    a->setVisible(k < entries.size());
+    if (k < entries.size()) a->setText(QStringLiteral("&%1 %2").arg(k + 1).arg(entries[k]));
+  }
+}
+
+void MainWindow::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->clear();
+  const int kind = ActiveScreenKind();
+  auto add = [this](QMenu* m, std::initializer_list<int> ids) {
+    for (int id : ids) {
+      if (id == 0) m->addSeparator();
+      else m->addAction(actions_[id]);
+    }
+  };
+  auto addRecent = [this](QMenu* m) {
+    m->addSeparator();
+    RefreshRecentMenu();
+    for (QAction* a : recentActions_) m->addAction(a);
+    m->addSeparator();
+  };
+  if (kind == 0) {
+    QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->addAction(QStringLiteral("名前をつけて保存(&A)..."))->setEnabled(false);
+    file->addAction(QStringLiteral("開く(&O)...\tCtrl+O"))->setEnabled(false);
+    file->addAction(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."))->setEnabled(false);
+    addRecent(file);
+    file->addAction(actions_[cmd::kClose]);
+  } else {
+    QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    add(file, {cmd::kOpenGeneral, cmd::kOpenPrintFile, cmd::kDfTypeGuide, cmd::kProperties, 0});
+    if (kind == 2) add(file, {cmd::kSave, cmd::kSaveAs, 0});
+    add(file, {cmd::kPrintMono, cmd::kPrintColour, cmd::kPrintSetup, cmd::kOrientationGuide, 0,
+               cmd::kSettingsReset});
+    if (kind == 1) add(file, {cmd::kSwInfo});
+    addRecent(file);
+    file->addAction(actions_[cmd::kClose]);
+    add(bar->addMenu(QStringLiteral("設定(&D)")),
+        {cmd::kFont, cmd::kFontReset, 0, cmd::kPageFormat, cmd::kPageFormatReset, 0, cmd::kDefaultWindowSize});
+    add(bar->addMenu(QStringLiteral("頁指定(&P)")),
+        {cmd::kPrevPage, cmd::kNextPage, cmd::kFirstPage, cmd::kLastPage, 0, cmd::kPrev10, cmd::kNext10,
+         cmd::kPrev50, cmd::kNext50, 0, cmd::kPageJump, cmd::kPageTurnGuide});
+    add(bar->addMenu(QStringLiteral("スケール(&S)")), {cmd::kScaleDouble, cmd::kScaleOriginal, cmd::kScaleHalf});
+    if (kind == 1) {
+      add(bar->addMenu(QStringLiteral("サーチ(&C)")), {cmd::kStringSearch, cmd::kStringSearchCancel});
+      add(bar->addMenu(QStringLiteral("UTF8変換(&U)")), {cmd::kUtf8On, cmd::kUtf8Off});
+      add(bar->addMenu(QStringLiteral("eml DF変換(&E)")), {cmd::kEmlDecoded, cmd::kEmlRaw});
+    } else {
+      add(bar->addMenu(QStringLiteral("サーチ(&S)")),
+          {cmd::kByteSearch, cmd::kGroupByteSearch, cmd::kByteSearchCancel, 0, cmd::kHexPosCal});
+      bar->addAction(actions_[cmd::kByteMent]);
+    }
+  }
+  QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
+  QAction* tb = toolBar_->toggleViewAction();
+  tb->setText(QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"));
+  view->addAction(tb);
+  QAction* sb = view->addAction(QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"));
+  sb->setCheckable(true);
+  sb->setChecked(statusBar()->isVisible());
+  connect(sb, &QAction::toggled, statusBar(), &QWidget::setVisible);
+  for (QMenu* m : bar->findChildren<QMenu*>())
+    connect(m, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandUi, Qt::UniqueConnection);
+}
+
+void MainWindow::BuildToolBar() {
+  toolBar_ = addToolBar(QStringLiteral("Tool bar"));
+  toolBar_->setObjectName(QStringLiteral("toolBar"));
+  toolBar_->setIconSize(QSize(20, 20));
+  const int layout[] = {cmd::kOpenPrintFile, 0, cmd::kPrintSetup, 0, cmd::kPrintMono, cmd::kPrintColour, 0,
+                        cmd::kPaste, 0, cmd::kFont, 0, cmd::kPageFormat, 0, cmd::kPrevPage, cmd::kPrev10,
+                        cmd::kPrev50, cmd::kFirstPage, 0, cmd::kNextPage, cmd::kNext10, cmd::kNext50,
+                        cmd::kLastPage, 0, cmd::kPageJump, 0, cmd::kScaleOriginal, cmd::kScaleDouble,
+                        cmd::kScaleHalf, 0, cmd::kStringSearch, 0, cmd::kUtf8On, cmd::kUtf8Off};
+  for (int id : layout) {
+    if (id == 0) toolBar_->addSeparator();
+    else toolBar_->addAction(actions_[id]);
+  }
+}
+
+void MainWindow::CreateScreens(const ScreenFactory& binary, const ScreenFactory& ascii) {
+  auto make = [this](const ScreenFactory& factory, QPointer<ScreenFrame>& frame, QPointer<QWidget>& view) {
+    frame = new ScreenFrame(mdi_);
+    view = factory(frame);
+    frame->setWidget(view);
+    mdi_->addSubWindow(frame);
+    frame->show();
+  };
+  make(binary, binaryFrame_, binaryView_);
+  make(ascii, asciiFrame_, asciiView_);
+  ArrangeScreens();
+  mdi_->setActiveSubWindow(asciiFrame_);
+  BuildMenus();
+  UpdateCommandUi();
+}
+
+void MainWindow::ArrangeScreens() {
+  Metrics().MainClientRect = rect();
+  Metrics().BarAreaHeight = height() - (mdi_->geometry().bottom() + 1);
+  const QRect area = mdi_->viewport()->rect();
+  if (area.width() < 2 || area.height() < 2) return;  // not laid out yet
+  if (asciiFrame_) asciiFrame_->setGeometry(ScreenFrameRect(true, area));
+  if (binaryFrame_) binaryFrame_->setGeometry(ScreenFrameRect(false, area));
+  platform::SendCommand(Role::AscDraw, cmd::kResize);
+  platform::SendCommand(Role::BinView, cmd::kResize);
+}
+
+platform::CommandTarget* MainWindow::ActiveScreen() const {
+  QMdiSubWindow* sub = mdi_->activeSubWindow();
+  if (sub == nullptr) return nullptr;
+  return dynamic_cast<platform::CommandTarget*>(sub->widget());
+}
+
+int MainWindow::ActiveScreenKind() const {
+  QMdiSubWindow* sub = mdi_->activeSubWindow();
+  if (sub == nullptr) return 0;
+  if (sub == asciiFrame_) return 1;
+  if (sub == binaryFrame_) return 2;
+  return 0;
+}
+
+bool MainWindow::IsCommandEnabled(int id) const {
+  if (id == cmd::kSwInfo) return ActiveScreenKind() == 1;
+  if (IsFrameCommand(id)) return true;
+  if (id == cmd::kPrint) {
+    const platform::CommandTarget* bin = platform::Published(Role::BinView);
+    return bin != nullptr && bin->IsCommandEnabled(cmd::kPrintMono);
+  }
+  const platform::CommandTarget* screen = ActiveScreen();
+  return screen != nullptr && screen->IsCommandEnabled(id);
+}
+
+void MainWindow::UpdateCommandUi() {
+  for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) it.value()->setEnabled(IsCommandEnabled(it.key()));
+}
+
+void MainWindow::Dispatch(int id) {
+  if (IsFrameCommand(id) || id == cmd::kPrint) {
+    OnCommand(id, 0);
+  } else if (platform::CommandTarget* screen = ActiveScreen()) {
+    screen->OnCommand(id, 0);
+  }
+  UpdateCommandUi();
+}
+
+bool MainWindow::OnCommand(int id, std::intptr_t param) {
+  if (id >= cmd::kRecent1 && id < cmd::kRecent1 + RecentFiles::kMax) {
+    const int k = id - cmd::kRecent1;
+    if (k >= recent_.Entries().size()) return true;
+    document::Startup().RecentPath = recent_.Entries()[k].toStdString();
+    return OnCommand(cmd::kOpenRecent, 0);
+  }
+  switch (id) {
+    case cmd::kTitle: UpdateTitle(); return true;
+    case cmd::kArrange: ArrangeScreens(); return true;
+    case cmd::kOpenRecent:
+      // The recent-file list opens files as general files, as the DF type guide tells users.
+      document::Startup().ColourTagMode = 0;
+      LoadFile(QString::fromStdString(document::Startup().RecentPath));
+      return true;
+    case cmd::kPrinterSetup: PrinterSetup(static_cast<int>(param)); return true;
+    case cmd::kSetOrientationAsc: SetOrientation(1, static_cast<int>(param)); return true;
+    case cmd::kSetOrientationBin: SetOrientation(2, static_cast<int>(param)); return true;
+    case cmd::kOpenGeneral: Open(false); return true;
+    case cmd::kOpenPrintFile: Open(true); return true;
+    case cmd::kDfTypeGuide: {
+      std::unique_ptr<GuideDialog> d(MakeDfTypeGuide(this));
+      d->exec();
+      return true;
+    }
+    case cmd::kOrientationGuide: {
+      std::unique_ptr<GuideDialog> d(MakeOrientationGuide(this));
+      d->exec();
+      return true;
+    }
+    case cmd::kSwInfo: {
+      std::unique_ptr<GuideDialog> d(MakeSwInfo(this));
+      d->exec();
+      platform::SendCommand(Role::AscDraw, cmd::kRepaint);
+      return true;
+    }
+    case cmd::kPageTurnGuide: {
+      pages::PageTurnGuideDialog guide(this);
+      guide.exec();
+      return true;
+    }
+    case cmd::kProperties: Properties(); return true;
+    case cmd::kSettingsReset: SettingsReset(); return true;
+    case cmd::kDefaultWindowSize: DefaultWindowSize(); return true;
+    case cmd::kPaste: Paste(); return true;
+    case cmd::kClose: close(); return true;
+    case cmd::kPrint: return platform::SendCommand(Role::BinView, cmd::kPrint);
+    default: return false;
+  }
+}
+
+void MainWindow::UpdateTitle() { setWindowTitle(MakeTitle()); }
+
+void MainWindow::ShowLoadError(int error) {
+  const document::BufferMessage m = MessageFor(static_cast<document::BufferError>(error));
+  if (m.text.empty()) return;
+  const bool askCancel = static_cast<document::BufferError>(error) == document::BufferError::AllocateFailed ||
+                         static_cast<document::BufferError>(error) == document::BufferError::ReallocateFailed;
+  platform::MessageBox(this, Q(m.text), Q(m.caption), askCancel ? Buttons::OkCancel : Buttons::Ok,
+                       Icon::Warning);
+}
+
+bool MainWindow::LoadFile(const QString& path) {
+  const document::LoadResult r = document::Document().LoadDataFile(path.toStdString());
+  UpdateTitle();
+  ShowLoadError(static_cast<int>(r.error));
+  UpdateCommandUi();
+  return r.ok;
+}
+
+void MainWindow::Open(bool printFile) {
+  const QString filters = QtFilterString(printFile, document::Startup().ProgramType);
+  QString initial = QString::fromStdString(settings::LastOpenPathUtf8(settings::Record()));
+  const QFileInfo info(initial);
+  if (!info.isFile() || info.size() == 0 || initial.size() > 256) initial.clear();
+  const QString caption = printFile ? QStringLiteral("印刷用ファイルを開く") : QStringLiteral("一般ファイルを開く");
+  QString path;
+  if (openDialog_) {
+    path = openDialog_(caption, filters, initial);
+  } else {
+    QFileDialog dialog(this, caption, initial.isEmpty() ? QString() : QFileInfo(initial).absolutePath(), filters);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, true);
+    dialog.setDefaultSuffix(QString());
+    if (!initial.isEmpty()) dialog.selectFile(initial);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().first();
+  }
+  if (path.isEmpty()) return;
+  // The record holds at most 255 bytes of CP932; a longer path is not remembered.
+  const std::string sjis = platform::codepage::FromUtf16(path.toStdU16String());
+  if (sjis.size() < settings::kLastOpenPathSize) settings::SetLastOpenPath(settings::Record(), sjis);
+  document::Startup().ColourTagMode = printFile ? 1 : 0;
+  if (LoadFile(path)) {
+    recent_.Add(path);
+    RefreshRecentMenu();
+  }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  event->acceptProposedAction();
+  LoadDropped(event->mimeData()->urls());
+}
+
+void MainWindow::LoadDropped(const QList<QUrl>& urls) {
+  if (urls.size() != 1 || !urls.first().isLocalFile()) return;  // several files are ignored
+  const QString path = urls.first().toLocalFile();
+  if (LoadFile(path)) {
+    recent_.Add(path);
+    RefreshRecentMenu();
+  }
+}
+
+void MainWindow::Paste() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) {
+    platform::MessageBox(this, QStringLiteral("クリップボードにテキスト形式のデータがありません。"),
+                         QStringLiteral("貼り付けできません。"));
+    return;
+  }
+  // Clipboard text reaches the document as code page 932 bytes, cut at the first NUL.
+  std::string bytes = platform::codepage::FromUtf16(data->text().toStdU16String());
+  if (const auto nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
+  document::DocumentBuffer& doc = document::Document();
+  bool append = false;
+  if (doc.PasteAsksToAppend()) {
+    append = platform::MessageBox(this, QStringLiteral("「はい」＝追加、「いいえ」＝元データはスクラップして貼付け"),
+                                  QStringLiteral("もとのデータに追加しますか？"), Buttons::YesNo) == Answer::Yes;
+  }
+  const document::BufferError e = doc.Paste(bytes, append, settings::Paths().WorkDir);
+  ShowLoadError(static_cast<int>(e));
+  UpdateTitle();
+  UpdateCommandUi();
+}
+
+void MainWindow::Properties() {
+  const document::DocumentBuffer& doc = document::Document();
+  if (doc.DocLength != 0 && !doc.DocFullPath.empty()) {
+    const QString text = QStringLiteral("Path=%1\nDFname=%2\nDFExt=%3\nLength=%4 bytes")
+                             .arg(Q(doc.DocFullPath), Q(doc.DocName), Q(doc.DocExt))
+                             .arg(doc.DocLength);
+    platform::MessageBox(this, text, QStringLiteral("プロパティ"));
+  } else {
+    platform::MessageBox(this, QStringLiteral("まだファイルが読み出されていません"), QStringLiteral("確認"));
+  }
+}
+
+void MainWindow::SettingsReset() {
+  if (platform::MessageBox(this, QStringLiteral("設定条件を初期化していいですか？"), QStringLiteral("確認要求"),
+                           Buttons::OkCancel) != Answer::Ok)
+    return;
+  settings::ResetToDefaults();
+  const settings::UnprintMargins& u = settings::Live().unprint;
+  platform::PrinterSelection::Instance().SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  platform::MessageBox(this, QStringLiteral("設定条件を初期化しました"), QStringLiteral("確認要求"));
+  platform::SendCommand(Role::AscDraw, cmd::kRebuildDefault);
+  platform::SendCommand(Role::BinView, cmd::kRebuildDefault);
+}
+
+void MainWindow::DefaultWindowSize() {
+  if (platform::MessageBox(this,
+                           QStringLiteral("デフォルトサイズに戻すため\n設定ファイルを書き換えて\nクローズしますので\n再立上げしてください。"),
+                           QStringLiteral("実行していいですか？"), Buttons::OkCancel) != Answer::Ok)
+    return;
+  settings::Record().WinWidth = 0;
+  settings::Record().WinHeight = 0;
+  defaultSizeRequested_ = true;
+  close();
+}
+
+void MainWindow::PrinterSetup(int screen) {
+  if (screen != 1 && screen != 2) {
+    platform::MessageBox(this, QStringLiteral("WindowType=%1 でプリンタ設定メニューがクリックされました").arg(screen),
+                         QStringLiteral("想定外の出来事です"));
+    return;
+  }
+  platform::PrinterSelection& sel = platform::PrinterSelection::Instance();
+  settings::LiveSettings& live = settings::Live();
+  std::int32_t& orientation = screen == 1 ? live.AscOrientation : live.BinOrientation;
+  if (QPrinter* printer = sel.Printer()) {
+    sel.SetOrientation(orientation);
+    bool ok = false;
+    if (printerDialog_) {
+      ok = printerDialog_(*printer);
+    } else {
+      QPrintDialog dialog(printer, this);
+      dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
+      dialog.setOptions(QAbstractPrintDialog::PrintToFile);
+      ok = dialog.exec() == QDialog::Accepted;
+    }
+    if (ok) {
+      sel.FollowDialogChoice();
+      orientation = sel.Orientation();
+      UpdateTitle();
+    }
+  }
+  platform::SendCommand(screen == 1 ? Role::AscDraw : Role::BinView, cmd::kRebuildDefault);
+}
+
+void MainWindow::SetOrientation(int screen, int orientation) {
+  platform::PrinterSelection::Instance().SetOrientation(orientation);
+  platform::SendCommand(screen == 1 ? Role::AscDraw : Role::BinView, cmd::kOrientationSet);
+}
+
+void MainWindow::PlaceMainWindow() {
+  WindowMetrics& m = Metrics();
+  const settings::SettingsRecord& r = settings::Record();
+  // 64-bit: the stored placement is used as read, so any value must compare safely.
+  const long long left = r.WinLeft, top = r.WinTop, width = r.WinWidth, height = r.WinHeight;
+  const bool saved = r.WinScreenWidth != 0 && left >= 0 && left <= m.ScreenWidth - width && top >= 0 &&
+                     top <= m.ScreenHeight - height && 10LL * m.UiCharWidth < width && width < m.ScreenWidth &&
+                     10LL * m.UiCharHeight < height && height < m.ScreenHeight;
+  if (saved) {
+    resize(r.WinWidth, r.WinHeight);
+    move(r.WinLeft, r.WinTop);
+  } else {
+    resize(m.ScreenWidth * 80 / 100, m.ScreenHeight);
+    move(8 * m.UiCharWidth, 0);
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!isMinimized() && !defaultSizeRequested_) {
+    settings::SettingsRecord& r = settings::Record();
+    const QRect g = frameGeometry();
+    r.WinLeft = g.left();
+    r.WinTop = g.top();
+    r.WinWidth = g.width();
+    r.WinHeight = g.height();
+    r.WinScreenWidth = Metrics().ScreenWidth;
+    r.WinScreenHeight = Metrics().ScreenHeight;
+  }
+  settings::WriteSettings();
+  for (ScreenFrame* f : {asciiFrame_.data(), binaryFrame_.data()})
+    if (f != nullptr) f->setProperty("closingApp", true);
+  event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  ArrangeScreens();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ArrangeScreens();
+}
+
+}  // namespace tyld::app

@@ -1,0 +1,76 @@
+#include "ascii/ascii_page_format_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace tyld::ascii {
+
+AsciiPageFormatDialog::AsciiPageFormatDialog(settings::AsciiPageFormat& format, settings::UnprintMargins& unprint,
+                     QWidget* parent)
+    : PageFormatDialogFor(format, platform::Role::AscFormDialog, platform::Role::AscDraw,
+                   QStringLiteral("頁フォーマット設定（アスキー）"), unprint, parent) {
+  const QString mm = QStringLiteral("mm");
+
+  QGroupBox* margins = AddMarginsBox(&v_.AscMarginTop, &v_.AscMarginBottom,
+                                     &v_.AscMarginLeft, &v_.AscLineSpacing);
+  QGroupBox* unprintBox = AddUnprintBox(QString());
+
+  auto* grid = new QGridLayout;
+  AddField(grid, 0, QStringLiteral("列間 横"), mm, 227, 228, &v_.AscColumnGap, 0, kNoLimit);
+  AddField(grid, 1, QStringLiteral("列数 横"), QString(), 229, 231, &v_.AscColumns, 1, kNoLimit);
+  AddField(grid, 2, QStringLiteral("TABｷｬﾗｸﾀ数"), QStringLiteral("1～8"), 169, 172,
+           &v_.AscTabWidth, 1, 8);
+  grid->addWidget(new QLabel(QStringLiteral("行ｷｬﾗｸﾀ数"), this), 3, 0);
+  grid->addWidget(AddNumber(187), 3, 1);
+  grid->addWidget(new QLabel(QStringLiteral("頁行数"), this), 4, 0);
+  grid->addWidget(AddNumber(188), 4, 1);
+
+  auto* footer = new QVBoxLayout;
+  footer->addWidget(AddRadios(QStringLiteral("出力日時表示"),
+                              {QStringLiteral("しない"), QStringLiteral("左下")}, {174, 175},
+                              &v_.AscDateMode));
+  footer->addWidget(AddRadios(QStringLiteral("ファイル名表示"),
+                              {QStringLiteral("しない"), QStringLiteral("右下")}, {177, 178},
+                              &v_.AscFileNameMode));
+  footer->addWidget(AddRadios(QStringLiteral("頁表示"),
+                              {QStringLiteral("しない"), QStringLiteral("出力幅中央"),
+                               QStringLiteral("有効幅中央")},
+                              {180, 181, 182}, &v_.AscPageNoMode));
+  footer->addWidget(AddRadios(QStringLiteral("行表示"),
+                              {QStringLiteral("しない"), QStringLiteral("CRTはする"),
+                               QStringLiteral("印刷もする")},
+                              {184, 185, 186}, &v_.AscLineNoMode));
+
+  auto* body = new QGridLayout;
+  body->addWidget(margins, 0, 0);
+  body->addWidget(unprintBox, 0, 1);
+  body->addLayout(grid, 1, 0);
+  body->addLayout(footer, 1, 1);
+  Finish(body,
+         {QStringLiteral("複数列表示するときは、事前に６ﾎﾟｲﾝﾄ以下のフォントを選択ください。"),
+          QStringLiteral("下の表示再調整ボタンクリックで、親画面表示も再描画します。")},
+         {150, 151, 152, 153, 154, 155, 156, 157, 227, 229, 169});
+}
+
+void AsciiPageFormatDialog::CopyToLive() {
+  live_.AscMarginTop = v_.AscMarginTop;
+  live_.AscMarginBottom = v_.AscMarginBottom;
+  live_.AscMarginLeft = v_.AscMarginLeft;
+  live_.AscLineSpacing = v_.AscLineSpacing;
+  live_.AscColumnGap = v_.AscColumnGap;
+  live_.AscColumns = v_.AscColumns;
+  live_.AscTabWidth = v_.AscTabWidth;
+  live_.AscDateMode = v_.AscDateMode;
+  live_.AscFileNameMode = v_.AscFileNameMode;
+  live_.AscPageNoMode = v_.AscPageNoMode;
+  live_.AscLineNoMode = v_.AscLineNoMode;
+}
+
+void AsciiPageFormatDialog::ShowComputed() {
+  Control<QLabel>(187)->setText(QString::number(v_.AscMaxCharsPerLine));
+  Control<QLabel>(188)->setText(QString::number(v_.AscMaxLinesPerPage));
+}
+
+}  // namespace tyld::ascii

@@ -1,0 +1,25 @@
+#pragma once
+// The ASCII screen's page format dialog: margins, line spacing, the printer's
+// non-printable margins (shared with the binary screen), column gap and count, TAB width
+// and the footer choices, with the resulting maxima shown. Values reach the live state
+// only on OK and on "表示再調整"; the latter also has the ASCII screen rebuild (213) and
+// reloads on its 212.
+#include "pages/page_format_dialog.h"
+#include "settings/page_format.h"
+
+namespace tyld::ascii {
+
+class AsciiPageFormatDialog : public pages::PageFormatDialogFor<settings::AsciiPageFormat> {
+  Q_OBJECT
+ public:
+  // The dialog reads and writes the live state through these references; they must
+  // outlive it.
+  AsciiPageFormatDialog(settings::AsciiPageFormat& format, settings::UnprintMargins& unprint,
+            QWidget* parent = nullptr);
+
+ protected:
+  void CopyToLive() override;
+  void ShowComputed() override;
+};
+
+}  // namespace tyld::ascii

@@ -1,0 +1,85 @@
+#include "binary/binary_page_format_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "platform/dialog_keys.h"
+
+namespace tyld::binary {
+
+BinaryPageFormatDialog::BinaryPageFormatDialog(settings::BinaryPageFormat& format, settings::UnprintMargins& unprint,
+                     QWidget* parent)
+    : PageFormatDialogFor(format, platform::Role::BinFormDialog, platform::Role::BinView,
+                   QStringLiteral("頁フォーマット設定（バイナリ）"), unprint, parent) {
+  const QString mm = QStringLiteral("mm");
+
+  QGroupBox* margins = AddMarginsBox(&v_.BinMarginTop, &v_.BinMarginBottom,
+                                     &v_.BinMarginLeft, &v_.BinLineSpacing);
+  QGroupBox* unprintBox = AddUnprintBox(QStringLiteral("無効領域はアスキー画面と共通です。"));
+
+  auto* gaps = new QGridLayout;
+  AddField(gaps, 0, QStringLiteral("列間 横"), mm, 227, 228, &v_.BinColumnGap, 0, kNoLimit);
+  AddField(gaps, 1, QStringLiteral("ブロック間 縦"), mm, 217, 218, &v_.BinBlockGap, 0, kNoLimit);
+
+  auto* blocks = new QGroupBox(QStringLiteral("ブロック表示設定"), this);
+  auto* bg = new QGridLayout(blocks);
+  bg->addWidget(new QLabel(QStringLiteral("max"), blocks), 0, 4);
+  // The upper bounds are the computed maxima, set whenever they are shown.
+  AddField(bg, 1, QStringLiteral("列数 横"), QString(), 229, 231, &v_.BinColumns, 1, 1);
+  bg->addWidget(AddNumber(230), 1, 4);
+  AddField(bg, 2, QStringLiteral("1列ﾌﾞﾛｯｸ数 縦"), QString(), 232, 234, &v_.BinBlocksPerColumn,
+           1, 1);
+  bg->addWidget(AddNumber(233), 2, 4);
+
+  auto* details = new QGroupBox(QStringLiteral("細部設定"), this);
+  auto* dl = new QVBoxLayout(details);
+  dl->addWidget(AddRadios(QStringLiteral("出力日時表示"),
+                          {QStringLiteral("しない"), QStringLiteral("左下")}, {174, 175},
+                          &v_.BinDateMode));
+  dl->addWidget(AddRadios(QStringLiteral("16進表記"),
+                          {QStringLiteral("大文字"), QStringLiteral("小文字")}, {220, 221},
+                          &v_.BinHexCase));
+  dl->addWidget(AddRadios(QStringLiteral("頁表示"),
+                          {QStringLiteral("しない"), QStringLiteral("出力幅中央"),
+                           QStringLiteral("有効幅中央")},
+                          {180, 181, 182}, &v_.BinPageNoMode));
+  dl->addWidget(AddRadios(QStringLiteral("CR+LF 置換"),
+                          {QStringLiteral("↓"), QStringLiteral("．．"), QStringLiteral("←"),
+                           QStringLiteral("スペース")},
+                          {223, 224, 225, 226}, &v_.BinCrLfMark));
+
+  auto* body = new QGridLayout;
+  body->addWidget(margins, 0, 0);
+  body->addWidget(unprintBox, 0, 1);
+  body->addLayout(gaps, 1, 0);
+  body->addWidget(blocks, 1, 1);
+  body->addWidget(details, 2, 0, 1, 2);
+  Finish(body, {QStringLiteral("下の表示再調整ボタンクリックで、親画面表示も再描画します。")},
+         {150, 151, 152, 153, 154, 155, 156, 157, 227, 217, 229, 232});
+}
+
+void BinaryPageFormatDialog::CopyToLive() {
+  live_.BinMarginTop = v_.BinMarginTop;
+  live_.BinMarginBottom = v_.BinMarginBottom;
+  live_.BinMarginLeft = v_.BinMarginLeft;
+  live_.BinLineSpacing = v_.BinLineSpacing;
+  live_.BinColumnGap = v_.BinColumnGap;
+  live_.BinBlockGap = v_.BinBlockGap;
+  live_.BinDateMode = v_.BinDateMode;
+  live_.BinPageNoMode = v_.BinPageNoMode;
+  live_.BinHexCase = v_.BinHexCase;
+  live_.BinCrLfMark = v_.BinCrLfMark;
+  live_.BinColumns = v_.BinColumns;
+  live_.BinBlocksPerColumn = v_.BinBlocksPerColumn;
+}
+
+void BinaryPageFormatDialog::ShowComputed() {
+  Control<QLabel>(230)->setText(QString::number(v_.BinMaxColumns));
+  Control<QLabel>(233)->setText(QString::number(v_.BinMaxBlocksPerColumn));
+  Control<platform::SpinArrows>(231)->SetBounds(1, v_.BinMaxColumns);
+  Control<platform::SpinArrows>(234)->SetBounds(1, v_.BinMaxBlocksPerColumn);
+}
+
+}  // namespace tyld::binary

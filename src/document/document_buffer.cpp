@@ -1,0 +1,176 @@
+#include "document/document_buffer.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "document/command_line.h"
+#include "platform/command_ids.h"
+#include "platform/commands.h"
+
+namespace tyld::document {
+namespace {
+
+constexpr std::int64_t kMaxCapacity = std::numeric_limits<std::int32_t>::max();
+
+std::filesystem::path FsPath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// A fresh block of `size` bytes, zero from the allocator; false when it cannot be had.
+bool FreshBlock(ByteBlock& block, std::int64_t size) {
+  ByteBlock fresh;
+  try {
+    fresh.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  block.swap(fresh);
+  return true;
+}
+
+std::string PastePath(std::string_view workDir) {
+  std::string path(workDir);
+  if (path.empty() || (path.back() != '/' && path.back() != '\\')) path += '/';
+  return path + kPasteName;
+}
+
+}  // namespace
+
+std::int64_t DocCapacityFor(std::int64_t n) {
+  if (n < 0) return -1;
+  const std::int64_t capacity = (n / kDocBlockStep + 1) * kDocBlockStep;
+  return capacity <= kMaxCapacity ? capacity : -1;
+}
+
+BufferMessage MessageFor(BufferError e) {
+  switch (e) {
+    case BufferError::None: return {};
+    case BufferError::AllocateFailed: return {"メモリの割り当てに失敗しました。", "確認要求"};
+    case BufferError::ReallocateFailed: return {"メモリの再割り当てに失敗しました。", "確認要求"};
+    case BufferError::MarksFailed:
+      return {"バイナリ用 Atr バッファの確保に失敗しました", "正常に処理できません"};
+    case BufferError::FileTooLarge:
+      return {"ファイルが大きすぎます（2GB以上）。読み込めません。", "確認要求"};
+  }
+  return {};
+}
+
+DocumentBuffer& Document() {
+  static DocumentBuffer doc;
+  return doc;
+}
+
+void NotifyDataLoaded() {
+  platform::SendCommand(platform::Role::AscDraw, cmd::kDataLoaded);
+  platform::SendCommand(platform::Role::BinView, cmd::kDataLoaded);
+}
+
+void DocumentBuffer::ReleaseDocument() { ByteBlock().swap(DocData); }
+
+BufferError DocumentBuffer::AllocateDocument(std::int64_t n) {
+  const std::int64_t capacity = DocCapacityFor(n);
+  if (capacity < 0 || !FreshBlock(DocData, capacity)) return BufferError::AllocateFailed;
+  return BufferError::None;
+}
+
+BufferError DocumentBuffer::GrowDocument(std::int64_t needed) {
+  if (needed < static_cast<std::int64_t>(DocCapacity()) - 1) return BufferError::None;
+  const std::int64_t capacity = DocCapacityFor(needed);
+  if (capacity < 0) return BufferError::ReallocateFailed;
+  try {
+    // An explicit 0: a reused allocation is not zero beyond the old size.
+    DocData.resize(static_cast<std::size_t>(capacity), 0);
+  } catch (const std::bad_alloc&) {
+    return BufferError::ReallocateFailed;
+  }
+  return BufferError::None;
+}
+
+bool DocumentBuffer::AllocateHighlightMarks(std::int64_t n) {
+  ByteBlock().swap(HighlightMarks);
+  return n >= 0 && FreshBlock(HighlightMarks, n + 1);
+}
+
+void DocumentBuffer::NameAfterPath(const std::string& path) {
+  DocName = FinalComponent(path);
+  const std::size_t dot = DocName.rfind('.');
+  DocExt = dot == std::string::npos ? std::string() : DocName.substr(dot);
+  DocDisplayName = DocName;
+}
+
+LoadResult DocumentBuffer::LoadDataFile(const std::string& path) {
+  LoadResult result;
+  ReleaseDocument();
+  DocLength = 0;
+
+  const std::filesystem::path fsPath = FsPath(path);
+  std::error_code ec;
+  // Directories, devices and pipes are not data files; a pipe would block the read.
+  if (std::filesystem::is_regular_file(fsPath, ec)) {
+    const std::uintmax_t size = std::filesystem::file_size(fsPath, ec);
+    const std::int64_t capacity =
+        ec || size > static_cast<std::uintmax_t>(kMaxCapacity) ? -1
+                                                               : DocCapacityFor(static_cast<std::int64_t>(size));
+    if (!ec && capacity < 0) {
+      result.error = BufferError::FileTooLarge;
+    } else if (!ec) {
+      std::ifstream in(fsPath, std::ios::binary);
+      if (in && FreshBlock(DocData, capacity)) {
+        // One read straight into the block; its tail is already zero.
+        in.read(reinterpret_cast<char*>(DocData.data()), static_cast<std::streamsize>(size));
+        DocLength = static_cast<std::int32_t>(in.gcount());
+      }
+    }
+  }
+  ShownNulAt = -1;
+  if (DocLength > 0 && DocData[static_cast<std::size_t>(DocLength) - 1] == 0x00) {
+    DocData[static_cast<std::size_t>(DocLength) - 1] = 0x1A;
+    ShownNulAt = DocLength - 1;
+  }
+
+  DocPath = path;
+  DocFullPath = path;
+  NameAfterPath(path);
+
+  if (!AllocateHighlightMarks(DocLength)) return {false, BufferError::MarksFailed};
+  NotifyDataLoaded();
+  return result;
+}
+
+BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::string_view workDir) {
+  const std::string_view text = clipboard.substr(0, clipboard.find('\0'));
+  const auto n = static_cast<std::int64_t>(text.size());
+  static constexpr char kCrLf[] = "\r\n";
+
+  if (append) {
+    const std::int64_t length = DocLength + n + 6;
+    if (length > kMaxCapacity) return BufferError::ReallocateFailed;
+    if (const BufferError e = GrowDocument(DocLength + n + 7); e != BufferError::None) return e;
+    std::uint8_t* out = DocData.data() + DocLength;
+    std::memcpy(out, "\r\n\r\n", 4);
+    std::memcpy(out + 4, text.data(), text.size());
+    std::memcpy(out + 4 + n, kCrLf, 2);
+    out[6 + n] = 0;
+    DocLength = static_cast<std::int32_t>(length);
+  } else {
+    // The new block replaces the old one only once it is had: a failure keeps the data.
+    if (const BufferError e = AllocateDocument(n + 3); e != BufferError::None) return e;
+    std::memcpy(DocData.data(), text.data(), text.size());
+    std::memcpy(DocData.data() + n, kCrLf, 2);
+    DocData[static_cast<std::size_t>(n) + 2] = 0;
+    DocLength = static_cast<std::int32_t>(n + 2);
+  }
+
+  if (!AllocateHighlightMarks(DocLength)) return BufferError::MarksFailed;
+  ShownNulAt = -1;  // pasted data is new content
+  DocName = kPasteName;
+  DocDisplayName = kPasteName;
+  DocExt.clear();
+  DocPath = PastePath(workDir);
+  NotifyDataLoaded();
+  return BufferError::None;
+}
+
+}  // namespace tyld::document

@@ -1,0 +1,102 @@
+#pragma once
+// The one document: the loaded bytes, their names, and the binary screen's highlight
+// marks. Both screens read it; loading or pasting replaces its content and tells them.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "document/byte_block.h"
+
+namespace tyld::document {
+
+inline constexpr std::int32_t kDocBlockStep = 16384;
+inline constexpr std::int32_t kInitialHighlightMarks = 1024;  // marks allocated at start-up
+
+// (n / 16384 + 1) * 16384, or -1 when that does not fit an int32.
+[[nodiscard]] std::int64_t DocCapacityFor(std::int64_t n);
+
+enum class BufferError {
+  None,
+  AllocateFailed,    // AllocateDocument
+  ReallocateFailed,  // GrowDocument
+  MarksFailed,       // highlight marks of a load
+  FileTooLarge,      // a file of 2 GiB or more; loaded as empty data
+};
+
+// Text and caption of the message the main frame shows for an error (empty for None).
+// AllocateFailed and ReallocateFailed are shown with OK and Cancel, the others with OK.
+struct BufferMessage {
+  std::string_view text;
+  std::string_view caption;
+};
+[[nodiscard]] BufferMessage MessageFor(BufferError e);
+
+inline constexpr char kPasteName[] = "ﾍﾟｰｽﾄﾃﾞｰﾀ";
+
+// Start-up stops with this message when the first marks (or the work tables) cannot be had.
+inline constexpr char kInputBufferFailedText[] = "入力ﾊﾞｯﾌｧが確保できません。";
+inline constexpr char kInputBufferFailedCaption[] = "中断します。";
+
+struct LoadResult {
+  bool ok = true;                         // false only when the highlight marks failed
+  BufferError error = BufferError::None;  // a message to show, also when ok (FileTooLarge)
+};
+
+struct DocumentBuffer {
+  ByteBlock DocData;           // DocCapacity() bytes; data, then at least one 0 byte
+  std::int32_t DocLength = 0;  // 0: nothing loaded
+  std::string DocPath;         // where the overwrite-save writes (UTF-8)
+  std::string DocFullPath;     // path of the last loaded file
+  std::string DocName;         // file name with extension
+  std::string DocExt;          // extension with its dot, empty when none
+  std::string DocDisplayName;  // name in the title and the save-as dialog
+  ByteBlock HighlightMarks;    // binary screen: DocLength + 1 mark bytes
+  std::int32_t LastBuildWasText = 0;  // written by the ASCII text model, read by paste
+  // A loaded file's final 0x00 is shown and printed as 0x1A; saving gives the file its own
+  // byte back unless the user changed it. -1 when there is none.
+  std::int64_t ShownNulAt = -1;
+
+  [[nodiscard]] std::int32_t DocCapacity() const {
+    return static_cast<std::int32_t>(DocData.size());
+  }
+  [[nodiscard]] std::span<std::uint8_t> Data() { return {DocData.data(), Bytes()}; }
+  [[nodiscard]] std::span<const std::uint8_t> Data() const { return {DocData.data(), Bytes()}; }
+
+  // Releases the block; DocLength is left to the caller.
+  void ReleaseDocument();
+  // A new zeroed block of DocCapacityFor(n) bytes in place of the old one; AllocateFailed
+  // (the old block kept) when impossible.
+  BufferError AllocateDocument(std::int64_t n);
+  // Makes the block hold at least needed + 1 bytes, growing in 16384-byte steps and
+  // zero-filling the new bytes; ReallocateFailed when impossible.
+  BufferError GrowDocument(std::int64_t needed);
+  // n + 1 zeroed mark bytes, replacing the old block.
+  bool AllocateHighlightMarks(std::int64_t n);
+
+  // Loads the file as bytes (a missing, unreadable, empty, non-regular or 2 GiB file gives
+  // DocLength 0), names the document after the path, allocates the marks and sends
+  // 214 to the ASCII screen and then the binary screen. The caller updates the title.
+  LoadResult LoadDataFile(const std::string& path);
+
+  // Paste asks whether to append only when there is data the ASCII screen took as text.
+  [[nodiscard]] bool PasteAsksToAppend() const { return DocLength != 0 && LastBuildWasText == 1; }
+  // Puts clipboard bytes (cut at the first 0 byte) into the document: appended after
+  // CR LF CR LF, or replacing it; either way followed by CR LF. Names it "ﾍﾟｰｽﾄﾃﾞｰﾀ" in
+  // `workDir`, allocates the marks and sends 214. On an error nothing is notified.
+  BufferError Paste(std::string_view clipboard, bool append, std::string_view workDir);
+
+ private:
+  [[nodiscard]] std::size_t Bytes() const {
+    return DocLength > 0 ? static_cast<std::size_t>(DocLength) : 0;
+  }
+  void NameAfterPath(const std::string& path);
+};
+
+// The process-wide document.
+DocumentBuffer& Document();
+
+// Sends 214 to the ASCII screen, then the binary screen; unpublished ones are skipped.
+void NotifyDataLoaded();
+
+}  // namespace tyld::document

@@ -1,0 +1,305 @@
+#include "pages/page_dialogs.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <limits>
+#include <optional>
+
+#include "platform/canvas.h"
+#include "platform/codepage.h"
+#include "platform/dialog_keys.h"
+#include "platform/message_box.h"
+#include "platform/qt_canvas.h"
+
+namespace tyld::pages {
+namespace {
+
+const QString kCaptionRefused = QStringLiteral("確認要求");
+
+QPushButton* AddButton(QDialog* dialog, ControlMap& controls, int id, const QString& text) {
+  auto* b = new QPushButton(text, dialog);
+  b->setAutoDefault(false);
+  controls.Add(id, b);
+  return b;
+}
+
+// OK and Cancel in a row under the body; the dialog gets its fixed size and position.
+QPushButton* FinishDialog(QDialog* dialog, ControlMap& controls, QLayout* body,
+                          const QString& okText, const QString& cancelText, int x, int y) {
+  auto* top = new QVBoxLayout(dialog);
+  top->addLayout(body);
+  auto* row = new QHBoxLayout;
+  auto* ok = new QPushButton(okText, dialog);
+  auto* cancel = new QPushButton(cancelText, dialog);
+  row->addStretch();
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  top->addLayout(row);
+  top->setSizeConstraint(QLayout::SetFixedSize);
+  controls.Add(1, ok);
+  controls.Add(2, cancel);
+  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  dialog->move(x, y);
+  return ok;
+}
+
+void FocusFirst(QLineEdit* edit) {
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->selectAll();
+}
+
+// Pages typed by hand are checked here so that no page outside the document ever reaches
+// the drawing code.
+bool PageInRange(QWidget* owner, QLineEdit* edit, int page, int count) {
+  if (page >= 1 && page <= count) return true;
+  platform::MessageBox(owner, QStringLiteral("頁は 1～%1 の範囲で指定してください。").arg(count),
+                       kCaptionRefused);
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->selectAll();
+  return false;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+PrintRangeDialog::PrintRangeDialog(int currentPage, int pageCount, bool colour, QWidget* parent)
+    : QDialog(parent), current_(currentPage), count_(pageCount) {
+  setWindowTitle(colour ? QStringLiteral("印刷頁指定、カラー印刷")
+                        : QStringLiteral("印刷頁指定、モノクロ印刷"));
+  auto* grid = new QGridLayout;
+  QLineEdit* start =
+      AddSpinRow(this, controls_, grid, 0, QStringLiteral("開始頁"), 191, 194, 1, count_);
+  QLineEdit* end =
+      AddSpinRow(this, controls_, grid, 1, QStringLiteral("最終頁"), 192, 195, 1, count_);
+  QLineEdit* number = AddSpinRow(this, controls_, grid, 2, QStringLiteral("頁番号"), 193, 196,
+                                  -1, std::numeric_limits<int>::max());
+  auto* max = new QLabel(QString::number(count_), this);
+  controls_.Add(199, max);
+  grid->addWidget(new QLabel(QStringLiteral("max"), this), 1, 3);
+  grid->addWidget(max, 1, 4);
+
+  QPushButton* startCurrent = AddButton(this, controls_, 197, QStringLiteral("開始頁=現在頁"));
+  QPushButton* endCurrent = AddButton(this, controls_, 198, QStringLiteral("終了頁=現在頁"));
+  QPushButton* startFirst = AddButton(this, controls_, 200, QStringLiteral("開始頁=先頭頁"));
+  QPushButton* endLast = AddButton(this, controls_, 201, QStringLiteral("終了頁=最終頁"));
+  grid->addWidget(startCurrent, 0, 5);
+  grid->addWidget(startFirst, 0, 6);
+  grid->addWidget(endCurrent, 1, 5);
+  grid->addWidget(endLast, 1, 6);
+  auto* notes = new QVBoxLayout;
+  for (const char* n : {" 0 :頁番号なし", " -1 :頁番号=頁", "他 : 開始頁の頁番号を指定。",
+                        "以後、順次＋１して決定"})
+    notes->addWidget(new QLabel(QString::fromUtf8(n), this));
+  grid->addLayout(notes, 2, 3, 2, 4);
+
+  connect(startCurrent, &QPushButton::clicked, this, [this, start] { ShowInt(start, current_ + 1); });
+  connect(endCurrent, &QPushButton::clicked, this, [this, end] { ShowInt(end, current_ + 1); });
+  connect(startFirst, &QPushButton::clicked, this, [start] { ShowInt(start, 1); });
+  connect(endLast, &QPushButton::clicked, this, [this, end] { ShowInt(end, count_); });
+
+  QPushButton* ok = FinishDialog(this, controls_, grid, QStringLiteral("印刷開始"),
+                                 QStringLiteral("ｷｬﾝｾﾙ"), 500, 100);
+  new platform::EditChain({start, end, number}, ok, this);
+  ShowInt(start, 1);
+  ShowInt(end, count_);
+  ShowInt(number, -1);
+  FocusFirst(start);
+}
+
+void PrintRangeDialog::accept() {
+  auto* startEdit = controls_.Get<QLineEdit>(191);
+  auto* endEdit = controls_.Get<QLineEdit>(192);
+  const std::optional<int> start = ReadInt(this, startEdit);
+  if (!start) return;
+  const std::optional<int> end = ReadInt(this, endEdit);
+  if (!end) return;
+  const std::optional<int> number = ReadInt(this, controls_.Get<QLineEdit>(193));
+  if (!number) return;
+  if (*start > *end) {
+    platform::MessageBox(this, QStringLiteral("開始頁＞終了頁 になっています。"), kCaptionRefused);
+    return;
+  }
+  if (!PageInRange(this, startEdit, *start, count_) || !PageInRange(this, endEdit, *end, count_))
+    return;
+  const int pages = *end - *start + 1;
+  if (pages > 10 &&
+      platform::MessageBox(this, QStringLiteral("実行していいですか？"),
+                           QStringLiteral("%1 頁分の印刷が指示されました。").arg(pages),
+                           platform::Buttons::OkCancel) != platform::Answer::Ok)
+    return;
+  result_ = PrintRange{*start, *end, *number == -1 ? *start : *number};
+  QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------
+
+GoToPageDialog::GoToPageDialog(int currentPage, int pageCount, QWidget* parent)
+    : QDialog(parent), count_(pageCount), result_(currentPage) {
+  setWindowTitle(QStringLiteral("CRT表示頁指定"));
+  auto* grid = new QGridLayout;
+  QLineEdit* page =
+      AddSpinRow(this, controls_, grid, 0, QStringLiteral("表示頁"), 202, 204, 1, count_);
+  auto* max = new QLabel(QString::number(count_), this);
+  controls_.Add(203, max);
+  grid->addWidget(new QLabel(QStringLiteral("max"), this), 0, 3);
+  grid->addWidget(max, 0, 4);
+  auto* row = new QHBoxLayout;
+  QPushButton* first = AddButton(this, controls_, 205, QStringLiteral("先頭頁"));
+  QPushButton* middle = AddButton(this, controls_, 207, QStringLiteral("中央頁"));
+  QPushButton* last = AddButton(this, controls_, 206, QStringLiteral("最終頁"));
+  row->addWidget(first);
+  row->addWidget(middle);
+  row->addWidget(last);
+  grid->addLayout(row, 1, 0, 1, 5);
+  connect(first, &QPushButton::clicked, this, [page] { ShowInt(page, 1); });
+  connect(middle, &QPushButton::clicked, this, [this, page] { ShowInt(page, (count_ + 1) / 2); });
+  connect(last, &QPushButton::clicked, this, [this, page] { ShowInt(page, count_); });
+
+  QPushButton* ok = FinishDialog(this, controls_, grid, QStringLiteral("OK"),
+                                 QStringLiteral("ｷｬﾝｾﾙ"), 400, 100);
+  new platform::EditChain({page}, ok, this);
+  ShowInt(page, currentPage + 1);
+  FocusFirst(page);
+}
+
+void GoToPageDialog::accept() {
+  auto* edit = controls_.Get<QLineEdit>(202);
+  const std::optional<int> page = ReadInt(this, edit);
+  if (!page || !PageInRange(this, edit, *page, count_)) return;
+  result_ = *page - 1;
+  QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------
+
+void PaintGuideTitle(platform::Canvas& canvas, int left, int top, int right, int bottom,
+                     std::string_view sjis) {
+  constexpr std::size_t kMaxBytes = 48;
+  std::size_t n = 0;
+  while (n < sjis.size()) {
+    const bool pair = platform::codepage::IsLeadByte(static_cast<std::uint8_t>(sjis[n])) &&
+                      n + 1 < sjis.size();
+    const std::size_t next = n + (pair ? 2 : 1);
+    if (next > kMaxBytes) break;
+    n = next;
+  }
+  const std::string_view text = sjis.substr(0, n);
+
+  canvas.Rectangle(left, top, right, bottom, platform::Pen{platform::PenStyle::None, 0},
+                   platform::Brush{platform::BrushStyle::Solid, 0x00404000});
+  platform::LogFont font;
+  font.height = -platform::MulDiv(10, canvas.Caps().logPixelsY, 72);
+  font.charSet = platform::kShiftJisCharSet;
+  font.pitchAndFamily = platform::kFixedPitchModern;
+  font.SetFace(platform::kDefaultFaceSjis);
+  canvas.SelectFont(font);
+  const platform::TextMetrics m = canvas.Metrics();
+  const int x = (left + right) / 2 - static_cast<int>(text.size()) * m.aveCharWidth / 2;
+  const int y = (top + bottom) / 2 - m.height / 2;
+  canvas.SetTextColor(0x00FFFFFF);
+  canvas.TextOut(x, y, text);
+}
+
+namespace {
+class GuideTitle : public QWidget {
+ public:
+  GuideTitle(const QString& text, QWidget* parent)
+      : QWidget(parent), sjis_(platform::codepage::FromUtf16(text.toStdU16String())) {
+    setFixedSize(150, 26);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    platform::QtCanvas canvas(painter,
+                              platform::DeviceCaps{width(), height(), logicalDpiX(), logicalDpiY()});
+    PaintGuideTitle(canvas, 0, 0, width(), height(), sjis_);
+  }
+
+ private:
+  std::string sjis_;
+};
+}  // namespace
+
+PageTurnGuideDialog::PageTurnGuideDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("頁めくりガイド（アスキー、バイナリ画面）"));
+  auto* grid = new QGridLayout;
+  const struct {
+    const char* title;
+    const char* text;
+  } rows[] = {
+      {"マウスドラッグ", "マウス左ボタンで上下にずるっとドラッグすると前／次頁へめくれます。"},
+      {"頁変更ボタン", "上部のリボンに並べたボタンクリックで頁を変更できます。"},
+      {"縦スクロール", "縦スクロールを続けると前／次頁が自動的に出てきます。"},
+  };
+  int r = 0;
+  for (const auto& row : rows) {
+    grid->addWidget(new GuideTitle(QString::fromUtf8(row.title), this), r, 0);
+    grid->addWidget(new QLabel(QString::fromUtf8(row.text), this), r, 1);
+    ++r;
+  }
+  auto* top = new QVBoxLayout(this);
+  top->addLayout(grid);
+  auto* close = new QPushButton(QStringLiteral("クローズ"), this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(close);
+  top->addLayout(buttons);
+  top->setSizeConstraint(QLayout::SetFixedSize);
+  connect(close, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+// ---------------------------------------------------------------------------------------
+
+QPointer<PrintingNotice>& PrintingNotice::Current() {
+  static QPointer<PrintingNotice> current;
+  return current;
+}
+
+PrintingNotice::PrintingNotice(QWidget* parent) : QDialog(parent), timer_(new QTimer(this)) {
+  setWindowTitle(QStringLiteral("Tyld -- 印刷中メッセージ"));
+  setModal(false);
+  auto* lay = new QVBoxLayout(this);
+  lay->addWidget(new QLabel(QStringLiteral("印刷中。しばらくお待ちください。"), this));
+  lay->setSizeConstraint(QLayout::SetFixedSize);
+  timer_->setSingleShot(true);
+  timer_->setInterval(kShowMs);
+  connect(timer_, &QTimer::timeout, this, &PrintingNotice::Close);
+  move(300, 200);
+}
+
+PrintingNotice* PrintingNotice::Show(QWidget* printingView) {
+  QPointer<PrintingNotice>& current = Current();
+  if (current == nullptr) current = new PrintingNotice(printingView);
+  current->timer_->stop();  // not while the window is being brought up
+  current->show();
+  current->raise();
+  current->repaint();
+  // The print job that follows holds the event loop; let the window reach the screen first.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (current != nullptr) current->timer_->start();
+  return current;
+}
+
+void PrintingNotice::Close() {
+  QPointer<PrintingNotice>& current = Current();
+  if (current == nullptr) return;
+  PrintingNotice* window = current;
+  current = nullptr;
+  window->timer_->stop();
+  window->hide();
+  window->deleteLater();
+}
+
+PrintingNotice* PrintingNotice::Instance() { return Current(); }
+
+}  // namespace tyld::pages

@@ -1,0 +1,108 @@
+#pragma once
+// The small dialogs both screens use: the print range (PrintRangeDialog), the page to show
+// (GoToPageDialog), the page-turning guide (PageTurnGuideDialog) and the window shown while a print job
+// runs (PrintingNotice). "Page" is the calling screen's page unit; the caller passes its current
+// page 0-based, the user sees pages 1-based.
+#include <QDialog>
+#include <QPointer>
+#include <string_view>
+
+#include "pages/dialog_parts.h"
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace tyld::platform {
+class Canvas;
+}
+
+namespace tyld::pages {
+
+// A print request: pages startPage..endPage, 1-based, both within 1..page count; the first
+// printed page gets the number firstNumber and each further page one more; 0 prints none.
+struct PrintRange {
+  int startPage = 1;
+  int endPage = 1;
+  int firstNumber = 0;
+};
+
+class PrintRangeDialog : public QDialog {
+  Q_OBJECT
+ public:
+  // colour: true for a colour print job, false for monochrome (only the caption differs).
+  PrintRangeDialog(int currentPage, int pageCount, bool colour, QWidget* parent = nullptr);
+
+  // The accepted request (valid after the dialog closed with OK).
+  [[nodiscard]] PrintRange Result() const { return result_; }
+  // Edits 191-193, spins 194-196, buttons 197, 198, 200, 201, 1 and 2, the max text 199.
+  template <class T>
+  [[nodiscard]] T* Control(int id) const {
+    return controls_.Get<T>(id);
+  }
+
+  // "印刷開始": checks the range and asks before printing more than ten pages.
+  void accept() override;
+
+ private:
+  int current_;
+  int count_;
+  PrintRange result_;
+  ControlMap controls_;
+};
+
+class GoToPageDialog : public QDialog {
+  Q_OBJECT
+ public:
+  GoToPageDialog(int currentPage, int pageCount, QWidget* parent = nullptr);
+
+  // The page to show, 0-based (valid after the dialog closed with OK).
+  [[nodiscard]] int Result() const { return result_; }
+  // Edit 202, spin 204, buttons 205 (先頭頁), 207 (中央頁), 206 (最終頁), 1 and 2, max 203.
+  template <class T>
+  [[nodiscard]] T* Control(int id) const {
+    return controls_.Get<T>(id);
+  }
+
+  void accept() override;
+
+ private:
+  int count_;
+  int result_;
+  ControlMap controls_;
+};
+
+// One title field of the page-turning guide: white centred text on a dark teal ground, in
+// a 10-point fixed-pitch gothic font. Texts longer than 48 bytes are cut at a character.
+void PaintGuideTitle(platform::Canvas& canvas, int left, int top, int right, int bottom,
+                     std::string_view sjis);
+
+class PageTurnGuideDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit PageTurnGuideDialog(QWidget* parent = nullptr);
+};
+
+// The "印刷中" window. One instance for the whole program: a print job started while it
+// is still open reuses it, and it closes one second after the last job showed it.
+class PrintingNotice : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kShowMs = 1000;
+
+  // Shows the window (creating it with the printing view as parent when none is open),
+  // paints it at once so it is visible during the synchronous job, and restarts its
+  // one-second close timer.
+  static PrintingNotice* Show(QWidget* printingView);
+  // Closes and destroys the window now, if it is open.
+  static void Close();
+  // The open window, or nullptr.
+  [[nodiscard]] static PrintingNotice* Instance();
+
+ private:
+  explicit PrintingNotice(QWidget* parent);
+  QTimer* timer_;
+  static QPointer<PrintingNotice>& Current();
+};
+
+}  // namespace tyld::pages

@@ -1,0 +1,184 @@
+#include "pages/page_format_dialog.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "platform/command_ids.h"
+#include "platform/dialog_keys.h"
+
+namespace tyld::pages {
+
+PageFormatDialog::PageFormatDialog(platform::Role self, platform::Role screen,
+                               const QString& caption, settings::UnprintMargins& unprint,
+                               QWidget* parent)
+    : QDialog(parent),
+      liveUnprint_(unprint),
+      unprint_(unprint),
+      self_(self),
+      screen_(screen) {
+  setWindowTitle(caption);
+  // Published from the start so the screen's 212 reaches the dialog while it is open.
+  platform::Publish(self_, this);
+}
+
+PageFormatDialog::~PageFormatDialog() { platform::Withdraw(self_, this); }
+
+QLineEdit* PageFormatDialog::AddField(QGridLayout* grid, int row, const QString& label,
+                                    const QString& unit, int editId, int spinId,
+                                    std::int32_t* value, int min, int max) {
+  QLineEdit* edit = AddSpinRow(this, controls_, grid, row, label, editId, spinId, min, max);
+  if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, this), row, 3);
+  fields_.push_back({edit, value});
+  return edit;
+}
+
+QGroupBox* PageFormatDialog::AddMarginsBox(std::int32_t* top, std::int32_t* bottom,
+                                         std::int32_t* left, std::int32_t* lineSpacing) {
+  const QString mm = QStringLiteral("mm");
+  auto* box = new QGroupBox(QStringLiteral("余白"), this);
+  auto* grid = new QGridLayout(box);
+  AddField(grid, 0, QStringLiteral("上部"), mm, 150, 158, top, 0, kNoLimit);
+  AddField(grid, 1, QStringLiteral("下部"), mm, 151, 159, bottom, 0, kNoLimit);
+  AddField(grid, 2, QStringLiteral("左側"), mm, 152, 160, left, 0, kNoLimit);
+  AddField(grid, 3, QStringLiteral("行間"), QStringLiteral("*H/10"), 153, 161, lineSpacing, -10,
+           kNoLimit);
+  grid->addWidget(new QLabel(QStringLiteral("H=文字高さ"), box), 4, 1, 1, 3);
+  return box;
+}
+
+QGroupBox* PageFormatDialog::AddUnprintBox(const QString& note) {
+  const QString mm = QStringLiteral("mm");
+  auto* box = new QGroupBox(QStringLiteral("プリンタ無効領域"), this);
+  auto* grid = new QGridLayout(box);
+  AddField(grid, 0, QStringLiteral("上部"), mm, 154, 162, &unprint_.top, 0, kNoLimit);
+  AddField(grid, 1, QStringLiteral("下部"), mm, 155, 163, &unprint_.bottom, 0, kNoLimit);
+  AddField(grid, 2, QStringLiteral("左側"), mm, 156, 164, &unprint_.left, 0, kNoLimit);
+  AddField(grid, 3, QStringLiteral("右側"), mm, 157, 165, &unprint_.right, 0, kNoLimit);
+  if (!note.isEmpty()) grid->addWidget(new QLabel(note, box), 4, 0, 1, 4);
+  return box;
+}
+
+QWidget* PageFormatDialog::AddRadios(const QString& title, const QStringList& labels,
+                                   const QVector<int>& ids, std::int32_t* value) {
+  auto* box = new QGroupBox(title, this);
+  auto* lay = new QHBoxLayout(box);
+  auto* group = new QButtonGroup(box);
+  for (int i = 0; i < labels.size(); ++i) {
+    auto* b = new QRadioButton(labels[i], box);
+    group->addButton(b, i);
+    lay->addWidget(b);
+    controls_.Add(ids.value(i), b);
+  }
+  radios_.push_back({group, value});
+  return box;
+}
+
+QLabel* PageFormatDialog::AddNumber(int id) {
+  auto* label = new QLabel(this);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
+  controls_.Add(id, label);
+  return label;
+}
+
+void PageFormatDialog::Finish(QLayout* body, const QStringList& notes,
+                            const QVector<int>& editOrder) {
+  auto* top = new QVBoxLayout(this);
+  top->addLayout(body);
+  for (const QString& n : notes) top->addWidget(new QLabel(n, this));
+  auto* buttons = new QHBoxLayout;
+  ok_ = new QPushButton(QStringLiteral("OK"), this);
+  auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  auto* readjust = new QPushButton(QStringLiteral("表示再調整"), this);
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel);
+  buttons->addStretch();
+  buttons->addWidget(readjust);
+  top->addLayout(buttons);
+  top->setSizeConstraint(QLayout::SetFixedSize);
+  controls_.Add(1, ok_);
+  controls_.Add(2, cancel);
+  controls_.Add(149, readjust);
+  connect(ok_, &QPushButton::clicked, this, &PageFormatDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &PageFormatDialog::reject);
+  connect(readjust, &QPushButton::clicked, this, &PageFormatDialog::Readjust);
+
+  for (int id : editOrder) order_.push_back(controls_.Get<QLineEdit>(id));
+  new platform::EditChain(order_, ok_, this);
+  move(400, 100);
+  Load();
+  if (!order_.isEmpty()) {
+    order_.front()->setFocus(Qt::OtherFocusReason);
+    order_.front()->selectAll();
+  }
+}
+
+void PageFormatDialog::ShowValues() {
+  for (const Field& f : fields_) ShowInt(f.edit, *f.value);
+  for (const Radios& r : radios_) {
+    QAbstractButton* b = r.group->button(*r.value);
+    if (b != nullptr) {
+      b->setChecked(true);
+    } else {
+      // A stored value without a button: show none checked, keep the value.
+      r.group->setExclusive(false);
+      for (QAbstractButton* each : r.group->buttons()) each->setChecked(false);
+      r.group->setExclusive(true);
+    }
+  }
+  ShowComputed();
+  update();
+}
+
+void PageFormatDialog::Load() {
+  unprint_ = liveUnprint_;
+  CopyFromLive();
+  ShowValues();
+}
+
+bool PageFormatDialog::Store() {
+  // All edits are checked before anything changes, so a refused entry applies nothing.
+  QVector<int> read;
+  for (const Field& f : fields_) {
+    const std::optional<int> v = ReadInt(this, f.edit);
+    if (!v) return false;
+    read.push_back(*v);
+  }
+  for (int i = 0; i < fields_.size(); ++i) *fields_[i].value = read[i];
+  for (const Radios& r : radios_) {
+    if (r.group->checkedId() >= 0) *r.value = r.group->checkedId();
+  }
+  liveUnprint_ = unprint_;  // the ASCII and binary screens share these
+  CopyToLive();
+  return true;
+}
+
+void PageFormatDialog::Readjust() {
+  if (!Store()) return;
+  platform::SendCommand(screen_, cmd::kRebuildFromForm);
+}
+
+bool PageFormatDialog::OnCommand(int id, std::intptr_t /*param*/) {
+  if (id != cmd::kRebuildDone) return false;
+  Load();
+  return true;
+}
+
+void PageFormatDialog::accept() {
+  if (Store()) QDialog::accept();
+}
+
+void PageFormatDialog::done(int result) {
+  platform::Withdraw(self_, this);
+  QDialog::done(result);
+}
+
+}  // namespace tyld::pages

@@ -1,0 +1,123 @@
+#pragma once
+// What the page format dialogs of the two screens have in common: integer fields with
+// spin arrows bound to the dialog's own copy of the values, radio groups, the keyboard
+// rule, OK/Cancel, and the "表示再調整" round trip with the screen (213 out, 212 back).
+#include <QDialog>
+#include <QStringList>
+#include <QVector>
+#include <cstdint>
+#include <limits>
+
+#include "pages/dialog_parts.h"
+#include "platform/commands.h"
+#include "settings/page_format.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace tyld::platform {
+class SpinArrows;
+}
+
+namespace tyld::pages {
+
+class PageFormatDialog : public QDialog, public platform::CommandTarget {
+  Q_OBJECT
+ public:
+  // Upper bound of the spins that have none.
+  static constexpr int kNoLimit = std::numeric_limits<int>::max();
+
+  ~PageFormatDialog() override;
+
+  // 212 from the screen: the rebuild is done, show the values it left.
+  bool OnCommand(int id, std::intptr_t param) override;
+
+  // Controls by resource id: edits, spins, radio buttons, the "max" texts, buttons 1, 2, 149.
+  template <class T>
+  [[nodiscard]] T* Control(int id) const {
+    return controls_.Get<T>(id);
+  }
+
+  // Reads the controls and applies every value to the live state; false, with nothing
+  // applied, when an edit does not hold an integer.
+  bool Store();
+  // "表示再調整": apply, then have the screen rebuild while the dialog stays open.
+  void Readjust();
+  // Copies the live values into the dialog and shows them.
+  void Load();
+
+  void accept() override;
+  void done(int result) override;
+
+ protected:
+  // unprint: the live non-printable margins both screens share; it must outlive the dialog.
+  PageFormatDialog(platform::Role self, platform::Role screen, const QString& caption,
+                 settings::UnprintMargins& unprint, QWidget* parent);
+
+  // "余白": top, bottom and left margin (mm) and the line spacing (tenths of H).
+  QGroupBox* AddMarginsBox(std::int32_t* top, std::int32_t* bottom, std::int32_t* left,
+                           std::int32_t* lineSpacing);
+  // "プリンタ無効領域": the shared non-printable margins, with an optional note under them.
+  QGroupBox* AddUnprintBox(const QString& note);
+
+  // Adds label, edit, spin arrows and unit on one row of the grid, bound to *value.
+  QLineEdit* AddField(QGridLayout* grid, int row, const QString& label, const QString& unit,
+                      int editId, int spinId, std::int32_t* value, int min, int max);
+  // A group of radio buttons whose index is *value; ids name the buttons in order.
+  QWidget* AddRadios(const QString& title, const QStringList& labels, const QVector<int>& ids,
+                     std::int32_t* value);
+  // A static text showing a computed number, under "max".
+  QLabel* AddNumber(int id);
+  // Lays out the body, the notes over the buttons and the buttons; sets up the keys,
+  // position and focus, and loads the values. Call last from the derived constructor.
+  void Finish(QLayout* body, const QStringList& notes, const QVector<int>& editOrder);
+
+  // Live page format -> the dialog's copy (stored values and the computed maxima).
+  virtual void CopyFromLive() = 0;
+  // The dialog's copy -> live page format, stored values only.
+  virtual void CopyToLive() = 0;
+  // Shows the computed numbers and bounds the spins that depend on them.
+  virtual void ShowComputed() = 0;
+
+ private:
+  struct Field {
+    QLineEdit* edit;
+    std::int32_t* value;
+  };
+  struct Radios {
+    QButtonGroup* group;
+    std::int32_t* value;
+  };
+  void ShowValues();
+
+  settings::UnprintMargins& liveUnprint_;
+  settings::UnprintMargins unprint_;
+  platform::Role self_;
+  platform::Role screen_;
+  ControlMap controls_;
+  QVector<Field> fields_;
+  QVector<Radios> radios_;
+  QVector<QLineEdit*> order_;
+  QPushButton* ok_ = nullptr;
+};
+
+// A page format dialog over one screen's format struct, of which it keeps its own copy.
+template <class Format>
+class PageFormatDialogFor : public PageFormatDialog {
+ protected:
+  PageFormatDialogFor(Format& format, platform::Role self, platform::Role screen,
+               const QString& caption, settings::UnprintMargins& unprint, QWidget* parent)
+      : PageFormatDialog(self, screen, caption, unprint, parent), live_(format), v_(format) {}
+  void CopyFromLive() override { v_ = live_; }
+
+  Format& live_;
+  Format v_;
+};
+
+}  // namespace tyld::pages

@@ -1,0 +1,208 @@
+#include "pages/paged_view.h"
+
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/command_ids.h"
+
+namespace tyld::pages {
+
+PagedView::PagedView(QWidget* parent) : QAbstractScrollArea(parent) {
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setFocusPolicy(Qt::StrongFocus);
+  flickTimer_.setSingleShot(true);
+  flickTimer_.setInterval(500);
+  connect(&flickTimer_, &QTimer::timeout, this, [this] { flickArmed_ = false; });
+  // Our own handling of every scroll-bar action keeps the page-turn rule in one place.
+  connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &PagedView::OnVerticalAction);
+  connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &PagedView::OnHorizontalAction);
+}
+
+void PagedView::SyncBars() {
+  syncing_ = true;
+  verticalScrollBar()->setRange(0, vMax_);
+  verticalScrollBar()->setPageStep(10);
+  verticalScrollBar()->setValue(vPos_);
+  horizontalScrollBar()->setRange(0, hMax_);
+  horizontalScrollBar()->setPageStep(10);
+  horizontalScrollBar()->setValue(hPos_);
+  syncing_ = false;
+}
+
+void PagedView::SetPaging(int pageCount, int linesDown, int charsAcross) {
+  count_ = std::max(0, pageCount);
+  hMax_ = std::max(0, static_cast<int>(static_cast<long long>(charsAcross) * 11 / 10));
+  if (linesDown > 0 && count_ > 0) {
+    stride_ = linesDown + 5;
+    const long long max = static_cast<long long>(count_) * stride_ - 1;
+    vMax_ = static_cast<int>(std::min<long long>(max, 2000000000LL));
+  } else {
+    stride_ = 80;
+    vMax_ = 80;
+  }
+  vPos_ = 0;
+  hPos_ = 0;
+  if (current_ >= count_) current_ = count_ > 0 ? count_ - 1 : 0;
+  ShowCurrentPage();
+}
+
+void PagedView::ShowCurrentPage() {
+  vPos_ = std::clamp(static_cast<int>(std::min<long long>(static_cast<long long>(std::max(current_, 0)) * stride_, vMax_)), 0, vMax_);
+  SyncBars();
+  viewport()->update();
+  PageChanged();
+}
+
+void PagedView::ScrollPlain(int vRequest, int hRequest) {
+  const int oldV = vPos_;
+  const int oldH = hPos_;
+  vPos_ = std::clamp(vRequest, 0, vMax_);
+  hPos_ = std::clamp(hRequest, 0, hMax_);
+  SyncBars();
+  if (oldV != vPos_ || oldH != hPos_) {
+    viewport()->scroll((oldH - hPos_) * CharWidthPx(), (oldV - vPos_) * LinePitchPx());
+    PageChanged();
+  }
+}
+
+void PagedView::ScrollVertical(int request) {
+  const int clamped = std::clamp(request, 0, vMax_);
+  const int page = stride_ > 0 ? clamped / stride_ : 0;
+  if (page == current_ || count_ == 0) {
+    ScrollPlain(clamped, hPos_);
+    return;
+  }
+  current_ = std::min(page, std::max(count_ - 1, 0));
+  vPos_ = clamped;
+  SyncBars();
+  viewport()->update();
+  PageChanged();
+}
+
+bool PagedView::HandlePageCommand(int id) {
+  const int last = count_ - 1;
+  int page = current_;
+  switch (id) {
+    case cmd::kNextPage: if (current_ < last) page = current_ + 1; break;
+    case cmd::kPrevPage: if (current_ > 0) page = current_ - 1; break;
+    case cmd::kFirstPage: page = 0; break;
+    case cmd::kLastPage: page = last; break;
+    case cmd::kNext10: page = current_ < last - 10 ? current_ + 10 : last; break;
+    case cmd::kPrev10: page = current_ >= 10 ? current_ - 10 : 0; break;
+    case cmd::kNext50: page = current_ < last - 50 ? current_ + 50 : last; break;
+    case cmd::kPrev50: page = current_ >= 50 ? current_ - 50 : 0; break;
+    default: return false;
+  }
+  if (count_ <= 0) return true;  // no pages: nothing moves, never negative
+  current_ = std::clamp(page, 0, last);
+  ShowCurrentPage();
+  return true;
+}
+
+void PagedView::OnVerticalAction(int action) {
+  if (syncing_) return;
+  QScrollBar* bar = verticalScrollBar();
+  int request = vPos_;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: request = vPos_ + 1; break;
+    case QAbstractSlider::SliderSingleStepSub: request = vPos_ - 1; break;
+    case QAbstractSlider::SliderPageStepAdd: request = vPos_ + 10; break;
+    case QAbstractSlider::SliderPageStepSub: request = vPos_ - 10; break;
+    case QAbstractSlider::SliderToMinimum: request = 0; break;
+    case QAbstractSlider::SliderToMaximum: request = vMax_; break;
+    case QAbstractSlider::SliderMove: request = bar->sliderPosition(); break;
+    default: return;
+  }
+  ScrollVertical(request);
+  bar->setSliderPosition(vPos_);
+}
+
+void PagedView::OnHorizontalAction(int action) {
+  if (syncing_) return;
+  QScrollBar* bar = horizontalScrollBar();
+  int request = hPos_;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: request = hPos_ + 1; break;
+    case QAbstractSlider::SliderSingleStepSub: request = hPos_ - 1; break;
+    case QAbstractSlider::SliderPageStepAdd: request = hPos_ + 10; break;
+    case QAbstractSlider::SliderPageStepSub: request = hPos_ - 10; break;
+    case QAbstractSlider::SliderToMinimum: request = 0; break;
+    case QAbstractSlider::SliderToMaximum: request = hMax_; break;
+    case QAbstractSlider::SliderMove: request = bar->sliderPosition(); break;
+    default: return;
+  }
+  ScrollPlain(vPos_, request);
+  bar->setSliderPosition(hPos_);
+}
+
+void PagedView::scrollContentsBy(int, int) {
+  // Scrolling is done by ScrollPlain/ScrollVertical; the bars only report actions.
+}
+
+bool PagedView::event(QEvent* e) {
+  // Tab and arrow keys must reach keyPressEvent instead of moving the focus.
+  if (e->type() == QEvent::ShortcutOverride) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    switch (k->key()) {
+      case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Up: case Qt::Key_Down:
+      case Qt::Key_Left: case Qt::Key_Right:
+        e->accept();
+        return true;
+      default: break;
+    }
+  }
+  return QAbstractScrollArea::event(e);
+}
+
+void PagedView::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_PageUp: ScrollVertical(vPos_ - 10); break;
+    case Qt::Key_PageDown: ScrollVertical(vPos_ + 10); break;
+    case Qt::Key_Up: ScrollVertical(vPos_ - 1); break;
+    case Qt::Key_Down: ScrollVertical(vPos_ + 1); break;
+    case Qt::Key_Left: ScrollPlain(vPos_, hPos_ - 1); break;
+    case Qt::Key_Right: ScrollPlain(vPos_, hPos_ + 1); break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+  }
+  event->accept();
+}
+
+void PagedView::wheelEvent(QWheelEvent* event) {
+  // One line per notch, turning the page like the scroll bar does: a plain scroll would
+  // run past the pages drawn below the current one into an empty window.
+  const int dy = event->angleDelta().y();
+  if (dy > 0) ScrollVertical(vPos_ - 1);
+  else if (dy < 0) ScrollVertical(vPos_ + 1);
+  event->accept();
+}
+
+void PagedView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    flickStart_ = event->position().toPoint();
+    flickArmed_ = true;
+    flickTimer_.start();
+    event->accept();  // so the release comes back here
+    return;
+  }
+  QAbstractScrollArea::mousePressEvent(event);
+}
+
+void PagedView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && flickArmed_) {
+    flickArmed_ = false;
+    flickTimer_.stop();
+    const QPoint d = event->position().toPoint() - flickStart_;
+    if (std::abs(d.x()) < std::abs(d.y())) {
+      OnCommand(d.y() < 0 ? cmd::kNextPage : cmd::kPrevPage, 0);
+      event->accept();
+      return;
+    }
+  }
+  QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+}  // namespace tyld::pages

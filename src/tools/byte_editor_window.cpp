@@ -1,0 +1,196 @@
+#include "tools/byte_editor_window.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/command_ids.h"
+#include "platform/commands.h"
+#include "platform/dialog_keys.h"
+#include "tools/dialog_support.h"
+#include "search/search_state.h"
+
+namespace tyld::tools {
+namespace {
+
+constexpr int kAddressEdit = 252;
+constexpr int kFirstValueEdit = 253;
+constexpr int kRangeText = 264;
+constexpr int kFirstCurrent = 265;
+
+struct BarSpec {
+  int id;
+  search::AddressBar bar;
+};
+constexpr BarSpec kBars[] = {
+    {263, search::AddressBar::By1}, {277, search::AddressBar::By10}, {278, search::AddressBar::By100}, {279, search::AddressBar::By1000}};
+
+std::uint32_t& Start() { return search::Searches().ByteMaintenanceStart; }
+
+QLabel* WrappedLabel(const QString& text, QWidget* parent) {
+  auto* l = new QLabel(text, parent);
+  l->setWordWrap(true);
+  return l;
+}
+
+}  // namespace
+
+ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDialog(parent), data_(std::move(data)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("バイトデータメンテ（モーダレス、親画面操作可）"));
+  auto* top = new QHBoxLayout(this);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(new QLabel(QStringLiteral("アドレス,16進"), this));
+  auto* addressRow = new QHBoxLayout;
+  auto* address = new QLineEdit(this);
+  MakeHexEdit(address, 8, false);
+  address->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  address->setFixedWidth(90);
+  controls_.Add(kAddressEdit, address);
+  addressRow->addWidget(address);
+  for (const BarSpec& b : kBars) {
+    auto* bar = new QScrollBar(Qt::Vertical, this);
+    bar->setRange(-1, 1);
+    bar->setValue(0);
+    bar->setFixedSize(16, 40);
+    controls_.Add(b.id, bar);
+    addressRow->addWidget(bar);
+    const search::AddressBar step = b.bar;
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, step](int action) {
+      Scroll(step, action == QAbstractSlider::SliderSingleStepSub   ? search::ScrollStep::LineUp
+                   : action == QAbstractSlider::SliderSingleStepAdd ? search::ScrollStep::LineDown
+                                                                    : search::ScrollStep::Other);
+      QTimer::singleShot(0, bar, [bar] { bar->setValue(0); });
+    });
+  }
+  left->addLayout(addressRow);
+  auto* barLabels = new QLabel(QStringLiteral("　　　　　　　　 1　 10　100 1000"), this);
+  left->addWidget(barLabels);
+  auto* range = new QLabel(this);
+  controls_.Add(kRangeText, range);
+  left->addWidget(range);
+  for (const char* t : {"数値＋リターンでデータ表示", "０～９、Ａ～Ｆ", "大小文字可", "unsigned char"})
+    left->addWidget(new QLabel(QString::fromUtf8(t), this));
+  left->addStretch();
+  top->addLayout(left);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(new QLabel(QStringLiteral("現データ"), this), 0, 1);
+  grid->addWidget(new QLabel(QStringLiteral("修正データ"), this), 0, 2);
+  grid->addWidget(new QLabel(QStringLiteral("バイト,16進"), this), 1, 2);
+  QVector<QLineEdit*> order{address};
+  for (int i = 0; i < search::kMaintenanceBytes; ++i) {
+    grid->addWidget(new QLabel(QStringLiteral("+%1").arg(i), this), i + 2, 0);
+    auto* current = new QLabel(this);
+    current->setAlignment(Qt::AlignCenter);
+    current->setMinimumWidth(30);
+    controls_.Add(kFirstCurrent + i, current);
+    grid->addWidget(current, i + 2, 1);
+    auto* value = new QLineEdit(this);
+    MakeHexEdit(value, 2, true);
+    value->setAlignment(Qt::AlignCenter);
+    value->setFixedWidth(36);
+    controls_.Add(kFirstValueEdit + i, value);
+    order << value;
+    grid->addWidget(value, i + 2, 2);
+  }
+  auto* write = new QPushButton(QStringLiteral("データ書替"), this);
+  write->setAutoDefault(false);
+  controls_.Add(275, write);
+  grid->addWidget(write, search::kMaintenanceBytes + 2, 1, 1, 2);
+  top->addLayout(grid);
+
+  auto* notes = new QVBoxLayout;
+  for (const char* t :
+       {"修正するところだけ、修正データを指定ください。「データ書替」ボタンをクリックしたときに、表示されている１０バイトのみを更新します。",
+        "ＤＦを更新するときは、本ソフトのクローズ前に「ファイル書き換え」メニューを実行ください。",
+        "外と表示されているデータはファイルの範囲外で、修正できません。修正データは無視されます。"}) {
+    QLabel* l = WrappedLabel(QString::fromUtf8(t), this);
+    l->setFixedWidth(220);
+    notes->addWidget(l);
+  }
+  notes->addStretch();
+  top->addLayout(notes);
+  top->setSizeConstraint(QLayout::SetFixedSize);
+
+  // From the last new value Tab or Enter goes back to the address. The window's own filter
+  // is installed after the chain's, so it reads the address before the focus moves on.
+  new platform::EditChain(order, nullptr, this);
+  address->installEventFilter(this);
+  connect(write, &QPushButton::clicked, this, &ByteEditorWindow::WriteValues);
+
+  move(550, 100);
+  Start() = 0;
+  address->setText(QStringLiteral("0"));
+  ClearNewValues();
+  ShowCurrentBytes();
+  address->setFocus(Qt::OtherFocusReason);
+  address->selectAll();
+}
+
+bool ByteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == controls_.Get<QLineEdit>(kAddressEdit) && event->type() == QEvent::KeyPress) {
+    const int k = static_cast<QKeyEvent*>(event)->key();
+    if (k == Qt::Key_Tab || k == Qt::Key_Return || k == Qt::Key_Enter) EnterAddress();
+  }
+  return false;
+}
+
+void ByteEditorWindow::ReadAddress() {
+  Start() = search::ReadMaintenanceAddress(Sjis(controls_.Get<QLineEdit>(kAddressEdit)->text()));
+}
+
+void ByteEditorWindow::ShowAddress() {
+  controls_.Get<QLineEdit>(kAddressEdit)->setText(Q(search::MaintenanceAddressText(Start())));
+}
+
+void ByteEditorWindow::ShowCurrentBytes() {
+  const std::span<std::uint8_t> data = data_();
+  controls_.Get<QLabel>(kRangeText)->setText(Q(search::MaintenanceRangeText(data.size())));
+  const auto texts = search::CurrentByteTexts(data, Start());
+  for (int i = 0; i < search::kMaintenanceBytes; ++i)
+    controls_.Get<QLabel>(kFirstCurrent + i)->setText(Q(texts[static_cast<std::size_t>(i)]));
+}
+
+void ByteEditorWindow::ClearNewValues() {
+  for (int i = 0; i < search::kMaintenanceBytes; ++i)
+    controls_.Get<QLineEdit>(kFirstValueEdit + i)->setText(QStringLiteral("  "));
+}
+
+void ByteEditorWindow::EnterAddress() {
+  ReadAddress();
+  ShowAddress();
+  ShowCurrentBytes();
+}
+
+void ByteEditorWindow::Scroll(search::AddressBar bar, search::ScrollStep step) {
+  ReadAddress();
+  Start() = search::ScrollMaintenanceAddress(Start(), data_().size(), bar, step);
+  if (step == search::ScrollStep::Other) return;
+  ShowCurrentBytes();
+  ShowAddress();
+  ClearNewValues();
+}
+
+void ByteEditorWindow::WriteValues() {
+  std::array<std::string, search::kMaintenanceBytes> values;
+  for (int i = 0; i < search::kMaintenanceBytes; ++i)
+    values[static_cast<std::size_t>(i)] = Sjis(controls_.Get<QLineEdit>(kFirstValueEdit + i)->text());
+  search::WriteMaintenanceValues(data_(), Start(), values);
+  platform::SendCommand(platform::Role::BinView, cmd::kByteDataChanged);
+}
+
+void ByteEditorWindow::closeEvent(QCloseEvent* event) {
+  platform::SendCommand(platform::Role::BinView, cmd::kByteMentClosed);
+  event->accept();
+}
+
+}  // namespace tyld::tools

@@ -1,0 +1,326 @@
+// The search and byte tools driven through the real screens inside the main frame: the
+// commands reach them, the marks and titles follow, the tool windows stay single, and
+// saving writes exactly the edited bytes.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "document/document_buffer.h"
+#include "app/main_window.h"
+#include "document/startup_state.h"
+#include "ascii/ascii_view.h"
+#include "binary/binary_view.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/printer.h"
+#include "tools/dialog_support.h"
+#include "search/search_state.h"
+#include "settings/settings_file.h"
+
+namespace tyld::app {
+namespace {
+
+using platform::Answer;
+using platform::Role;
+using platform::ScopedMessageBoxRecorder;
+
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+// Runs `command` and, once its modal dialog is up, lets `act` fill and close it.
+template <class Dialog>
+void WithModal(const std::function<void()>& command, const std::function<void(Dialog&)>& act) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    if (dlg == nullptr) return;
+    seen = true;
+    act(*dlg);
+    if (dlg->isVisible()) dlg->reject();  // never leave the test waiting
+  });
+  command();
+  EXPECT_TRUE(seen) << "no dialog was shown";
+}
+
+class ScreenWiring : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    settings::Paths() = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
+    ASSERT_TRUE(settings::InitialiseSettings());
+    platform::PrinterSelection::Instance().Initialise({});
+    document::Startup() = document::StartupState{};
+    document::Document().ReleaseDocument();
+    document::Document() = document::DocumentBuffer{};
+    search::Searches() = search::SearchStates{};
+    frame_ = std::make_unique<app::MainWindow>();
+    frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::BinaryView(p); },
+                          [this](QWidget* p) { return asc_ = new ascii::AsciiView(p); });
+  }
+  void TearDown() override {
+    frame_->hide();  // a shown frame torn down at once re-activates screens during its own destruction
+    frame_.reset();
+  }
+
+  QString Load(const QByteArray& bytes, const char* name = "data.bin") {
+    const QString path = dir_.filePath(QString::fromUtf8(name));
+    WriteFile(path, bytes);
+    EXPECT_TRUE(frame_->LoadFile(path));
+    return path;
+  }
+  std::span<const std::uint8_t> BinMarks() const {
+    return {document::Document().HighlightMarks.data(), static_cast<std::size_t>(document::Document().DocLength)};
+  }
+  // For looking at a result: with TYLD_TEST_GRAB_DIR=<dir> a picture of the window is
+  // saved there (run under a real display to see the fonts).
+  void Picture(const char* name) {
+    const char* grabDir = std::getenv("TYLD_TEST_GRAB_DIR");
+    if (grabDir == nullptr) return;
+    frame_->resize(1200, 800);
+    frame_->show();
+    QApplication::processEvents();
+    frame_->grab().save(QDir(QString::fromUtf8(grabDir)).filePath(QString::fromUtf8(name)));
+    frame_->hide();
+  }
+  void ActivateBinary() {
+    frame_->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(bin_->parentWidget()));
+    ASSERT_EQ(frame_->MdiArea()->activeSubWindow()->widget(), bin_);
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<app::MainWindow> frame_;
+  binary::BinaryView* bin_ = nullptr;
+  ascii::AsciiView* asc_ = nullptr;
+};
+
+TEST_F(ScreenWiring, SearchesRefuseWithoutData) {
+  ScopedMessageBoxRecorder boxes;
+  EXPECT_TRUE(platform::SendCommand(Role::AscDraw, cmd::kStringSearch));
+  EXPECT_TRUE(platform::SendCommand(Role::BinView, cmd::kByteSearch));
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  for (const auto& call : boxes.Calls()) {
+    EXPECT_EQ(call.text, QStringLiteral("ファイルが読み出されていません"));
+    EXPECT_EQ(call.caption, QStringLiteral("サーチできません"));
+  }
+  EXPECT_TRUE(asc_->IsCommandEnabled(cmd::kStringSearch));
+  EXPECT_FALSE(bin_->IsCommandEnabled(cmd::kSave));  // nowhere to write yet
+  EXPECT_TRUE(bin_->IsCommandEnabled(cmd::kSaveAs));
+}
+
+TEST_F(ScreenWiring, StringSearchColoursMatchesOnTheAsciiScreenAndCancelRemovesThem) {
+  Load("aaaa abc\r\nxabc\r\n", "text.txt");
+  WithModal<QDialog>([] { platform::SendCommand(Role::AscDraw, cmd::kStringSearch); },
+                     [](QDialog& d) {
+                       d.findChild<QLineEdit*>()->setText(QStringLiteral("abc"));
+                       d.findChildren<QComboBox*>().front()->setCurrentIndex(1);
+                       d.accept();
+                     });
+  const std::string_view text = asc_->Screen().model.LcBuf();
+  const auto marks = asc_->Screen().model.LcMark();
+  ASSERT_EQ(marks.size(), text.size());
+  std::string marked;
+  for (std::size_t k = 0; k < text.size(); ++k) marked += marks[k] == 0x01 ? text[k] : marks[k] == 0 ? '.' : '?';
+  EXPECT_EQ(std::count(marked.begin(), marked.end(), 'a'), 2);
+  EXPECT_EQ(marked.find('?'), std::string::npos);
+  EXPECT_NE(marked.find("abc"), std::string::npos);
+  EXPECT_EQ(search::Searches().strings.Text(0), "abc");
+  Picture("string_search.png");
+
+  platform::SendCommand(Role::AscDraw, cmd::kStringSearchCancel);
+  EXPECT_TRUE(std::all_of(marks.begin(), marks.end(), [](std::uint8_t m) { return m == 0; }));
+  EXPECT_EQ(search::Searches().strings.SearchColour[0], 0);
+  EXPECT_EQ(search::Searches().strings.Text(0), "abc");  // shown again next time
+}
+
+TEST_F(ScreenWiring, ByteSearchMarksBytesAndNamesThemInTheTitle) {
+  Load(QByteArray("\x0A\x41\x0D\x0A", 4));
+  WithModal<QDialog>([] { platform::SendCommand(Role::BinView, cmd::kByteSearch); },
+                     [](QDialog& d) {
+                       const auto edits = d.findChildren<QLineEdit*>();
+                       const auto combos = d.findChildren<QComboBox*>();
+                       edits[0]->setText(QStringLiteral("0a"));
+                       combos[0]->setCurrentIndex(1);
+                       edits[1]->setText(QStringLiteral("0D"));
+                       combos[1]->setCurrentIndex(4);
+                       d.accept();
+                     });
+  EXPECT_TRUE(bin_->TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ中 [0A h0D h]")));
+  Picture("byte_search.png");
+  EXPECT_EQ(std::vector<std::uint8_t>(BinMarks().begin(), BinMarks().end()),
+            (std::vector<std::uint8_t>{0x01, 0, 0x08, 0x01}));
+  platform::SendCommand(Role::BinView, cmd::kByteSearchCancel);
+  EXPECT_FALSE(bin_->TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ中")));
+  EXPECT_TRUE(std::all_of(BinMarks().begin(), BinMarks().end(), [](std::uint8_t m) { return m == 0; }));
+}
+
+TEST_F(ScreenWiring, SequenceSearchWindowIsSingleAndListsWhatTheScreenFinds) {
+  // (A last byte 0x00 would be read as 0x1A, so the data ends in another byte.)
+  Load(QByteArray("\x0D\x0A\x00\x0D\x0A\x00\xFF", 7));
+  platform::SendCommand(Role::BinView, cmd::kGroupByteSearch);
+  QPointer<tools::SequenceSearchWindow> w = bin_->GroupSearchWindow();
+  ASSERT_FALSE(w.isNull());
+  platform::SendCommand(Role::BinView, cmd::kGroupByteSearch);
+  EXPECT_EQ(bin_->GroupSearchWindow(), w.data());
+  EXPECT_EQ(bin_->findChildren<tools::SequenceSearchWindow*>().size(), 1);
+
+  ScopedMessageBoxRecorder boxes;
+  w->Control<QLineEdit>(287)->setText(QStringLiteral("0d"));
+  w->Control<QLineEdit>(288)->setText(QStringLiteral("0a"));
+  w->Control<QLineEdit>(289)->setText(QStringLiteral("00"));
+  w->Control<QLineEdit>(295)->setText(QStringLiteral("3"));
+  w->Control<QPushButton>(326)->click();
+  EXPECT_TRUE(boxes.Calls().empty());
+  EXPECT_EQ(w->Control<QLabel>(327)->text(), QStringLiteral("2"));
+  EXPECT_EQ(w->Control<QComboBox>(328)->itemText(1), QStringLiteral("Sr=  1  Adr= 0x000003"));
+  EXPECT_EQ(std::vector<std::uint8_t>(BinMarks().begin(), BinMarks().end()),
+            (std::vector<std::uint8_t>{2, 2, 2, 2, 2, 2, 0}));
+
+  const QString out = dir_.filePath("found.txt");
+  {
+    tools::ScopedSaveFileAnswer answer(out);
+    w->Control<QPushButton>(331)->click();
+  }
+  EXPECT_EQ(ReadFile(out), QByteArray("Sr=  0 Adr= 0x000000\r\nSr=  1 Adr= 0x000003\r\n"));
+
+  w->Control<QLineEdit>(287)->setText(QStringLiteral("41"));
+  w->Control<QLineEdit>(295)->setText(QStringLiteral("1"));
+  w->Control<QPushButton>(326)->click();
+  ASSERT_EQ(boxes.Calls().size(), 2u);  // written, then nothing found
+  EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("該当バイト列はありませんでした。"));
+  EXPECT_EQ(w->Control<QLabel>(327)->text(), QStringLiteral("0"));
+  EXPECT_EQ(w->Control<QComboBox>(328)->count(), 0);
+
+  w->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(w.isNull());
+  EXPECT_EQ(bin_->GroupSearchWindow(), nullptr);
+  platform::SendCommand(Role::BinView, cmd::kGroupByteSearch);  // a new one opens
+  EXPECT_NE(bin_->GroupSearchWindow(), nullptr);
+}
+
+TEST_F(ScreenWiring, SequenceSearchStopsAtTheLimit) {
+  Load(QByteArray(300, 'A'));
+  platform::SendCommand(Role::BinView, cmd::kGroupByteSearch);
+  tools::SequenceSearchWindow* w = bin_->GroupSearchWindow();
+  ASSERT_NE(w, nullptr);
+  ScopedMessageBoxRecorder boxes;
+  w->Control<QLineEdit>(287)->setText(QStringLiteral("41"));
+  w->Control<QPushButton>(326)->click();
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("該当数が想定数(200) に達しましたので途中で打ち切りました"));
+  EXPECT_EQ(w->Control<QComboBox>(328)->count(), 200);
+  EXPECT_EQ(BinMarks()[199], 0x02);
+  EXPECT_EQ(BinMarks()[200], 0);
+}
+
+TEST_F(ScreenWiring, MaintenanceEditThenSaveAsDiffersExactlyInTheEditedBytes) {
+  QByteArray original(4096, '\0');
+  for (int i = 0; i < original.size(); ++i) original[i] = static_cast<char>(i * 7);
+  const QString path = Load(original);
+  platform::SendCommand(Role::BinView, cmd::kByteMent);
+  QPointer<tools::ByteEditorWindow> w = bin_->ByteMentWindow();
+  ASSERT_FALSE(w.isNull());
+  platform::SendCommand(Role::BinView, cmd::kByteMent);
+  EXPECT_EQ(bin_->findChildren<tools::ByteEditorWindow*>().size(), 1);
+
+  w->Control<QLineEdit>(252)->setText(QStringLiteral("100"));
+  w->EnterAddress();
+  w->Control<QLineEdit>(253)->setText(QStringLiteral("AA"));
+  w->Control<QLineEdit>(256)->setText(QStringLiteral("bb"));
+  w->Control<QPushButton>(275)->click();
+
+  ScopedMessageBoxRecorder boxes(Answer::No);
+  const QString copy = dir_.filePath("copy.dat");
+  {
+    tools::ScopedSaveFileAnswer answer(copy);
+    EXPECT_TRUE(platform::SendCommand(Role::BinView, cmd::kSaveAs));
+    ASSERT_EQ(answer.Requests().size(), 1u);
+    EXPECT_EQ(answer.Requests()[0].initialName, QStringLiteral("data.bin"));
+    EXPECT_EQ(answer.Requests()[0].defaultSuffix, QStringLiteral("dat"));
+    EXPECT_EQ(answer.Requests()[0].filters.size(), 6);
+  }
+  QByteArray expected = original;
+  expected[0x100] = static_cast<char>(0xAA);
+  expected[0x103] = static_cast<char>(0xBB);
+  EXPECT_EQ(ReadFile(copy), expected);
+  EXPECT_EQ(ReadFile(path), original);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("ファイル %1 に書込みました").arg(copy));
+
+  // Overwrite still aims at the loaded file; No leaves it alone, Yes writes it.
+  EXPECT_TRUE(bin_->IsCommandEnabled(cmd::kSave));
+  platform::SendCommand(Role::BinView, cmd::kSave);
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("ファイル\n%1\nを上書きしていいですか？").arg(path));
+  EXPECT_EQ(boxes.Calls()[1].buttons, platform::Buttons::YesNo);
+  EXPECT_EQ(ReadFile(path), original);
+  boxes.SetAnswer(Answer::Yes);
+  platform::SendCommand(Role::BinView, cmd::kSave);
+  EXPECT_EQ(ReadFile(path), expected);
+
+  w->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(bin_->ByteMentWindow(), nullptr);
+}
+
+TEST_F(ScreenWiring, CtrlSReachesTheBinaryScreenAlsoFromAToolWindow) {
+  const QString path = Load("xyz");
+  ActivateBinary();
+  frame_->show();
+  platform::SendCommand(Role::BinView, cmd::kByteMent);
+  tools::ByteEditorWindow* w = bin_->ByteMentWindow();
+  ASSERT_NE(w, nullptr);
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  frame_->UpdateCommandUi();
+  ScopedMessageBoxRecorder boxes(Answer::No);
+  QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("ファイル\n%1\nを上書きしていいですか？").arg(path));
+}
+
+TEST_F(ScreenWiring, PositionCalculatorIsSingleAndJumpsRefuseBeyondTheData) {
+  Load(QByteArray(100, 'x'));
+  platform::SendCommand(Role::BinView, cmd::kHexPosCal);
+  QPointer<tools::PositionCalculatorWindow> w = bin_->PositionCalculator();
+  ASSERT_FALSE(w.isNull());
+  platform::SendCommand(Role::BinView, cmd::kHexPosCal);
+  EXPECT_EQ(bin_->findChildren<tools::PositionCalculatorWindow*>().size(), 1);
+
+  ScopedMessageBoxRecorder boxes;
+  w->Control<QLineEdit>(343)->setText(QStringLiteral("FFFFFFFF"));
+  w->Control<QPushButton>(347)->click();
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_TRUE(boxes.Calls()[0].text.startsWith(QStringLiteral("指定位置=4294967295 (ffffffffH)")))
+      << boxes.Calls()[0].text.toStdString();
+  w->Control<QLineEdit>(344)->setText(QStringLiteral("1"));
+  w->Control<QPushButton>(348)->click();
+  EXPECT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(bin_->CurrentPage(), 0);
+
+  w->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(bin_->PositionCalculator(), nullptr);
+}
+
+}  // namespace
+}  // namespace tyld::app

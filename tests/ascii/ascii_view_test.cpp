@@ -1,0 +1,184 @@
+// The ASCII screen as a user drives it: page commands, keys and the mail display switches.
+#include "ascii/ascii_view.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "document/document_buffer.h"
+#include "app/main_window.h"
+#include "document/startup_state.h"
+#include "platform/codepage.h"
+#include "pages/page_dialogs.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/print_job.h"
+#include "platform/printer.h"
+#include "settings/page_format.h"
+
+namespace tyld::ascii {
+namespace {
+
+class AscDrawTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    settings::Live() = settings::LiveSettings{};
+    document::Startup() = document::StartupState{};
+    document::Document() = document::DocumentBuffer{};
+    platform::PrinterSelection::Instance().Initialise({});
+  }
+  void Load(const std::string& name, const std::string& bytes) {
+    const QString path = dir_.filePath(QString::fromStdString(name));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    f.close();
+    document::Document().LoadDataFile(path.toStdString());  // sends 214 to the published view
+  }
+  QTemporaryDir dir_;
+  platform::ScopedMessageBoxRecorder boxes_;
+};
+
+TEST_F(AscDrawTest, PageCommandsAndPageDownMoveThroughSheetsAndTheTitleFollows) {
+  AsciiView view;
+  view.resize(800, 600);
+  std::string text;
+  for (int i = 0; i < 500; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語のテキスト\r\n");
+  Load("jp.txt", text);
+  const int sheets = view.Screen().SheetCount;
+  ASSERT_GT(sheets, 3);
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=1/%1 行=[1-").arg(sheets))) << view.TitleText().toStdString();
+
+  view.OnCommand(cmd::kNextPage, 0);
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/%1").arg(sheets)));
+  view.OnCommand(cmd::kLastPage, 0);
+  EXPECT_EQ(view.CurrentPage(), sheets - 1);
+  view.OnCommand(cmd::kNextPage, 0);  // stays on the last sheet
+  EXPECT_EQ(view.CurrentPage(), sheets - 1);
+  view.OnCommand(cmd::kFirstPage, 0);
+
+  // Page Down walks ten lines at a time and crosses into the next sheet.
+  int presses = 0;
+  while (view.CurrentPage() == 0 && presses < 1000) {
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    ++presses;
+  }
+  EXPECT_EQ(view.CurrentPage(), 1);
+  EXPECT_EQ(presses, view.PageStride() / 10 + (view.PageStride() % 10 != 0 ? 1 : 0));
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/")));
+}
+
+TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
+  AsciiView view;
+  QFile mail(QStringLiteral(TYLD_SOURCE_DIR "/tests/mail/fixtures/iso2022jp_7bit.eml"));
+  ASSERT_TRUE(mail.open(QIODevice::ReadOnly));
+  const QByteArray raw = mail.readAll();
+  Load("m.eml", raw.toStdString());
+  const std::string subject = platform::codepage::FromUtf8("会議の日程について");
+  auto shows = [&view](const std::string& sjis) {
+    return view.Screen().model.LcBuf().find(sjis) != std::string_view::npos;
+  };
+  EXPECT_EQ(view.Screen().EmlMode, 2);
+  EXPECT_TRUE(shows(subject));
+  EXPECT_TRUE(view.IsCommandEnabled(cmd::kEmlRaw));
+  EXPECT_FALSE(view.IsCommandEnabled(cmd::kEmlDecoded));
+
+  view.OnCommand(cmd::kEmlRaw, 0);
+  EXPECT_EQ(view.Screen().EmlMode, 1);
+  EXPECT_FALSE(shows(subject));
+  EXPECT_TRUE(shows("=?iso-2022-jp?b?"));
+  EXPECT_TRUE(view.IsCommandEnabled(cmd::kEmlDecoded));
+
+  view.OnCommand(cmd::kEmlDecoded, 0);
+  EXPECT_TRUE(shows(subject));
+}
+
+TEST_F(AscDrawTest, HalvingTheScaleUntilNoFontFitsReturnsToScaleOne) {
+  AsciiView view;
+  for (int i = 0; i < 8 && boxes_.Calls().empty(); ++i) view.OnCommand(cmd::kScaleHalf, 0);
+  ASSERT_EQ(boxes_.Calls().size(), 1u);
+  EXPECT_TRUE(boxes_.Calls()[0].text.startsWith(QStringLiteral("指定スケール ")));
+  EXPECT_TRUE(boxes_.Calls()[0].text.endsWith(QStringLiteral(" でフォントが作れません。")));
+  EXPECT_EQ(boxes_.Calls()[0].caption, QStringLiteral("デフォルトスケールにもどします。"));
+  EXPECT_EQ(settings::Live().asciiFont.scale, 1.0);
+}
+
+TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
+  AsciiView view;
+  view.resize(600, 400);
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "row " + std::to_string(i) + "\r\n";
+  Load("f.txt", text);
+  ASSERT_GT(view.Screen().SheetCount, 2);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 200));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(110, 160));  // 40 up, 10 across
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 200));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(140, 190));  // mostly across: nothing
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::qWait(650);  // the 500 ms window passes
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));  // downward: back
+  EXPECT_EQ(view.CurrentPage(), 0);
+}
+
+TEST_F(AscDrawTest, ForcedUtf8ConvertsAndItsCommandsFollowTheState) {
+  AsciiView view;
+  Load("u.txt", "\xCE\xBC=1.5 \xE6\x97\xA5\xE6\x9C\xAC\r\n");  // "μ=1.5 日本" in UTF-8
+  EXPECT_TRUE(view.IsCommandEnabled(cmd::kUtf8On));
+  EXPECT_FALSE(view.IsCommandEnabled(cmd::kUtf8Off));
+  view.OnCommand(cmd::kUtf8On, 0);
+  EXPECT_NE(view.Screen().model.LcBuf().find(platform::codepage::FromUtf8("μ=1.5 日本")), std::string_view::npos);
+  EXPECT_TRUE(view.TitleText().endsWith(QStringLiteral("◆UTF-8変換適用")));
+  EXPECT_FALSE(view.IsCommandEnabled(cmd::kUtf8On));
+  view.OnCommand(cmd::kUtf8Off, 0);
+  EXPECT_TRUE(view.IsCommandEnabled(cmd::kUtf8On));
+  EXPECT_FALSE(view.TitleText().contains(QStringLiteral("UTF-8")));
+}
+
+TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
+  AsciiView view;
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=0/0"))) << view.TitleText().toStdString();
+  view.OnCommand(cmd::kPrintMono, 0);
+  view.OnCommand(cmd::kPageJump, 0);
+  ASSERT_EQ(boxes_.Calls().size(), 2u);
+  for (const auto& call : boxes_.Calls()) {
+    EXPECT_EQ(call.text, QStringLiteral("有効なデータがありません。"));
+    EXPECT_EQ(call.caption, QStringLiteral("印刷できません。"));
+  }
+}
+
+TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTrip) {
+  app::MainWindow frame;  // answers 318 with 319
+  AsciiView view;
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "line " + std::to_string(i) + "\r\n";
+  Load("p.txt", text);
+  const int sheets = view.Screen().SheetCount;
+  ASSERT_GE(sheets, 2);
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
+  settings::Live().AscOrientation = 2;
+  // Accept the print range dialog (all sheets) as soon as it is up.
+  QTimer::singleShot(0, [] {
+    if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
+  });
+  view.OnCommand(cmd::kPrintColour, 0);
+  platform::SetPdfPathDialog({});
+  EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 2);
+  QFile out(pdf);
+  ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+  const QByteArray bytes = out.readAll();
+  EXPECT_TRUE(bytes.startsWith("%PDF"));
+  EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
+            sheets);
+  pages::PrintingNotice::Close();
+}
+
+}  // namespace
+}  // namespace tyld::ascii

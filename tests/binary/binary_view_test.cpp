@@ -1,0 +1,110 @@
+// The binary screen as a user drives it: scrolling that turns pages, the title, the
+// position jump and printing.
+#include "binary/binary_view.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "document/document_buffer.h"
+#include "app/main_window.h"
+#include "document/startup_state.h"
+#include "pages/page_dialogs.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/print_job.h"
+#include "platform/printer.h"
+#include "settings/page_format.h"
+
+namespace tyld::binary {
+namespace {
+
+class TyldViewTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    settings::Live() = settings::LiveSettings{};
+    settings::Live().binary.BinMarginTop = 150;  // one block per page
+    document::Startup() = document::StartupState{};
+    document::Document() = document::DocumentBuffer{};
+    platform::PrinterSelection::Instance().Initialise({});
+  }
+  void Load(const std::string& bytes) {
+    const QString path = dir_.filePath(QStringLiteral("d.bin"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    f.close();
+    document::Document().LoadDataFile(path.toStdString());
+  }
+  QTemporaryDir dir_;
+  platform::ScopedMessageBoxRecorder boxes_;
+};
+
+TEST_F(TyldViewTest, TitleShowsThePagesOffsets) {
+  BinaryView view;
+  Load(std::string(300, 'a'));
+  ASSERT_EQ(settings::Live().binary.BinBlocksPerColumn, 1);
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=1/2 A=[0-FF H]"))) << view.TitleText().toStdString();
+  view.OnCommand(cmd::kNextPage, 0);
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/2 A=[100-12B H]"))) << view.TitleText().toStdString();
+  EXPECT_TRUE(view.TitleText().endsWith(QStringLiteral("Landscape")));
+}
+
+TEST_F(TyldViewTest, ScrollingLineByLineAndTheWheelTurnThePage) {
+  BinaryView view;
+  view.resize(900, 700);
+  Load(std::string(5000, 'b'));
+  ASSERT_GT(view.PageCount(), 3);
+  for (int i = 0; i < view.PageStride() - 1; ++i) view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(view.CurrentPage(), 0);
+  view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::keyClick(&view, Qt::Key_Up);
+  EXPECT_EQ(view.CurrentPage(), 0);
+
+  const int before = view.VScrollPos();
+  for (int i = 0; i < view.PageStride() * 2; ++i) {
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &wheel);
+  }
+  EXPECT_EQ(view.VScrollPos(), before + 2 * view.PageStride());
+  EXPECT_EQ(view.CurrentPage(), 2);
+}
+
+TEST_F(TyldViewTest, PositionJumpShowsThePageOrSaysItIsBeyondTheData) {
+  BinaryView view;
+  Load(std::string(1000, 'c'));
+  view.OnCommand(cmd::kJumpToPosition, 257);  // 1-based position 257 is on page 2
+  EXPECT_EQ(view.CurrentPage(), 1);
+  view.OnCommand(cmd::kJumpToPosition, 5000);
+  ASSERT_EQ(boxes_.Calls().size(), 1u);
+  EXPECT_EQ(boxes_.Calls()[0].text, QStringLiteral("指定位置=5000 (1388H) 頁=20\n\n　 は最大頁=4 を越えます。"));
+  EXPECT_EQ(boxes_.Calls()[0].caption, QStringLiteral("確認"));
+  EXPECT_EQ(view.CurrentPage(), 1);
+}
+
+TEST_F(TyldViewTest, MonochromePrintWritesTheChosenRange) {
+  app::MainWindow frame;  // answers 320 with 319
+  BinaryView view;
+  Load(std::string(1000, 'd'));
+  const QString pdf = dir_.filePath(QStringLiteral("bin.pdf"));
+  platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
+  QTimer::singleShot(0, [] {
+    if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
+  });
+  view.OnCommand(cmd::kPrintMono, 0);
+  platform::SetPdfPathDialog({});
+  QFile out(pdf);
+  ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+  const QByteArray bytes = out.readAll();
+  EXPECT_TRUE(bytes.startsWith("%PDF"));
+  EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), view.PageCount());
+  pages::PrintingNotice::Close();
+}
+
+}  // namespace
+}  // namespace tyld::binary

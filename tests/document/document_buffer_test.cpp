@@ -1,0 +1,221 @@
+#include "document/document_buffer.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <vector>
+
+#include "platform/command_ids.h"
+#include "platform/commands.h"
+
+namespace tyld::document {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using platform::Role;
+
+// Records the commands that reach the two screens, in order.
+struct ScreenSpy : platform::CommandTarget {
+  ScreenSpy(Role role, std::vector<std::pair<Role, int>>& log) : role(role), log(log) {
+    platform::Publish(role, this);
+  }
+  ~ScreenSpy() override { platform::Withdraw(role, this); }
+  bool OnCommand(int id, std::intptr_t) override {
+    log.emplace_back(role, id);
+    return true;
+  }
+  Role role;
+  std::vector<std::pair<Role, int>>& log;
+};
+
+class DocumentBufferTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "tyld-doc-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const Bytes& bytes) const {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+  static Bytes Contents(const DocumentBuffer& doc) { return Bytes(doc.Data().begin(), doc.Data().end()); }
+  static bool ZeroFrom(const ByteBlock& block, std::size_t from) {
+    for (std::size_t i = from; i < block.size(); ++i)
+      if (block[i] != 0) return false;
+    return true;
+  }
+
+  fs::path dir_;
+  DocumentBuffer doc_;
+};
+
+TEST_F(DocumentBufferTest, LoadSizesTheBlockAndKeepsTheBytes) {
+  struct Case {
+    std::size_t size;
+    std::uint8_t last;
+    std::int32_t capacity;
+    std::uint8_t shownLast;
+  } cases[] = {
+      {1, 'x', 16384, 'x'},
+      {16383, 'x', 16384, 'x'},
+      {16384, 'x', 32768, 'x'},
+      {3, 0x00, 16384, 0x1A},  // a trailing 0 byte is shown as 0x1A
+      {0, 0, 16384, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    Bytes file(c.size);
+    for (std::size_t i = 0; i < c.size; ++i) file[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    if (c.size > 0) file.back() = c.last;
+    doc_.HighlightMarks.assign(5, 0xFF);
+    const LoadResult r = doc_.LoadDataFile(Write("f.bin", file));
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.error, BufferError::None);
+    ASSERT_EQ(doc_.DocLength, static_cast<std::int32_t>(c.size));
+    EXPECT_EQ(doc_.DocCapacity(), c.capacity);
+    if (c.size > 0) file.back() = c.shownLast;
+    EXPECT_EQ(Contents(doc_), file);
+    EXPECT_TRUE(ZeroFrom(doc_.DocData, c.size));
+    ASSERT_EQ(doc_.HighlightMarks.size(), c.size + 1);
+    EXPECT_TRUE(ZeroFrom(doc_.HighlightMarks, 0));
+  }
+}
+
+// Whatever cannot be read loads as empty data under the path's names; the load goes on.
+TEST_F(DocumentBufferTest, UnreadablePathsLoadAsEmptyData) {
+  fs::create_directory(dir_ / "sub.d");
+  const std::string big = (dir_ / "big.bin").string();
+  std::ofstream(big, std::ios::binary).put('x');
+  fs::resize_file(big, std::uint64_t{1} << 31);  // sparse: 2 GiB
+  struct Case {
+    std::string path, name, ext;
+    BufferError error;
+  } cases[] = {
+      {(dir_ / "missing.txt").string(), "missing.txt", ".txt", BufferError::None},
+      {(dir_ / "sub.d").string(), "sub.d", ".d", BufferError::None},
+      {"/dev/null", "null", "", BufferError::None},
+      {big, "big.bin", ".bin", BufferError::FileTooLarge},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    ASSERT_TRUE(doc_.LoadDataFile(Write("prev.txt", Bytes{'a', 'b'})).ok);
+    const LoadResult r = doc_.LoadDataFile(c.path);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.error, c.error);
+    EXPECT_EQ(doc_.DocLength, 0);
+    EXPECT_EQ(doc_.DocName, c.name);
+    EXPECT_EQ(doc_.DocExt, c.ext);
+    EXPECT_EQ(doc_.DocDisplayName, c.name);
+    EXPECT_EQ(doc_.DocPath, c.path);
+    EXPECT_EQ(doc_.DocFullPath, c.path);
+    EXPECT_EQ(doc_.HighlightMarks.size(), 1u);
+  }
+  EXPECT_FALSE(MessageFor(BufferError::FileTooLarge).text.empty());
+}
+
+TEST_F(DocumentBufferTest, NamesComeFromTheLastComponent) {
+  struct Case {
+    std::string path, name, ext;
+  } cases[] = {
+      {"C:\\d\\archive.tar.gz", "archive.tar.gz", ".gz"},
+      {"/tmp/x.y/README", "README", ""},
+      {"/tmp/mixed\\dir/データ.eml", "データ.eml", ".eml"},
+      {"name.", "name.", "."},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    doc_.LoadDataFile(c.path);
+    EXPECT_EQ(doc_.DocName, c.name) << c.path;
+    EXPECT_EQ(doc_.DocExt, c.ext) << c.path;
+  }
+}
+
+TEST_F(DocumentBufferTest, GrowthInBlockSteps) {
+  ASSERT_EQ(doc_.AllocateDocument(0), BufferError::None);
+  ASSERT_EQ(doc_.DocCapacity(), 16384);
+  doc_.DocData[100] = 0x42;
+  struct Step {
+    std::int64_t needed;
+    std::int32_t capacity;
+  } steps[] = {{16382, 16384}, {16383, 16384}, {16384, 32768}, {40000, 49152}};
+  for (const Step& s : steps) {
+    ASSERT_EQ(doc_.GrowDocument(s.needed), BufferError::None);
+    EXPECT_EQ(doc_.DocCapacity(), s.capacity) << s.needed;
+    EXPECT_EQ(doc_.DocData[100], 0x42);
+    EXPECT_TRUE(ZeroFrom(doc_.DocData, 101));
+  }
+  // Sizes whose block would not fit the 32-bit capacity are refused, the block kept.
+  const std::int64_t max = std::numeric_limits<std::int32_t>::max();
+  EXPECT_EQ(doc_.GrowDocument(max - 1), BufferError::ReallocateFailed);
+  EXPECT_EQ(doc_.DocCapacity(), 49152);
+  EXPECT_EQ(doc_.AllocateDocument(max), BufferError::AllocateFailed);
+  EXPECT_EQ(doc_.AllocateDocument(-1), BufferError::AllocateFailed);
+}
+
+TEST_F(DocumentBufferTest, PasteReplacesThenAppends) {
+  const std::string loaded = Write("a.txt", Bytes{'z'});
+  doc_.LoadDataFile(loaded);
+  ASSERT_EQ(doc_.Paste("abc", false, "/work"), BufferError::None);
+  EXPECT_EQ(Contents(doc_), (Bytes{'a', 'b', 'c', '\r', '\n'}));
+  EXPECT_EQ(doc_.DocCapacity(), 16384);
+  ASSERT_EQ(doc_.Paste(std::string_view("abc\0junk", 8), true, "/work"), BufferError::None);
+  EXPECT_EQ(Contents(doc_), (Bytes{'a', 'b', 'c', '\r', '\n', '\r', '\n', '\r', '\n', 'a', 'b', 'c', '\r', '\n'}));
+  EXPECT_EQ(doc_.DocData[14], 0);
+  EXPECT_EQ(doc_.HighlightMarks.size(), 15u);
+  EXPECT_EQ(doc_.DocName, "ﾍﾟｰｽﾄﾃﾞｰﾀ");
+  EXPECT_EQ(doc_.DocDisplayName, "ﾍﾟｰｽﾄﾃﾞｰﾀ");
+  EXPECT_EQ(doc_.DocExt, "");
+  EXPECT_EQ(doc_.DocPath, "/work/ﾍﾟｰｽﾄﾃﾞｰﾀ");
+  EXPECT_EQ(doc_.DocFullPath, loaded);
+}
+
+TEST_F(DocumentBufferTest, AppendGrowsWhenTheBlockIsFull) {
+  doc_.LoadDataFile(Write("a.txt", Bytes(16380, 'q')));
+  ASSERT_EQ(doc_.Paste("xyz", true, "/w/"), BufferError::None);
+  ASSERT_EQ(doc_.DocLength, 16380 + 9);
+  EXPECT_EQ(doc_.DocCapacity(), 32768);
+  Bytes expected(16380, 'q');
+  for (char ch : std::string("\r\n\r\nxyz\r\n")) expected.push_back(static_cast<std::uint8_t>(ch));
+  EXPECT_EQ(Contents(doc_), expected);
+  EXPECT_TRUE(ZeroFrom(doc_.DocData, expected.size()));
+  EXPECT_EQ(doc_.DocPath, "/w/ﾍﾟｰｽﾄﾃﾞｰﾀ");
+}
+
+TEST_F(DocumentBufferTest, PasteAsksOnlyOverTextData) {
+  struct Case {
+    std::int32_t length, wasText;
+    bool asks;
+  } cases[] = {{0, 1, false}, {5, 0, false}, {5, 1, true}};
+  for (const Case& c : cases) {
+    doc_.DocLength = c.length;
+    doc_.LastBuildWasText = c.wasText;
+    EXPECT_EQ(doc_.PasteAsksToAppend(), c.asks) << c.length << " " << c.wasText;
+  }
+}
+
+TEST_F(DocumentBufferTest, LoadAndPasteNotifyAsciiThenBinaryScreen) {
+  std::vector<std::pair<Role, int>> log;
+  doc_.LoadDataFile("/nonexistent");  // nobody published: skipped
+  {
+    ScreenSpy bin(Role::BinView, log), asc(Role::AscDraw, log);
+    doc_.LoadDataFile(Write("a.txt", Bytes{'a'}));
+    doc_.Paste("x", false, "/w");
+  }
+  const std::vector<std::pair<Role, int>> want = {{Role::AscDraw, cmd::kDataLoaded},
+                                                  {Role::BinView, cmd::kDataLoaded},
+                                                  {Role::AscDraw, cmd::kDataLoaded},
+                                                  {Role::BinView, cmd::kDataLoaded}};
+  EXPECT_EQ(log, want);
+}
+
+}  // namespace
+}  // namespace tyld::document

@@ -1,0 +1,314 @@
+#include "pages/page_dialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "dialog_test_support.h"
+#include "platform/codepage.h"
+#include "platform/dialog_keys.h"
+#include "platform/message_box.h"
+#include "platform/recording_canvas.h"
+
+namespace tyld::pages {
+namespace {
+
+using platform::Answer;
+using platform::ScopedMessageBoxRecorder;
+using platform::SpinArrows;
+
+template <class D>
+QString EditText(const D& dlg, int id) {
+  return dlg.template Control<QLineEdit>(id)->text();
+}
+
+TEST(PrintRangeDialog, OpensWithWholeRangeAndCaptionByColour) {
+  for (const bool colour : {true, false}) {
+    PrintRangeDialog dlg(3, 12, colour);
+    EXPECT_EQ(dlg.windowTitle(), colour ? QStringLiteral("印刷頁指定、カラー印刷")
+                                        : QStringLiteral("印刷頁指定、モノクロ印刷"));
+    EXPECT_EQ(EditText(dlg, 191), "1");
+    EXPECT_EQ(EditText(dlg, 192), "12");
+    EXPECT_EQ(EditText(dlg, 193), "-1");
+    EXPECT_EQ(dlg.Control<QLabel>(199)->text(), "12");
+    EXPECT_EQ(dlg.pos(), QPoint(500, 100));
+  }
+}
+
+TEST(PrintRangeDialog, ButtonsSetStartAndEnd) {
+  PrintRangeDialog dlg(3, 9, true);
+  dlg.Control<QPushButton>(197)->click();
+  dlg.Control<QPushButton>(198)->click();
+  EXPECT_EQ(EditText(dlg, 191), "4");
+  EXPECT_EQ(EditText(dlg, 192), "4");
+  dlg.Control<QPushButton>(200)->click();
+  dlg.Control<QPushButton>(201)->click();
+  EXPECT_EQ(EditText(dlg, 191), "1");
+  EXPECT_EQ(EditText(dlg, 192), "9");
+}
+
+TEST(PrintRangeDialog, SpinsStayWithinTheirBounds) {
+  struct Case {
+    int pageCount, spin, edit;
+    const char* start;
+    int delta;
+    const char* expected;
+  } cases[] = {
+      {1, 194, 191, "1", +1, "1"},   {1, 194, 191, "1", -1, "1"},
+      {1, 195, 192, "1", +1, "1"},   {1, 195, 192, "1", -1, "1"},
+      {5, 194, 191, "5", +1, "5"},   {5, 195, 192, "4", +1, "5"},
+      {5, 196, 193, "0", -1, "-1"},  {5, 196, 193, "-1", -1, "-1"},
+      {5, 196, 193, "99", +1, "100"},
+  };
+  for (const Case& c : cases) {
+    PrintRangeDialog dlg(0, c.pageCount, true);
+    dlg.Control<QLineEdit>(c.edit)->setText(c.start);
+    dlg.Control<SpinArrows>(c.spin)->Step(c.delta);
+    EXPECT_EQ(EditText(dlg, c.edit), c.expected) << "spin " << c.spin << " from " << c.start;
+  }
+}
+
+TEST(PrintRangeDialog, PrintStartChecksRangeAndConfirmsLongJobs) {
+  struct Case {
+    const char *start, *end, *number;
+    Answer answer;
+    const char* caption;  // of the one message box expected, nullptr for none
+    bool accepted;
+    PrintRange result;
+  } cases[] = {
+      {"1", "10", "0", Answer::Ok, nullptr, true, {1, 10, 0}},
+      {"2", "5", "-1", Answer::Ok, nullptr, true, {2, 5, 2}},
+      {"3", "3", "7", Answer::Ok, nullptr, true, {3, 3, 7}},
+      {"1", "11", "-1", Answer::Ok, "11 頁分の印刷が指示されました。", true, {1, 11, 1}},
+      {"1", "11", "-1", Answer::Cancel, "11 頁分の印刷が指示されました。", false, {}},
+      {"4", "3", "-1", Answer::Ok, "確認要求", false, {}},
+      {"0", "3", "-1", Answer::Ok, "確認要求", false, {}},
+      {"1", "21", "-1", Answer::Ok, "確認要求", false, {}},
+      {"", "3", "-1", Answer::Ok, "確認要求", false, {}},
+      {"1", "3", "-", Answer::Ok, "確認要求", false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.start) + ".." + c.end + " #" + c.number);
+    ScopedMessageBoxRecorder boxes(c.answer);
+    PrintRangeDialog dlg(0, 20, false);
+    dlg.open();
+    dlg.Control<QLineEdit>(191)->setText(c.start);
+    dlg.Control<QLineEdit>(192)->setText(c.end);
+    dlg.Control<QLineEdit>(193)->setText(c.number);
+    dlg.Control<QPushButton>(1)->click();
+    EXPECT_EQ(dlg.result() == QDialog::Accepted, c.accepted);
+    EXPECT_EQ(dlg.isVisible(), !c.accepted);
+    ASSERT_EQ(boxes.Calls().size(), c.caption ? 1u : 0u);
+    if (c.caption) {
+      EXPECT_EQ(boxes.Calls()[0].caption, QString::fromUtf8(c.caption));
+    }
+    if (c.accepted) {
+      EXPECT_EQ(dlg.Result().startPage, c.result.startPage);
+      EXPECT_EQ(dlg.Result().endPage, c.result.endPage);
+      EXPECT_EQ(dlg.Result().firstNumber, c.result.firstNumber);
+    }
+  }
+}
+
+TEST(PrintRangeDialog, MessagesReadAsTheUserSeesThem) {
+  ScopedMessageBoxRecorder boxes(Answer::Ok);
+  PrintRangeDialog dlg(0, 20, true);
+  dlg.open();
+  dlg.Control<QLineEdit>(191)->setText("5");
+  dlg.Control<QLineEdit>(192)->setText("4");
+  dlg.accept();
+  dlg.Control<QLineEdit>(192)->setText("15");
+  dlg.accept();
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("開始頁＞終了頁 になっています。"));
+  EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("実行していいですか？"));
+  EXPECT_EQ(boxes.Calls()[1].buttons, platform::Buttons::OkCancel);
+}
+
+TEST(PrintRangeDialog, KeysWalkTheEditsToPrintStart) {
+  PrintRangeDialog dlg(0, 20, true);
+  testing_support::OpenActive(dlg);
+  testing_support::ExpectEditWalk(
+      dlg, {dlg.Control<QLineEdit>(191), dlg.Control<QLineEdit>(192), dlg.Control<QLineEdit>(193)},
+      dlg.Control<QPushButton>(1));
+}
+
+TEST(GoToPageDialog, ButtonsAndSpinChooseAPageWithinTheDocument) {
+  struct Case {
+    int pageCount, current, button;
+    const char* expected;
+  } cases[] = {
+      {7, 0, 207, "4"}, {8, 0, 207, "4"}, {1, 0, 207, "1"},
+      {8, 5, 205, "1"}, {8, 0, 206, "8"},
+  };
+  for (const Case& c : cases) {
+    GoToPageDialog dlg(c.current, c.pageCount);
+    dlg.Control<QPushButton>(c.button)->click();
+    EXPECT_EQ(EditText(dlg, 202), c.expected) << c.pageCount << " pages, button " << c.button;
+  }
+
+  GoToPageDialog dlg(7, 8);
+  EXPECT_EQ(EditText(dlg, 202), "8");
+  EXPECT_EQ(dlg.Control<QLabel>(203)->text(), "8");
+  EXPECT_EQ(dlg.windowTitle(), QStringLiteral("CRT表示頁指定"));
+  EXPECT_EQ(dlg.pos(), QPoint(400, 100));
+  auto* spin = dlg.Control<SpinArrows>(204);
+  spin->Step(+1);
+  EXPECT_EQ(EditText(dlg, 202), "8");
+  dlg.Control<QPushButton>(205)->click();
+  spin->Step(-1);
+  EXPECT_EQ(EditText(dlg, 202), "1");
+  spin->Step(+1);
+  EXPECT_EQ(EditText(dlg, 202), "2");
+}
+
+TEST(GoToPageDialog, OkGivesTheZeroBasedPageAndRefusesPagesOutsideTheDocument) {
+  struct Case {
+    const char* typed;
+    bool accepted;
+    int result;
+  } cases[] = {{"5", true, 4}, {"1", true, 0}, {"8", true, 7},
+               {"9", false, 0}, {"0", false, 0}, {"x", false, 0}};
+  for (const Case& c : cases) {
+    ScopedMessageBoxRecorder boxes;
+    GoToPageDialog dlg(2, 8);
+    dlg.open();
+    dlg.Control<QLineEdit>(202)->setText(c.typed);
+    dlg.Control<QPushButton>(1)->click();
+    EXPECT_EQ(dlg.result() == QDialog::Accepted, c.accepted) << c.typed;
+    EXPECT_EQ(boxes.Calls().size(), c.accepted ? 0u : 1u) << c.typed;
+    if (c.accepted) {
+      EXPECT_EQ(dlg.Result(), c.result);
+    }
+  }
+}
+
+TEST(GoToPageDialog, CancelKeepsTheCurrentPage) {
+  GoToPageDialog dlg(2, 8);
+  dlg.open();
+  dlg.Control<QLineEdit>(202)->setText("6");
+  dlg.Control<QPushButton>(2)->click();
+  EXPECT_EQ(dlg.result(), QDialog::Rejected);
+  EXPECT_EQ(dlg.Result(), 2);
+}
+
+TEST(GoToPageDialog, KeysMoveFromThePageToOk) {
+  GoToPageDialog dlg(0, 3);
+  testing_support::OpenActive(dlg);
+  testing_support::ExpectEditWalk(dlg, {dlg.Control<QLineEdit>(202)}, dlg.Control<QPushButton>(1));
+}
+
+TEST(PaintGuideTitle, FillsAndCentresWhiteTextInTenPointGothic) {
+  platform::RecordingCanvas canvas({4800, 6800, 600, 600});
+  const std::string title = platform::codepage::FromUtf8("マウスドラッグ");  // 14 bytes
+  PaintGuideTitle(canvas, 100, 10, 1100, 110, title);
+  const auto& calls = canvas.Calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.front().op, platform::RecordingCanvas::Op::Rect);
+  EXPECT_EQ(calls.front().brush.style, platform::BrushStyle::Solid);
+  EXPECT_EQ(calls.front().brush.color, 0x00404000u);
+  EXPECT_EQ(calls.front().pen.style, platform::PenStyle::None);
+  const auto texts = canvas.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  const auto& t = texts[0];
+  EXPECT_EQ(t.font.height, -83);  // 10 points at 600 dpi
+  EXPECT_EQ(t.font.charSet, 128);
+  EXPECT_EQ(t.font.Face(), platform::kDefaultFaceSjis);
+  EXPECT_EQ(t.color, 0x00FFFFFFu);
+  EXPECT_EQ(t.text, title);
+  // The recording canvas has cells of 41 x 83 for that height.
+  EXPECT_EQ(t.x, 600 - 14 * 41 / 2);
+  EXPECT_EQ(t.y, 60 - 83 / 2);
+}
+
+std::string Repeat(const char* utf8, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += platform::codepage::FromUtf8(utf8);
+  return out;
+}
+
+TEST(PaintGuideTitle, CutsLongTextsAtACharacterWithin48Bytes) {
+  struct Case {
+    std::string text;
+    std::size_t kept;
+  } cases[] = {
+      {Repeat("頁", 30), 48},
+      {std::string(47, 'a') + platform::codepage::FromUtf8("頁"), 47},
+      {std::string(46, 'a') + platform::codepage::FromUtf8("頁") + "b", 48},
+      {std::string(60, 'a'), 48},
+  };
+  for (const Case& c : cases) {
+    platform::RecordingCanvas canvas;
+    PaintGuideTitle(canvas, 0, 0, 2000, 100, c.text);
+    ASSERT_EQ(canvas.Texts().size(), 1u);
+    EXPECT_EQ(canvas.Texts()[0].text, c.text.substr(0, c.kept));
+  }
+}
+
+TEST(PageTurnGuideDialog, ShowsTheGuide) {
+  PageTurnGuideDialog dlg;
+  EXPECT_EQ(dlg.windowTitle(), QStringLiteral("頁めくりガイド（アスキー、バイナリ画面）"));
+  dlg.open();
+  const QImage shot = dlg.grab().toImage();
+  EXPECT_FALSE(shot.isNull());
+  // A title field's ground is painted in the guide's teal.
+  bool teal = false;
+  for (int y = 0; y < shot.height() && !teal; ++y)
+    for (int x = 0; x < shot.width() && !teal; ++x)
+      teal = shot.pixelColor(x, y) == QColor(0x00, 0x40, 0x40);
+  EXPECT_TRUE(teal);
+  dlg.findChild<QPushButton*>()->click();
+  EXPECT_FALSE(dlg.isVisible());
+}
+
+int OpenPrintWindows() {
+  int n = 0;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (qobject_cast<PrintingNotice*>(w) != nullptr && w->isVisible()) ++n;
+  return n;
+}
+
+// Waits until the printing window has closed itself; returns the time it took, in ms.
+qint64 WaitForPrintWindowToClose() {
+  QElapsedTimer clock;
+  clock.start();
+  while (PrintingNotice::Instance() != nullptr && clock.elapsed() < 5000) QTest::qWait(20);
+  return clock.elapsed();
+}
+
+TEST(PrintingNotice, OneWindowForOverlappingJobsClosingASecondAfterTheLast) {
+  QWidget view;
+  PrintingNotice* first = PrintingNotice::Show(&view);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->windowTitle(), QStringLiteral("Tyld -- 印刷中メッセージ"));
+  EXPECT_EQ(first->pos(), QPoint(300, 200));
+  EXPECT_TRUE(first->isVisible());
+
+  QTest::qWait(600);
+  EXPECT_EQ(PrintingNotice::Show(&view), first);  // a second job within the second
+  EXPECT_EQ(OpenPrintWindows(), 1);
+  QTest::qWait(600);
+  EXPECT_EQ(PrintingNotice::Instance(), first) << "the second job restarted the timer";
+  WaitForPrintWindowToClose();
+  EXPECT_EQ(PrintingNotice::Instance(), nullptr);
+  QTest::qWait(0);
+  EXPECT_EQ(OpenPrintWindows(), 0);
+}
+
+TEST(PrintingNotice, ClosesOnRequestAndOpensAgainForTheNextJob) {
+  QWidget view;
+  PrintingNotice::Show(&view);
+  PrintingNotice::Close();
+  EXPECT_EQ(PrintingNotice::Instance(), nullptr);
+  PrintingNotice::Close();  // nothing open: no effect
+  PrintingNotice* next = PrintingNotice::Show(&view);
+  ASSERT_NE(next, nullptr);
+  EXPECT_GE(WaitForPrintWindowToClose(), PrintingNotice::kShowMs - 100);
+}
+
+}  // namespace
+}  // namespace tyld::pages

@@ -1,0 +1,164 @@
+// Saving the data when writing fails or the process dies: the target is always either the
+// old file or the new one, never a mixture or a stump.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "document/document_buffer.h"
+#include "tools/save_data.h"
+#include "platform/message_box.h"
+
+namespace tyld::tools {
+namespace {
+
+using platform::ScopedMessageBoxRecorder;
+
+QByteArray Pattern(std::size_t n, int seed) {
+  QByteArray b(static_cast<qsizetype>(n), '\0');
+  for (std::size_t i = 0; i < n; ++i) b[static_cast<qsizetype>(i)] = static_cast<char>((i * 31 + static_cast<std::size_t>(seed)) >> 3);
+  return b;
+}
+
+void Fill(document::DocumentBuffer& doc, const QByteArray& bytes) {
+  doc.DocData.assign(bytes.begin(), bytes.end());
+  doc.DocData.push_back(0);
+  doc.DocLength = static_cast<std::int32_t>(bytes.size());
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+TEST(SaveData, AFinalNulShownAs1AIsSavedAsItWasUnlessEdited) {
+  QTemporaryDir dir;
+  const QString original = dir.filePath("nul.dat");
+  const QByteArray bytes("abc\x00", 4);
+  ASSERT_TRUE(WriteAll(original, bytes));
+  document::DocumentBuffer doc;
+  doc.LoadDataFile(original.toStdString());
+  ASSERT_EQ(doc.DocData[3], 0x1A);  // shown and printed as 0x1A
+  ScopedMessageBoxRecorder boxes;
+  ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("copy.dat")));
+  EXPECT_EQ(ReadAll(dir.filePath("copy.dat")), bytes);
+  doc.DocData[3] = 'z';  // an edit of that byte is saved as edited
+  ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("edited.dat")));
+  EXPECT_EQ(ReadAll(dir.filePath("edited.dat")), QByteArray("abcz"));
+}
+
+TEST(SaveData, AFailedWriteKeepsTheOldFileAndTheDataAndSaysWhy) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath("old.dat");
+  ASSERT_TRUE(WriteAll(target, "old content"));
+  document::DocumentBuffer doc;
+  const QByteArray bytes = Pattern(256 * 1024, 1);
+  Fill(doc, bytes);
+
+  // A file size limit makes the write fail part-way, as a full disk would.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 64 * 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  ScopedMessageBoxRecorder boxes;
+  const bool written = WriteData(nullptr, doc, target);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadAll(target), QByteArray("old content"));
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(doc.DocData.data()), doc.DocLength), bytes);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file left";
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_TRUE(boxes.Calls()[0].text.startsWith(QStringLiteral("ファイル %1 の書込み中にエラーが発生しました。\n").arg(target)))
+      << boxes.Calls()[0].text.toStdString();
+  EXPECT_TRUE(boxes.Calls()[0].text.contains(QStringLiteral("変更されていません")));
+
+  // A path that cannot be created at all.
+  EXPECT_FALSE(WriteData(nullptr, doc, dir.filePath("missing/dir/x.dat")));
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_TRUE(boxes.Calls()[1].text.startsWith(QStringLiteral("ファイルのオープンに失敗しました。\n")));
+}
+
+TEST(SaveData, EmptyDataTruncatesTheTargetAndReportsSuccess) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath("t.dat");
+  ASSERT_TRUE(WriteAll(target, "something"));
+  document::DocumentBuffer doc;
+  ScopedMessageBoxRecorder boxes;
+  EXPECT_TRUE(WriteData(nullptr, doc, target));
+  EXPECT_TRUE(QFile::exists(target));
+  EXPECT_EQ(QFile(target).size(), 0);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("ファイル %1 に書込みました").arg(target));
+}
+
+// Saves in a child process and kills it with SIGKILL at several points of the save. The
+// size is TYLD_KILL_SAVE_MB megabytes (default 32; 500 for the full check by hand).
+TEST(SaveData, KillingTheProcessWhileSavingNeverDamagesTheTarget) {
+  const char* env = std::getenv("TYLD_KILL_SAVE_MB");
+  const std::size_t mb = env != nullptr && std::atoi(env) > 0 ? static_cast<std::size_t>(std::atoi(env)) : 32;
+  QTemporaryDir dir;
+  const QString target = dir.filePath("big.dat");
+  const QByteArray oldBytes = Pattern(mb << 20, 3);
+  const QByteArray newBytes = Pattern(mb << 20, 5);
+  document::DocumentBuffer doc;
+  Fill(doc, newBytes);
+
+  auto startSave = [&] {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      ScopedMessageBoxRecorder quiet;
+      _exit(WriteData(nullptr, doc, target) ? 0 : 1);
+    }
+    return pid;
+  };
+
+  // One whole save first, to know how long a save takes here.
+  ASSERT_TRUE(WriteAll(target, oldBytes));
+  QElapsedTimer clock;
+  clock.start();
+  const pid_t whole = startSave();
+  ASSERT_GT(whole, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(whole, &status, 0), whole);
+  const qint64 fullMs = std::max<qint64>(clock.elapsed(), 1);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(ReadAll(target) == newBytes);
+
+  int sawOld = 0, sawNew = 0;
+  for (int tenth : {0, 1, 3, 5, 7, 9, 12}) {
+    ASSERT_TRUE(WriteAll(target, oldBytes));
+    const pid_t pid = startSave();
+    ASSERT_GT(pid, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(fullMs * tenth / 10));
+    kill(pid, SIGKILL);
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    const QByteArray now = ReadAll(target);
+    const bool isOld = now == oldBytes;
+    const bool isNew = now == newBytes;
+    EXPECT_TRUE(isOld || isNew) << "killed at " << tenth << "/10 of " << fullMs << " ms: target has "
+                                << now.size() << " bytes of neither content";
+    sawOld += isOld;
+    sawNew += isNew;
+  }
+  std::printf("kill points: %d left the old file, %d the new one (save of %zu MB takes %lld ms)\n", sawOld,
+              sawNew, mb, static_cast<long long>(fullMs));
+}
+
+}  // namespace
+}  // namespace tyld::tools

@@ -1,0 +1,314 @@
+// The modeless tool windows of the binary screen on their own: what they show, what they
+// change, and the notifications they send to the screen (recorded by a stand-in).
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "../pages/dialog_test_support.h"
+#include "tools/position_calculator_window.h"
+#include "platform/command_ids.h"
+#include "platform/commands.h"
+#include "platform/message_box.h"
+#include "tools/byte_editor_window.h"
+#include "tools/dialog_support.h"
+#include "tools/sequence_search_window.h"
+#include "search/search_state.h"
+
+namespace tyld::tools {
+namespace {
+
+using platform::ScopedMessageBoxRecorder;
+
+// Stands in for the binary screen: records commands and their parameters.
+struct ScreenStandIn : platform::CommandTarget {
+  ScreenStandIn() { platform::Publish(platform::Role::BinView, this); }
+  ~ScreenStandIn() override { platform::Withdraw(platform::Role::BinView, this); }
+  bool OnCommand(int id, std::intptr_t param) override {
+    calls.emplace_back(id, param);
+    if (onCommand) onCommand(id);
+    return true;
+  }
+  std::vector<std::pair<int, std::intptr_t>> calls;
+  std::function<void(int)> onCommand;
+};
+
+QLineEdit* EditOf(const auto& w, int id) { return w.template Control<QLineEdit>(id); }
+
+TEST(SequenceSearchWindow, SearchRequestRefusalsListAndClose) {
+  ScreenStandIn screen;
+  search::SequenceSearchState state;
+  state.PatternByte[0] = 0x41;
+  QPointer<SequenceSearchWindow> w = new SequenceSearchWindow(state);
+  w->show();
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("バイト列サーチ"));
+  EXPECT_EQ(w->pos(), QPoint(500, 100));
+  EXPECT_EQ(EditOf(*w, 287)->text(), QStringLiteral("41"));
+  EXPECT_EQ(EditOf(*w, 294)->text(), QStringLiteral("00"));
+  EXPECT_EQ(EditOf(*w, 295)->text(), QStringLiteral("1"));
+
+  ScopedMessageBoxRecorder boxes;
+  struct Case {
+    const char* first;
+    const char* count;
+    const char* message;  // nullptr: the search is requested
+  };
+  for (const Case& c : {Case{"", "2", "先頭キャラクタが空です。"}, Case{"0d", "0", "バイト数指定が無効です"},
+                        Case{"0d", "9", "バイト数指定が無効です"}, Case{"0d", "-1", "バイト数指定が無効です"},
+                        Case{"0d", "", "バイト数指定が無効です"}, Case{"0d", "2", nullptr}}) {
+    screen.calls.clear();
+    const std::size_t before = boxes.Calls().size();
+    EditOf(*w, 287)->setText(QString::fromUtf8(c.first));
+    EditOf(*w, 295)->setText(QString::fromUtf8(c.count));
+    w->Control<QPushButton>(326)->click();
+    if (c.message != nullptr) {
+      ASSERT_EQ(boxes.Calls().size(), before + 1) << c.first << "/" << c.count;
+      EXPECT_EQ(boxes.Calls().back().text, QString::fromUtf8(c.message));
+      EXPECT_TRUE(screen.calls.empty());
+    } else {
+      EXPECT_EQ(boxes.Calls().size(), before);
+      ASSERT_EQ(screen.calls.size(), 1u);
+      EXPECT_EQ(screen.calls[0].first, cmd::kGroupSearch);
+      EXPECT_EQ(state.PatternByte[0], 0x0D);
+      EXPECT_EQ(state.PatternLength, 2);
+    }
+  }
+
+  state.ResultAddress = {0, 3, 0x1234567};
+  w->RefreshList();
+  EXPECT_EQ(w->Control<QLabel>(327)->text(), QStringLiteral("3"));
+  auto* list = w->Control<QComboBox>(328);
+  ASSERT_EQ(list->count(), 3);
+  EXPECT_EQ(list->currentIndex(), 0);
+  EXPECT_EQ(list->itemText(0), QStringLiteral("Sr=  0  Adr= 0x000000"));
+  EXPECT_EQ(list->itemText(2), QStringLiteral("Sr=  2  Adr= 0x1234567"));
+
+  // The count's spin stays within 1..8.
+  auto* spin = w->Control<platform::SpinArrows>(296);
+  EditOf(*w, 295)->setText(QStringLiteral("8"));
+  spin->Step(+1);
+  EXPECT_EQ(EditOf(*w, 295)->text(), QStringLiteral("8"));
+  EditOf(*w, 295)->setText(QStringLiteral("1"));
+  spin->Step(-1);
+  EXPECT_EQ(EditOf(*w, 295)->text(), QStringLiteral("1"));
+
+  screen.calls.clear();
+  w->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(w.isNull());
+  ASSERT_EQ(screen.calls.size(), 1u);
+  EXPECT_EQ(screen.calls[0].first, cmd::kGroupSearchClosed);
+}
+
+TEST(SequenceSearchWindow, ResultFileHasCrLfLinesAndAFailedWriteIsReported) {
+  QTemporaryDir dir;
+  search::SequenceSearchState state;
+  state.ResultAddress = {0, 0x10};
+  SequenceSearchWindow w(state);
+  ScopedMessageBoxRecorder boxes;
+  const QString path = dir.filePath("result.txt");
+  {
+    ScopedSaveFileAnswer answer(path);
+    w.Control<QPushButton>(331)->click();
+    ASSERT_EQ(answer.Requests().size(), 1u);
+    EXPECT_EQ(answer.Requests()[0].defaultSuffix, QStringLiteral("txt"));
+    EXPECT_EQ(answer.Requests()[0].filters.front(), QStringLiteral("txt (*.txt)"));
+  }
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("Sr=  0 Adr= 0x000000\r\nSr=  1 Adr= 0x000010\r\n"));
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("指定ファイルに書き込みました"));
+
+  {
+    ScopedSaveFileAnswer cancelled{QString()};
+    w.Control<QPushButton>(331)->click();
+  }
+  EXPECT_EQ(boxes.Calls().size(), 1u);
+  {
+    ScopedSaveFileAnswer missing(dir.filePath("no/such/dir/result.txt"));
+    w.Control<QPushButton>(331)->click();
+  }
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_TRUE(boxes.Calls()[1].text.startsWith(QStringLiteral("結果書き込み用txtファイルのオープンに失敗しました\n")));
+  EXPECT_EQ(boxes.Calls()[1].caption, QStringLiteral("確認"));
+}
+
+TEST(SequenceSearchWindow, EnterInTheCountWrapsToTheFirstByte) {
+  search::SequenceSearchState state;
+  SequenceSearchWindow w(state);
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  EditOf(w, 295)->setFocus();
+  QTest::keyClick(EditOf(w, 295), Qt::Key_Return);
+  EXPECT_EQ(w.focusWidget(), EditOf(w, 287));
+  EXPECT_TRUE(w.isVisible());
+}
+
+class ByteMaintenanceWindow : public testing::Test {
+ protected:
+  ByteMaintenanceWindow() : data_(0x200) {
+    for (std::size_t i = 0; i < data_.size(); ++i) data_[i] = static_cast<std::uint8_t>(i);
+    search::Searches().ByteMaintenanceStart = 0x77;  // a new window starts at 0 whatever was before
+    w_ = new ByteEditorWindow([this] { return std::span<std::uint8_t>(data_); });
+    w_->show();
+  }
+  ~ByteMaintenanceWindow() override { delete w_.data(); }
+  QString Current(int i) const { return w_->Control<QLabel>(265 + i)->text(); }
+  QLineEdit* Edit(int id) const { return w_->Control<QLineEdit>(id); }
+  void Click(int barId, QAbstractSlider::SliderAction action) {
+    w_->Control<QScrollBar>(barId)->triggerAction(action);
+  }
+
+  ScreenStandIn screen_;
+  std::vector<std::uint8_t> data_;
+  QPointer<ByteEditorWindow> w_;
+};
+
+TEST_F(ByteMaintenanceWindow, OpensAtZeroAndShowsBytesAndOutside) {
+  EXPECT_EQ(w_->pos(), QPoint(550, 100));
+  EXPECT_EQ(search::Searches().ByteMaintenanceStart, 0u);
+  EXPECT_EQ(Edit(252)->text(), QStringLiteral("0"));
+  EXPECT_EQ(w_->Control<QLabel>(264)->text(), QStringLiteral("0～0x1FF"));
+  EXPECT_EQ(Current(0), QStringLiteral("00"));
+  EXPECT_EQ(Current(9), QStringLiteral("09"));
+  EXPECT_EQ(Edit(253)->text(), QStringLiteral("  "));
+
+  Edit(252)->setText(QStringLiteral("1f8"));
+  Edit(252)->setFocus();
+  QTest::keyClick(Edit(252), Qt::Key_Return);
+  EXPECT_EQ(Edit(252)->text(), QStringLiteral("000001F8"));
+  EXPECT_EQ(Current(7), QStringLiteral("FF"));
+  EXPECT_EQ(Current(8), QStringLiteral("外"));
+  EXPECT_EQ(Current(9), QStringLiteral("外"));
+  EXPECT_EQ(w_->focusWidget(), Edit(253));
+
+  // Addresses past 31 bits are accepted and simply lie outside the data.
+  Edit(252)->setText(QStringLiteral("FFFFFFFF"));
+  w_->EnterAddress();
+  EXPECT_EQ(Current(0), QStringLiteral("外"));
+}
+
+TEST_F(ByteMaintenanceWindow, WriteChangesOnlyBytesInsideTheDataAndNotifies) {
+  Edit(252)->setText(QStringLiteral("1F8"));
+  w_->EnterAddress();
+  for (int i = 0; i < 10; ++i) Edit(253 + i)->setText(QStringLiteral("ee"));
+  Edit(253)->setText(QStringLiteral("f"));
+  Edit(254)->setText(QStringLiteral("  "));
+  std::vector<std::uint8_t> expected = data_;
+  expected[0x1F8] = 0x0F;
+  for (std::size_t k = 0x1FA; k < 0x200; ++k) expected[k] = 0xEE;
+  w_->Control<QPushButton>(275)->click();
+  EXPECT_EQ(data_, expected);
+  ASSERT_EQ(screen_.calls.size(), 1u);
+  EXPECT_EQ(screen_.calls[0].first, cmd::kByteDataChanged);
+  EXPECT_EQ(Current(0), QStringLiteral("F8"));  // the window refreshes only on the next step
+}
+
+TEST_F(ByteMaintenanceWindow, BarsStepRoundAndRefresh) {
+  struct Case {
+    const char* address;
+    int bar;
+    QAbstractSlider::SliderAction action;
+    const char* shown;
+  };
+  using A = QAbstractSlider;
+  for (const Case& c : {Case{"1FE", 263, A::SliderSingleStepSub, "000001FF"},
+                        Case{"1FF", 263, A::SliderSingleStepSub, "000001FF"},
+                        Case{"1", 263, A::SliderSingleStepAdd, "00000000"},
+                        Case{"0", 263, A::SliderSingleStepAdd, "00000000"},
+                        Case{"1E0", 277, A::SliderSingleStepSub, "000001F0"},
+                        Case{"1F0", 277, A::SliderSingleStepSub, "000001F0"},
+                        Case{"15", 277, A::SliderSingleStepAdd, "00000010"},
+                        Case{"150", 278, A::SliderSingleStepSub, "00000100"}}) {
+    Edit(252)->setText(QString::fromUtf8(c.address));
+    Edit(253)->setText(QStringLiteral("AB"));
+    Click(c.bar, c.action);
+    EXPECT_EQ(Edit(252)->text(), QString::fromUtf8(c.shown)) << c.address << " bar " << c.bar;
+    EXPECT_EQ(Edit(253)->text(), QStringLiteral("  ")) << "new values are cleared by a step";
+  }
+  Edit(252)->setText(QStringLiteral("1E"));
+  Click(263, A::SliderSingleStepSub);
+  EXPECT_EQ(Current(0), QStringLiteral("1F"));
+}
+
+TEST_F(ByteMaintenanceWindow, KeyboardAndClose) {
+  w_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w_.data()));
+  Edit(262)->setFocus();
+  QTest::keyClick(Edit(262), Qt::Key_Tab);
+  EXPECT_EQ(w_->focusWidget(), Edit(252));
+  QTest::keyClicks(Edit(252), "zz12");  // non-hex characters are not typed
+  EXPECT_EQ(Edit(252)->text(), QStringLiteral("12"));
+  QTest::keyClick(w_.data(), Qt::Key_Escape);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(w_.isNull());
+  ASSERT_FALSE(screen_.calls.empty());
+  EXPECT_EQ(screen_.calls.back().first, cmd::kByteMentClosed);
+}
+
+TEST(PositionCalculator, ConvertsJumpsFiltersKeysAndCloses) {
+  ScreenStandIn screen;
+  QPointer<tools::PositionCalculatorWindow> w = new tools::PositionCalculatorWindow;
+  w->show();
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.data()));
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("16進<->10進数字位置計算"));
+  QLineEdit* dec = EditOf(*w, 344);
+  QLineEdit* hex = EditOf(*w, 343);
+  EXPECT_EQ(w->focusWidget(), dec);
+
+  dec->setText(QStringLiteral("256"));
+  w->Control<QPushButton>(346)->click();
+  EXPECT_EQ(hex->text(), QStringLiteral("100"));
+  hex->setText(QStringLiteral("ff"));
+  w->Control<QPushButton>(345)->click();
+  EXPECT_EQ(dec->text(), QStringLiteral("255"));
+
+  hex->setText(QStringLiteral("FFFFFFFF"));
+  w->Control<QPushButton>(347)->click();
+  ASSERT_EQ(screen.calls.size(), 1u);
+  EXPECT_EQ(screen.calls[0], (std::pair<int, std::intptr_t>{cmd::kJumpToPosition, 4294967295}));
+  EXPECT_EQ(dec->text(), QStringLiteral("4294967295"));
+  dec->setText(QStringLiteral("0"));
+  w->Control<QPushButton>(348)->click();
+  EXPECT_EQ(screen.calls.back(), (std::pair<int, std::intptr_t>{cmd::kJumpToPosition, 0}));
+
+  // Keys: G, space and Left are consumed, keypad 5 types 5, Tab/Enter walk and wrap.
+  for (QLineEdit* e : {dec, hex}) {
+    e->clear();
+    e->setFocus();
+    QTest::keyClicks(e, "12");
+    QTest::keyClick(e, Qt::Key_Left);
+    QTest::keyClick(e, Qt::Key_G);
+    QTest::keyClick(e, Qt::Key_Space);
+    QTest::keyClick(e, Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(e->text(), QStringLiteral("125"));
+  }
+  hex->setText(QStringLiteral("ab"));
+  QTest::keyClicks(hex, "c");
+  EXPECT_EQ(hex->text(), QStringLiteral("ABC"));
+  dec->setFocus();
+  QTest::keyClick(dec, Qt::Key_Tab);
+  EXPECT_EQ(w->focusWidget(), hex);
+  QTest::keyClick(hex, Qt::Key_Return);
+  EXPECT_EQ(w->focusWidget(), dec);
+  EXPECT_TRUE(w->isVisible());
+
+  screen.calls.clear();
+  w->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(w.isNull());
+  ASSERT_EQ(screen.calls.size(), 1u);
+  EXPECT_EQ(screen.calls[0].first, cmd::kHexPosCalClosed);
+}
+
+}  // namespace
+}  // namespace tyld::tools
