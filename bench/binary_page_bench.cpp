@@ -22,32 +22,32 @@ using namespace tyld;
 // Counts calls only, so the benchmark measures the painter rather than the recorder.
 class NullCanvas final : public platform::Canvas {
  public:
-  explicit NullCanvas(platform::DeviceCaps caps) : caps_(caps) {}
-  [[nodiscard]] platform::DeviceCaps Caps() const override { return caps_; }
-  bool SelectFont(const platform::LogFont& f) override {
+  explicit NullCanvas(platform::DeviceMetrics caps) : caps_(caps) {}
+  [[nodiscard]] platform::DeviceMetrics Device() const override { return caps_; }
+  bool SelectFont(const platform::FontDescription& f) override {
     height_ = f.height < 0 ? -f.height : f.height;
     return true;
   }
-  [[nodiscard]] platform::TextMetrics Metrics() const override {
+  [[nodiscard]] platform::FontMetrics Metrics() const override {
     return {std::max(height_ / 2, 1), height_, height_ * 4 / 5, 0, true};
   }
   [[nodiscard]] int TextExtent(std::string_view s) const override {
     return static_cast<int>(s.size()) * std::max(height_ / 2, 1);
   }
-  void TextOut(int, int, std::string_view s) override { calls += s.size(); }
-  void SetTextColor(platform::ColorRef c) override { colour_ = c; }
-  [[nodiscard]] platform::ColorRef TextColor() const override { return colour_; }
+  void PutText(int, int, std::string_view s) override { calls += s.size(); }
+  void SetTextColor(platform::Colour c) override { colour_ = c; }
+  [[nodiscard]] platform::Colour TextColor() const override { return colour_; }
   void Rectangle(int, int, int, int, platform::Pen, platform::Brush) override { ++calls; }
   void Line(int, int, int, int, platform::Pen) override { ++calls; }
   std::size_t calls = 0;
 
  private:
-  platform::DeviceCaps caps_;
+  platform::DeviceMetrics caps_;
   int height_ = 16;
-  platform::ColorRef colour_ = 0;
+  platform::Colour colour_ = 0;
 };
 
-constexpr platform::DeviceCaps kPrinter{4800, 6800, 600, 600};
+constexpr platform::DeviceMetrics kPrinter{4800, 6800, 600, 600};
 constexpr std::size_t kSpan = std::size_t{1} << 30;
 
 // A 1 GB span with only its first and its last full page readable (filled with sample

@@ -17,16 +17,16 @@ void MeasureWindowMetrics() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const int dpi = screen != nullptr ? static_cast<int>(screen->logicalDotsPerInchY()) : 96;
   auto measure = [dpi](int points) {
-    const platform::LogFont lf =
+    const platform::FontDescription lf =
         platform::MakeLogFont(QStringLiteral("ＭＳ ゴシック"), -(points * dpi / 72));
     return platform::MeasureFont(platform::ToQFont(lf), nullptr);
   };
-  const platform::TextMetrics big = measure(12);
-  m.UiCharWidth = big.aveCharWidth;
-  m.UiCharHeight = static_cast<int>(1.2 * (big.height + big.externalLeading));
-  const platform::TextMetrics small = measure(10);
-  m.SmallCharWidth = small.aveCharWidth;
-  m.SmallCharHeight = small.height + small.externalLeading;
+  const platform::FontMetrics big = measure(12);
+  m.UiCharWidth = big.cellWidth;
+  m.UiCharHeight = static_cast<int>(1.2 * (big.height + big.leading));
+  const platform::FontMetrics small = measure(10);
+  m.SmallCharWidth = small.cellWidth;
+  m.SmallCharHeight = small.height + small.leading;
   if (screen != nullptr) {
     const QRect avail = screen->availableGeometry();
     m.ScreenWidth = avail.width();

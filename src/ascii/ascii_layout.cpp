@@ -26,26 +26,26 @@ int SaturateInt(long long x) {
 
 }  // namespace
 
-platform::LogFont PrinterFontFor(const platform::LogFont& asciiFont, int pointTenths,
-                                 int logPixelsY) {
-  return platform::FontForDevice(asciiFont, pointTenths, logPixelsY);
+platform::FontDescription PrinterFontFor(const platform::FontDescription& asciiFont, int pointTenths,
+                                 int dpiY) {
+  return platform::FontForDevice(asciiFont, pointTenths, dpiY);
 }
 
-AsciiLayout ComputeAsciiLayout(const platform::DeviceCaps& printer,
-                               const platform::TextMetrics& font,
+AsciiLayout ComputeAsciiLayout(const platform::DeviceMetrics& printer,
+                               const platform::FontMetrics& font,
                                const settings::UnprintMargins& unprint, int ascOrientation,
                                settings::AsciiPageFormat& fmt) {
   AsciiLayout out;
-  int w = std::max(0, printer.horzRes);
-  int hd = std::max(0, printer.vertRes);
+  int w = std::max(0, printer.width);
+  int hd = std::max(0, printer.height);
   if ((ascOrientation != 2 && hd < w) || (ascOrientation == 2 && w < hd)) std::swap(w, hd);
   out.width = w;
   out.height = hd;
 
   // A zero width or pitch (no font, or line spacing -10) would divide by zero; one pixel
   // keeps the grid defined.
-  const int cw = std::max(1, font.aveCharWidth);
-  const long long h = std::max(1, font.height + font.externalLeading);
+  const int cw = std::max(1, font.cellWidth);
+  const long long h = std::max(1, font.height + font.leading);
   const int lh = std::max(1, SaturateInt(h + h * fmt.AscLineSpacing / 10));
   out.charWidth = cw;
   out.linePitch = lh;
@@ -55,8 +55,8 @@ AsciiLayout ComputeAsciiLayout(const platform::DeviceCaps& printer,
   fmt.AscLinesDown = hd / lh;
   fmt.AscLinesDownExact = static_cast<double>(hd) / lh;
 
-  const double cx = std::max(0, printer.logPixelsX) / kMmPerInch / cw;
-  const double ly = std::max(0, printer.logPixelsY) / kMmPerInch / lh;
+  const double cx = std::max(0, printer.dpiX) / kMmPerInch / cw;
+  const double ly = std::max(0, printer.dpiY) / kMmPerInch / lh;
   fmt.AscUnprintTopLines = ly * unprint.top;
   fmt.AscUnprintBottomLines = ly * unprint.bottom;
   fmt.AscUnprintLeftChars = cx * unprint.left;
@@ -87,12 +87,12 @@ AsciiLayout ComputeAsciiLayout(const platform::DeviceCaps& printer,
   return out;
 }
 
-AsciiLayout ComputeAsciiLayout(platform::Canvas& printer, const platform::LogFont& asciiFont,
+AsciiLayout ComputeAsciiLayout(platform::Canvas& printer, const platform::FontDescription& asciiFont,
                                int pointTenths, const settings::UnprintMargins& unprint,
                                int ascOrientation, settings::AsciiPageFormat& fmt) {
-  const platform::DeviceCaps caps = printer.Caps();
-  platform::TextMetrics metrics;  // zero when no font can be made: the pure layout copes
-  if (printer.SelectFont(PrinterFontFor(asciiFont, pointTenths, caps.logPixelsY)))
+  const platform::DeviceMetrics caps = printer.Device();
+  platform::FontMetrics metrics;  // zero when no font can be made: the pure layout copes
+  if (printer.SelectFont(PrinterFontFor(asciiFont, pointTenths, caps.dpiY)))
     metrics = printer.Metrics();
   return ComputeAsciiLayout(caps, metrics, unprint, ascOrientation, fmt);
 }

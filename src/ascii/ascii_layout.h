@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 #include "settings/page_format.h"
 
 namespace tyld::ascii {
@@ -21,19 +21,19 @@ struct AsciiLayout {
 
 // The printer font of the ASCII screen: the stored description at the point size for the
 // printer's vertical resolution.
-platform::LogFont PrinterFontFor(const platform::LogFont& asciiFont, int pointTenths,
-                                 int logPixelsY);
+platform::FontDescription PrinterFontFor(const platform::FontDescription& asciiFont, int pointTenths,
+                                 int dpiY);
 
 // Pure layout from the printer's metrics and the printer font's metrics. Writes the
 // computed fields of fmt (AscCharsPerLine and AscLinesPerPage become the maxima). Never
 // divides by zero and always leaves at least one line and one character.
-AsciiLayout ComputeAsciiLayout(const platform::DeviceCaps& printer,
-                               const platform::TextMetrics& font,
+AsciiLayout ComputeAsciiLayout(const platform::DeviceMetrics& printer,
+                               const platform::FontMetrics& font,
                                const settings::UnprintMargins& unprint, int ascOrientation,
                                settings::AsciiPageFormat& fmt);
 
 // The same, measuring the printer font on the printer's canvas (the font stays selected).
-AsciiLayout ComputeAsciiLayout(platform::Canvas& printer, const platform::LogFont& asciiFont,
+AsciiLayout ComputeAsciiLayout(platform::Canvas& printer, const platform::FontDescription& asciiFont,
                                int pointTenths, const settings::UnprintMargins& unprint,
                                int ascOrientation, settings::AsciiPageFormat& fmt);
 

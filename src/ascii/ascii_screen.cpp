@@ -13,10 +13,10 @@ namespace tyld::ascii {
 
 std::vector<BuildFailure> AsciiScreen::Rebuild(QPrinter& printer) {
   settings::LiveSettings& live = settings::Live();
-  const platform::DeviceCaps caps = platform::CapsOf(printer);
-  const platform::LogFont font =
-      PrinterFontFor(live.asciiFont.logFont, live.asciiFont.PointTenths(), caps.logPixelsY);
-  const platform::TextMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
+  const platform::DeviceMetrics caps = platform::DeviceMetricsOf(printer);
+  const platform::FontDescription font =
+      PrinterFontFor(live.asciiFont.logFont, live.asciiFont.PointTenths(), caps.dpiY);
+  const platform::FontMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
   layout = ComputeAsciiLayout(caps, metrics, live.unprint, live.AscOrientation, live.ascii);
 
   document::DocumentBuffer& doc = document::Document();

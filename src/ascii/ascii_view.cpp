@@ -77,7 +77,7 @@ void AsciiView::PageChanged() {
 void AsciiView::paintEvent(QPaintEvent*) {
   QPainter p(viewport());
   p.fillRect(viewport()->rect(), QColor(128, 128, 128));
-  platform::DeviceCaps caps{viewport()->width(), viewport()->height(), logicalDpiX(), logicalDpiY()};
+  platform::DeviceMetrics caps{viewport()->width(), viewport()->height(), logicalDpiX(), logicalDpiY()};
   platform::QtCanvas canvas(p, caps);
   const SheetDocument doc = screen_.Document();
   SheetRequest req;

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "ascii/ascii_screen.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 #include "pages/paged_view.h"
 
 namespace tyld::ascii {
@@ -43,7 +43,7 @@ class AsciiView : public pages::PagedView {
   void CancelStringSearch();
 
   AsciiScreen screen_;
-  platform::LogFont screenFont_;
+  platform::FontDescription screenFont_;
   bool fixedPitch_ = true;
   int charWidth_ = 8;
   int linePitch_ = 16;

@@ -15,20 +15,20 @@ namespace {
 
 namespace cp = platform::codepage;
 using platform::Canvas;
-using platform::ColorRef;
-using platform::LogFont;
+using platform::Colour;
+using platform::FontDescription;
 
-constexpr ColorRef kBlack = 0x00000000;
-constexpr ColorRef kRed = 0x000000FF;
-constexpr ColorRef kTenthLine = 0x00FF6400;
+constexpr Colour kBlack = 0x00000000;
+constexpr Colour kRed = 0x000000FF;
+constexpr Colour kTenthLine = 0x00FF6400;
 
 // The ASCII font at whole points for the target's vertical resolution.
-LogFont FontAtPoints(const LogFont& base, int points, int logPixelsY) {
-  return platform::FontForDevice(base, points * 10, logPixelsY);
+FontDescription FontAtPoints(const FontDescription& base, int points, int dpiY) {
+  return platform::FontForDevice(base, points * 10, dpiY);
 }
 
-int LinePitch(const platform::TextMetrics& m, int lineSpacing) {
-  const long long h = m.height + m.externalLeading;
+int LinePitch(const platform::FontMetrics& m, int lineSpacing) {
+  const long long h = m.height + m.leading;
   return static_cast<int>(std::clamp<long long>(h + h * lineSpacing / 10, 1, 1 << 30));
 }
 
@@ -40,17 +40,17 @@ std::string Format(const char* fmt, long long a) {
 
 // Draws a block: in its colour, or in runs of equal highlight class.
 int DrawBlock(Canvas& canvas, int x, int y, std::string_view text,
-              std::span<const std::uint8_t> marks, ColorRef color, bool useColours) {
+              std::span<const std::uint8_t> marks, Colour color, bool useColours) {
   if (!useColours) {
     canvas.SetTextColor(kBlack);
-    canvas.TextOut(x, y, text);
+    canvas.PutText(x, y, text);
     return canvas.TextExtent(text);
   }
   const bool marked = std::any_of(marks.begin(), marks.end(),
                                   [](std::uint8_t m) { return (m & 0x0F) != 0; });
   if (!marked || marks.size() != text.size()) {
     canvas.SetTextColor(color);
-    canvas.TextOut(x, y, text);
+    canvas.PutText(x, y, text);
     return canvas.TextExtent(text);
   }
   int advance = 0;
@@ -62,7 +62,7 @@ int DrawBlock(Canvas& canvas, int x, int y, std::string_view text,
     // Unmarked runs keep the block's own colour.
     canvas.SetTextColor(cls == 0 ? color : platform::HighlightColour[static_cast<std::size_t>(cls)]);
     const std::string_view run = text.substr(start, end - start);
-    canvas.TextOut(x + advance, y, run);
+    canvas.PutText(x + advance, y, run);
     advance += canvas.TextExtent(run);
     start = end;
   }
@@ -132,10 +132,10 @@ SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
                           const settings::AsciiPageFormat& fmt, const SheetDocument& doc,
                           const SheetRequest& request) {
   const bool screen = request.target == DrawTarget::Screen;
-  const int logPixelsY = canvas.Caps().logPixelsY;
+  const int dpiY = canvas.Device().dpiY;
 
   // 1. Fonts and metrics of the target.
-  LogFont textFont;
+  FontDescription textFont;
   int cw = 1;
   int lh = 1;
   double x0 = request.x0;
@@ -147,17 +147,17 @@ SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
     x0 += 1;
     y0 += 0.5;
   } else {
-    textFont = PrinterFontFor(doc.asciiFont, doc.pointTenths, logPixelsY);
+    textFont = PrinterFontFor(doc.asciiFont, doc.pointTenths, dpiY);
     if (canvas.SelectFont(textFont)) {
-      const platform::TextMetrics m = canvas.Metrics();
-      cw = std::max(1, m.aveCharWidth);
+      const platform::FontMetrics m = canvas.Metrics();
+      cw = std::max(1, m.cellWidth);
       lh = LinePitch(m, fmt.AscLineSpacing);
     }
   }
   const int footerPoints = screen ? static_cast<int>(std::trunc(doc.scale * 6)) : 6;
-  const LogFont footerFont = FontAtPoints(doc.asciiFont, footerPoints, logPixelsY);
+  const FontDescription footerFont = FontAtPoints(doc.asciiFont, footerPoints, dpiY);
   int sw = cw;
-  if (canvas.SelectFont(footerFont)) sw = std::max(1, canvas.Metrics().aveCharWidth);
+  if (canvas.SelectFont(footerFont)) sw = std::max(1, canvas.Metrics().cellWidth);
 
   const SheetGeometry geo(fmt, cw, lh, sw, x0, y0, screen);
   const int columns = geo.Columns();
@@ -181,14 +181,14 @@ SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
   // 3. Nothing to show: say why.
   const std::vector<MessageLine> message = EmptySheetMessage(model, doc);
   if (!message.empty()) {
-    if (canvas.SelectFont(FontAtPoints(doc.asciiFont, 9, logPixelsY))) {
-      const platform::TextMetrics m = canvas.Metrics();
-      const int d = m.height + m.externalLeading;
+    if (canvas.SelectFont(FontAtPoints(doc.asciiFont, 9, dpiY))) {
+      const platform::FontMetrics m = canvas.Metrics();
+      const int d = m.height + m.leading;
       const int x = static_cast<int>((x0 + 10) * cw);
       const int y = static_cast<int>((y0 + 6) * lh);
       canvas.SetTextColor(kRed);
       for (const MessageLine& line : message)
-        canvas.TextOut(x, y + line.lineOffset * d, cp::FromUtf8(line.text));
+        canvas.PutText(x, y + line.lineOffset * d, cp::FromUtf8(line.text));
     }
   }
 
@@ -200,15 +200,15 @@ SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
     canvas.SetTextColor(kBlack);
     const int y = geo.FooterY();
     const auto len = [](const std::string& s) { return static_cast<int>(s.size()); };
-    if (!t.date.empty()) canvas.TextOut(geo.DateX(), y, t.date);
-    if (!t.pageNumber.empty()) canvas.TextOut(geo.PageNumberX(len(t.pageNumber)), y, t.pageNumber);
+    if (!t.date.empty()) canvas.PutText(geo.DateX(), y, t.date);
+    if (!t.pageNumber.empty()) canvas.PutText(geo.PageNumberX(len(t.pageNumber)), y, t.pageNumber);
     if (!t.lineRange.empty()) {
       const int pageLen = len(Format("- %lld -", request.pageNumber));
-      canvas.TextOut(geo.LineRangeX(len(t.lineRange), pageLen), y, t.lineRange);
+      canvas.PutText(geo.LineRangeX(len(t.lineRange), pageLen), y, t.lineRange);
       const SheetRowRange r = SheetRows(fmt, std::max(0, request.sheet), model.TotalRows());
       result = {true, r.first, r.last};
     }
-    if (!t.fileName.empty()) canvas.TextOut(geo.FileNameX(len(t.fileName)), y, t.fileName);
+    if (!t.fileName.empty()) canvas.PutText(geo.FileNameX(len(t.fileName)), y, t.fileName);
   }
 
   // 5. The rows of each column page of the sheet.
@@ -227,7 +227,7 @@ SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
       const int y = geo.RowY(i);
       if (c == 0 && lineNumbers) {
         canvas.SetTextColor(i % 10 == 9 ? kTenthLine : kBlack);
-        canvas.TextOut(geo.LineNumberX(), y, LineNumberText(r));
+        canvas.PutText(geo.LineNumberX(), y, LineNumberText(r));
       }
       const TextRow& row = rows[static_cast<std::size_t>(r)];
       int x = left;

@@ -9,7 +9,7 @@
 
 #include "ascii/text_model.h"
 #include "platform/canvas.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 #include "settings/page_format.h"
 
 namespace tyld::ascii {
@@ -27,7 +27,7 @@ struct SheetDocument {
   std::string docName;        // UTF-8; empty: no file defined
   std::int64_t docLength = 0;
   std::string footerName;     // UTF-8, shown as "[%s]" (print name or file name)
-  platform::LogFont asciiFont = {};  // the stored ASCII font description
+  platform::FontDescription asciiFont = {};  // the stored ASCII font description
   int pointTenths = 80;
   double scale = 1.0;         // screen scale of the footer font
   std::function<LocalDateTime()> clock;  // null: CurrentLocalTime
@@ -41,7 +41,7 @@ struct SheetRequest {
   int pageNumber = 0;   // "- %d -" when non-zero
   bool colorPrint = true;  // printer only: false prints everything black
   // Screen text font and its metrics (ignored on the printer, which builds its own).
-  platform::LogFont screenFont = {};
+  platform::FontDescription screenFont = {};
   int screenCharWidth = 0;
   int screenLinePitch = 0;
 };

@@ -373,7 +373,7 @@ class TextModelBuilder {
   }
 
   // A colour tag starting at the "<" at off: its end (after ">") and colour, if any.
-  bool ParseTag(std::size_t off, std::size_t& end, ColorRef& color) const {
+  bool ParseTag(std::size_t off, std::size_t& end, Colour& color) const {
     const std::uint8_t* d = chars_.data();
     const std::size_t n = pieceLen_;
     const std::size_t font = FindWord(d, off + 1, n, "FONT");
@@ -398,7 +398,7 @@ class TextModelBuilder {
     return true;
   }
 
-  void CloseBlock(std::size_t from, std::size_t to, ColorRef color) {
+  void CloseBlock(std::size_t from, std::size_t to, Colour color) {
     stage_ = Stage::Blocks;
     const std::size_t offset = m_.lcBuf_.size();
     m_.blocks_.push_back({static_cast<std::int32_t>(offset), static_cast<std::int32_t>(to - from), color});
@@ -439,7 +439,7 @@ class TextModelBuilder {
         k += lt - off;
         off = lt;
         std::size_t end = 0;
-        ColorRef color = 0;
+        Colour color = 0;
         if (ParseTag(off, end, color)) {
           if (k > 0) CloseBlock(blockStart, off, color_);
           color_ = color;
@@ -484,7 +484,7 @@ class TextModelBuilder {
   std::vector<std::uint8_t> kinds_;
   std::size_t pieceLen_ = 0;
   std::int32_t rowFirstBlock_ = 0;
-  ColorRef color_ = 0;
+  Colour color_ = 0;
   Stage stage_ = Stage::Buffers;
 };
 

@@ -13,13 +13,13 @@
 
 namespace tyld::ascii {
 
-using platform::ColorRef;
+using platform::Colour;
 
 // One run of text of one colour; its bytes are LcBuf[Offset, Offset + Length).
 struct TextBlock {
   std::int32_t Offset = 0;
   std::int32_t Length = 0;
-  ColorRef Color = 0;
+  Colour Color = 0;
 };
 
 // One display row: blocks FirstBlock .. FirstBlock + BlockCount - 1 (none for an empty row).

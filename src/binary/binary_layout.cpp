@@ -29,16 +29,16 @@ std::int32_t LinePitch(std::int32_t charHeight, std::int32_t lineSpacing) {
 }
 
 void ComputeBinaryLayout(const LayoutInput& in, settings::BinaryPageFormat& fmt) {
-  std::int32_t w = std::max(in.caps.horzRes, 0);
-  std::int32_t h = std::max(in.caps.vertRes, 0);
+  std::int32_t w = std::max(in.caps.width, 0);
+  std::int32_t h = std::max(in.caps.height, 0);
   if ((in.orientation == 2 && w < h) || (in.orientation != 2 && w > h)) std::swap(w, h);
 
-  const std::int32_t cw = std::max(in.font.aveCharWidth, 1);
+  const std::int32_t cw = std::max(in.font.cellWidth, 1);
   const auto ch = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      std::int64_t{in.font.height} + in.font.externalLeading, 1, kIntMax));
+      std::int64_t{in.font.height} + in.font.leading, 1, kIntMax));
   const std::int32_t lh = LinePitch(ch, fmt.BinLineSpacing);
-  const double dpiX = in.caps.logPixelsX > 0 ? in.caps.logPixelsX : 1;
-  const double dpiY = in.caps.logPixelsY > 0 ? in.caps.logPixelsY : 1;
+  const double dpiX = in.caps.dpiX > 0 ? in.caps.dpiX : 1;
+  const double dpiY = in.caps.dpiY > 0 ? in.caps.dpiY : 1;
 
   fmt.BinCharsAcrossExact = static_cast<double>(w) / cw;
   fmt.BinCharsAcross = w / cw;
@@ -80,13 +80,13 @@ void ComputeBinaryLayout(const LayoutInput& in, settings::BinaryPageFormat& fmt)
   if (fmt.BinColumns > fmt.BinMaxColumns) fmt.BinColumns = fmt.BinMaxColumns;
 }
 
-void ComputeBinaryLayout(platform::Canvas& printer, const platform::LogFont& binFont,
+void ComputeBinaryLayout(platform::Canvas& printer, const platform::FontDescription& binFont,
                          int pointTenths, std::int32_t orientation,
                          const settings::UnprintMargins& unprint,
                          settings::BinaryPageFormat& fmt) {
   LayoutInput in;
-  in.caps = printer.Caps();
-  printer.SelectFont(platform::FontForDevice(binFont, pointTenths, in.caps.logPixelsY));
+  in.caps = printer.Device();
+  printer.SelectFont(platform::FontForDevice(binFont, pointTenths, in.caps.dpiY));
   in.font = printer.Metrics();
   in.orientation = orientation;
   in.unprint = unprint;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 #include "settings/page_format.h"
 
 namespace tyld::binary {
@@ -24,8 +24,8 @@ inline constexpr std::int32_t kMaxBlocks = 1 << 23;
 
 // Everything the layout needs from the printer.
 struct LayoutInput {
-  platform::DeviceCaps caps;         // HORZRES, VERTRES, LOGPIXELSX/Y of the printer
-  platform::TextMetrics font;        // binary font on the printer
+  platform::DeviceMetrics caps;         // HORZRES, VERTRES, LOGPIXELSX/Y of the printer
+  platform::FontMetrics font;        // binary font on the printer
   std::int32_t orientation = 2;      // 1 portrait, 2 landscape
   settings::UnprintMargins unprint;  // non-printable margins, mm
 };
@@ -38,7 +38,7 @@ std::int32_t LinePitch(std::int32_t charHeight, std::int32_t lineSpacing);
 // BinMaxBlocksPerColumn and lowers BinColumns to BinMaxColumns when it exceeds it.
 void ComputeBinaryLayout(const LayoutInput& in, settings::BinaryPageFormat& fmt);
 // The same, measuring the binary font on the printer canvas (the font stays selected).
-void ComputeBinaryLayout(platform::Canvas& printer, const platform::LogFont& binFont,
+void ComputeBinaryLayout(platform::Canvas& printer, const platform::FontDescription& binFont,
                          int pointTenths, std::int32_t orientation,
                          const settings::UnprintMargins& unprint,
                          settings::BinaryPageFormat& fmt);

@@ -15,9 +15,9 @@ namespace tyld::binary {
 void BinaryScreen::Rebuild(QPrinter& printer) {
   settings::LiveSettings& live = settings::Live();
   LayoutInput in;
-  in.caps = platform::CapsOf(printer);
-  const platform::LogFont font =
-      platform::FontForDevice(live.binaryFont.logFont, live.binaryFont.PointTenths(), in.caps.logPixelsY);
+  in.caps = platform::DeviceMetricsOf(printer);
+  const platform::FontDescription font =
+      platform::FontForDevice(live.binaryFont.logFont, live.binaryFont.PointTenths(), in.caps.dpiY);
   in.font = platform::MeasureFont(platform::ToQFont(font), &printer);
   in.orientation = live.BinOrientation;
   in.unprint = live.unprint;

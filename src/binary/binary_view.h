@@ -5,7 +5,7 @@
 
 #include "binary/binary_screen.h"
 #include "tools/position_calculator_window.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 #include "pages/paged_view.h"
 #include "tools/byte_editor_window.h"
 #include "tools/sequence_search_window.h"
@@ -55,7 +55,7 @@ class BinaryView : public pages::PagedView {
   void SetScale(double scale);
 
   BinaryScreen screen_;
-  platform::LogFont screenFont_;
+  platform::FontDescription screenFont_;
   bool fixedPitch_ = true;
   int charWidth_ = 8;
   int linePitch_ = 16;

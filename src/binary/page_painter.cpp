@@ -14,7 +14,7 @@ namespace {
 using platform::Brush;
 using platform::BrushStyle;
 using platform::Canvas;
-using platform::ColorRef;
+using platform::Colour;
 using platform::Pen;
 using platform::PenStyle;
 
@@ -23,8 +23,8 @@ using platform::PenStyle;
 class PaintVisitor final : public PageVisitor {
  public:
   PaintVisitor(Canvas& canvas, const PageGeometry& geo, const settings::BinaryPageFormat& fmt,
-               bool plain, bool highlights, const platform::LogFont& mainFont,
-               const platform::LogFont& highlightFont)
+               bool plain, bool highlights, const platform::FontDescription& mainFont,
+               const platform::FontDescription& highlightFont)
       : canvas_(canvas),
         geo_(geo),
         lower_(fmt.BinHexCase == 1),
@@ -34,14 +34,14 @@ class PaintVisitor final : public PageVisitor {
         highlightFont_(highlightFont) {}
 
   void Column(std::int32_t c) override {
-    canvas_.SetTextColor(Colour(kHeadingColour));
+    canvas_.SetTextColor(Shown(kHeadingColour));
     const int y = ToDevice(geo_.HeaderY());
-    canvas_.TextOut(ToDevice(geo_.AddressX(c)), y, kAddressHeading);
+    canvas_.PutText(ToDevice(geo_.AddressX(c)), y, kAddressHeading);
     for (int i = 0; i < kLineBytes; ++i)
-      canvas_.TextOut(ToDevice(geo_.ByteX(c, i)), y, HeaderLabel(i, lower_));
+      canvas_.PutText(ToDevice(geo_.ByteX(c, i)), y, HeaderLabel(i, lower_));
     for (int j = 0; j < kLineBytes; ++j) {
       const char digit = HeaderDigit(j, lower_);
-      canvas_.TextOut(ToDevice(geo_.CellX(c, j)), y, {&digit, 1});
+      canvas_.PutText(ToDevice(geo_.CellX(c, j)), y, {&digit, 1});
     }
   }
 
@@ -50,9 +50,9 @@ class PaintVisitor final : public PageVisitor {
     for (int l = 0; l < block.lineCount; ++l) {
       const DumpLine& line = block.lines[l];
       const int y = ToDevice(geo_.LineY(block.slot, line.row));
-      canvas_.SetTextColor(Colour(kHeadingColour));
-      canvas_.TextOut(ToDevice(geo_.AddressX(c)), y, AddressText(line.offset, lower_));
-      const ColorRef lineColour = LineColour(line.row);
+      canvas_.SetTextColor(Shown(kHeadingColour));
+      canvas_.PutText(ToDevice(geo_.AddressX(c)), y, AddressText(line.offset, lower_));
+      const platform::Colour lineColour = LineColour(line.row);
       canvas_.SetTextColor(lineColour);
       for (int s = 0; s < line.count; ++s) {
         const int x = ToDevice(geo_.ByteX(c, s));
@@ -60,11 +60,11 @@ class PaintVisitor final : public PageVisitor {
         if (mark != 0 && highlights_) {
           canvas_.SelectFont(highlightFont_);
           canvas_.SetTextColor(platform::HighlightColour[static_cast<std::size_t>(mark)]);
-          canvas_.TextOut(x, y, ByteText(line.bytes[s], lower_));
+          canvas_.PutText(x, y, ByteText(line.bytes[s], lower_));
           canvas_.SetTextColor(lineColour);
           canvas_.SelectFont(mainFont_);
         } else {
-          canvas_.TextOut(x, y, ByteText(line.bytes[s], lower_));
+          canvas_.PutText(x, y, ByteText(line.bytes[s], lower_));
         }
       }
     }
@@ -74,15 +74,15 @@ class PaintVisitor final : public PageVisitor {
       canvas_.SetTextColor(LineColour(line.row));
       for (int i = 0; i < line.cellCount; ++i) {
         const DumpCell& cell = line.cells[i];
-        canvas_.TextOut(ToDevice(geo_.CellX(c, cell.cell)), y, cell.Text());
+        canvas_.PutText(ToDevice(geo_.CellX(c, cell.cell)), y, cell.Text());
       }
     }
   }
 
  private:
-  [[nodiscard]] ColorRef Colour(ColorRef c) const { return plain_ ? kPlainColour : c; }
-  [[nodiscard]] ColorRef LineColour(int row) const {
-    return Colour(row % 2 == 0 ? kEvenLineColour : kOddLineColour);
+  [[nodiscard]] platform::Colour Shown(platform::Colour c) const { return plain_ ? kPlainColour : c; }
+  [[nodiscard]] platform::Colour LineColour(int row) const {
+    return Shown(row % 2 == 0 ? kEvenLineColour : kOddLineColour);
   }
 
   Canvas& canvas_;
@@ -90,8 +90,8 @@ class PaintVisitor final : public PageVisitor {
   bool lower_;
   bool plain_;
   bool highlights_;
-  const platform::LogFont& mainFont_;
-  const platform::LogFont& highlightFont_;
+  const platform::FontDescription& mainFont_;
+  const platform::FontDescription& highlightFont_;
 };
 
 void DrawPaper(Canvas& canvas, const PageGeometry& geo, std::int32_t columns) {
@@ -112,27 +112,27 @@ void DrawPaper(Canvas& canvas, const PageGeometry& geo, std::int32_t columns) {
 }
 
 void DrawFooter(Canvas& canvas, const PageGeometry& geo, const settings::BinaryPageFormat& fmt,
-                const PagePaint& paint, std::int32_t columns, const platform::LogFont& font) {
+                const PagePaint& paint, std::int32_t columns, const platform::FontDescription& font) {
   const bool any = (fmt.BinPageNoMode != 0 && paint.pageNumber != 0) ||
                    fmt.BinFileNameMode != 0 || fmt.BinDateMode != 0;
   // A footer font of no height cannot be made; the footer is left out.
   if (!any || font.height == 0 || !canvas.SelectFont(font)) return;
-  const platform::TextMetrics m = canvas.Metrics();
-  const int sw = m.aveCharWidth;
-  const int sh = m.height + m.externalLeading;
+  const platform::FontMetrics m = canvas.Metrics();
+  const int sw = m.cellWidth;
+  const int sh = m.height + m.leading;
   if (sh < 1) return;
   canvas.SetTextColor(kPlainColour);
   const int y = ToDevice(geo.FooterY());
   if (fmt.BinPageNoMode != 0 && paint.pageNumber != 0) {
     const std::string text = PageNumberText(paint.pageNumber);
     const int n = static_cast<int>(text.size());
-    canvas.TextOut(ToDevice(geo.PageNumberCentreX(columns) - (n * sw) / 2 - 2 * sw), y, text);
+    canvas.PutText(ToDevice(geo.PageNumberCentreX(columns) - (n * sw) / 2 - 2 * sw), y, text);
   }
   if (fmt.BinFileNameMode != 0) {
     const std::string text = FileNameText(paint.footerName);
-    canvas.TextOut(ToDevice(geo.FileNameX(static_cast<int>(text.size()), sw)), y, text);
+    canvas.PutText(ToDevice(geo.FileNameX(static_cast<int>(text.size()), sw)), y, text);
   }
-  if (fmt.BinDateMode != 0) canvas.TextOut(ToDevice(geo.DateX()), y, DateText(paint.time));
+  if (fmt.BinDateMode != 0) canvas.PutText(ToDevice(geo.DateX()), y, DateText(paint.time));
 }
 
 }  // namespace
@@ -140,10 +140,10 @@ void DrawFooter(Canvas& canvas, const PageGeometry& geo, const settings::BinaryP
 PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt,
                            const DumpSource& source, const PagePaint& paint) {
   const bool screen = paint.target == DrawTarget::Screen;
-  const int dpiY = canvas.Caps().logPixelsY;
+  const int dpiY = canvas.Device().dpiY;
 
   // 1. Metrics of the target.
-  platform::LogFont mainFont;
+  platform::FontDescription mainFont;
   int cw = 1;
   int lh = 1;
   double x0 = paint.x0;
@@ -157,19 +157,19 @@ PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt
   } else {
     mainFont = platform::FontForDevice(paint.binFont, paint.pointTenths, dpiY);
     canvas.SelectFont(mainFont);
-    const platform::TextMetrics m = canvas.Metrics();
-    cw = std::max(m.aveCharWidth, 1);
-    lh = LinePitch(m.height + m.externalLeading, fmt.BinLineSpacing);
+    const platform::FontMetrics m = canvas.Metrics();
+    cw = std::max(m.cellWidth, 1);
+    lh = LinePitch(m.height + m.leading, fmt.BinLineSpacing);
   }
 
   // 2. Per-page fonts.
-  platform::LogFont highlightFont = mainFont;
+  platform::FontDescription highlightFont = mainFont;
   highlightFont.width = 0;
   highlightFont.charSet = platform::kShiftJisCharSet;
   highlightFont.italic = screen ? 0 : 1;
   const double footerPoints = screen ? std::trunc(paint.scale * 6) : 6;
-  platform::LogFont footerFont = paint.binFont;
-  footerFont.height = -platform::MulDiv(static_cast<int>(std::clamp(footerPoints, 0.0, 1e6)), dpiY, 72);
+  platform::FontDescription footerFont = paint.binFont;
+  footerFont.height = -platform::MultiplyDivide(static_cast<int>(std::clamp(footerPoints, 0.0, 1e6)), dpiY, 72);
   footerFont.width = 0;
   footerFont.charSet = platform::kShiftJisCharSet;
 
@@ -190,7 +190,7 @@ PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt
 
   // 6. The range line.
   canvas.SetTextColor(kPlainColour);
-  canvas.TextOut(ToDevice(geo.RangeX()), ToDevice(geo.RangeY()),
+  canvas.PutText(ToDevice(geo.RangeX()), ToDevice(geo.RangeY()),
                  RangeLineText(offsets.first, offsets.last,
                                static_cast<std::int64_t>(source.data.size()), source.docName));
   return offsets;

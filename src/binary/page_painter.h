@@ -7,7 +7,7 @@
 #include "binary/dump_lines.h"
 #include "binary/dump_texts.h"
 #include "platform/canvas.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 #include "settings/page_format.h"
 
 namespace tyld::binary {
@@ -15,10 +15,10 @@ namespace tyld::binary {
 enum class DrawTarget { Screen = 1, Printer = 2 };
 
 // Text colours of the dump (COLORREF).
-inline constexpr platform::ColorRef kHeadingColour = 0x00FF6400;
-inline constexpr platform::ColorRef kEvenLineColour = 0x00000000;
-inline constexpr platform::ColorRef kOddLineColour = 0x00285A00;
-inline constexpr platform::ColorRef kPlainColour = 0x00000000;  // range line, footer
+inline constexpr platform::Colour kHeadingColour = 0x00FF6400;
+inline constexpr platform::Colour kEvenLineColour = 0x00000000;
+inline constexpr platform::Colour kOddLineColour = 0x00285A00;
+inline constexpr platform::Colour kPlainColour = 0x00000000;  // range line, footer
 
 // The data of the document as the painter reads it.
 struct DumpSource {
@@ -37,11 +37,11 @@ struct PagePaint {
   std::string_view footerName;  // Shift-JIS printed name for the file-name footer
   FooterTime time;
 
-  platform::LogFont binFont;  // the binary font description
+  platform::FontDescription binFont;  // the binary font description
   int pointTenths = 80;       // its point size, tenths
   double scale = 1.0;         // screen scale (footer font size)
   // Screen only: the scaled screen font and its metrics.
-  platform::LogFont screenFont;
+  platform::FontDescription screenFont;
   int screenCharWidth = 0;
   int screenLinePitch = 0;
 };

@@ -196,17 +196,17 @@ void PaintGuideTitle(platform::Canvas& canvas, int left, int top, int right, int
 
   canvas.Rectangle(left, top, right, bottom, platform::Pen{platform::PenStyle::None, 0},
                    platform::Brush{platform::BrushStyle::Solid, 0x00404000});
-  platform::LogFont font;
-  font.height = -platform::MulDiv(10, canvas.Caps().logPixelsY, 72);
+  platform::FontDescription font;
+  font.height = -platform::MultiplyDivide(10, canvas.Device().dpiY, 72);
   font.charSet = platform::kShiftJisCharSet;
   font.pitchAndFamily = platform::kFixedPitchModern;
   font.SetFace(platform::kDefaultFaceSjis);
   canvas.SelectFont(font);
-  const platform::TextMetrics m = canvas.Metrics();
-  const int x = (left + right) / 2 - static_cast<int>(text.size()) * m.aveCharWidth / 2;
+  const platform::FontMetrics m = canvas.Metrics();
+  const int x = (left + right) / 2 - static_cast<int>(text.size()) * m.cellWidth / 2;
   const int y = (top + bottom) / 2 - m.height / 2;
   canvas.SetTextColor(0x00FFFFFF);
-  canvas.TextOut(x, y, text);
+  canvas.PutText(x, y, text);
 }
 
 namespace {
@@ -221,7 +221,7 @@ class GuideTitle : public QWidget {
   void paintEvent(QPaintEvent* /*event*/) override {
     QPainter painter(this);
     platform::QtCanvas canvas(painter,
-                              platform::DeviceCaps{width(), height(), logicalDpiX(), logicalDpiY()});
+                              platform::DeviceMetrics{width(), height(), logicalDpiX(), logicalDpiY()});
     PaintGuideTitle(canvas, 0, 0, width(), height(), sjis_);
   }
 

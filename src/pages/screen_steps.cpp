@@ -43,7 +43,7 @@ void RunFontDialog(QWidget* view, settings::FontState& font) {
     font.logFont = platform::FromQFont(chosen, dpi, &tenths);
     font.choice.pointSize = tenths;
   }
-  if (platform::MulDiv(font.PointTenths() / 10, dpi, 72) == 0)
+  if (platform::MultiplyDivide(font.PointTenths() / 10, dpi, 72) == 0)
     platform::MessageBox(view, QStringLiteral("文字高さの計算に失敗しました。"),
                          QStringLiteral("フォント指定に無理があるようです。"));
 }

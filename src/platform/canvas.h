@@ -5,31 +5,31 @@
 #include <string>
 #include <string_view>
 
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 
 namespace tyld::platform {
 
-using ColorRef = std::uint32_t;  // 0x00BBGGRR
-constexpr ColorRef Rgb(int r, int g, int b) {
-  return static_cast<ColorRef>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+using Colour = std::uint32_t;  // 0x00BBGGRR
+constexpr Colour Rgb(int r, int g, int b) {
+  return static_cast<Colour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int RedOf(ColorRef c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(ColorRef c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(ColorRef c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(Colour c) { return static_cast<int>(c & 0xFF); }
+constexpr int GreenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int BlueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
 
-struct TextMetrics {
-  int aveCharWidth = 0;     // half-width cell of a fixed-pitch font
+struct FontMetrics {
+  int cellWidth = 0;     // half-width cell of a fixed-pitch font
   int height = 0;           // ascent + descent
   int ascent = 0;
-  int externalLeading = 0;
+  int leading = 0;
   bool fixedPitch = true;
 };
 
-struct DeviceCaps {
-  int horzRes = 0;     // printable width, pixels
-  int vertRes = 0;     // printable height, pixels
-  int logPixelsX = 96;
-  int logPixelsY = 96;
+struct DeviceMetrics {
+  int width = 0;     // printable width, pixels
+  int height = 0;     // printable height, pixels
+  int dpiX = 96;
+  int dpiY = 96;
 };
 
 enum class PenStyle { Solid, Dotted, None };
@@ -37,33 +37,33 @@ enum class BrushStyle { White, LightGrey, Black, Solid, Hollow };
 
 struct Pen {
   PenStyle style = PenStyle::Solid;
-  ColorRef color = 0;
+  Colour color = 0;
 };
 struct Brush {
   BrushStyle style = BrushStyle::White;
-  ColorRef color = 0;  // for BrushStyle::Solid
+  Colour color = 0;  // for BrushStyle::Solid
 };
 
-// MulDiv as GDI has it: a * b / c rounded to nearest, -1 when c is 0 or the result
+// MultiplyDivide as GDI has it: a * b / c rounded to nearest, -1 when c is 0 or the result
 // does not fit an int.
-int MulDiv(int a, int b, int c);
+int MultiplyDivide(int a, int b, int c);
 
 class Canvas {
  public:
   virtual ~Canvas() = default;
 
-  [[nodiscard]] virtual DeviceCaps Caps() const = 0;
+  [[nodiscard]] virtual DeviceMetrics Device() const = 0;
 
   // Creates a font from the description and selects it; false when no font can be made
   // (the previous font stays selected).
-  virtual bool SelectFont(const LogFont& font) = 0;
-  [[nodiscard]] virtual TextMetrics Metrics() const = 0;
+  virtual bool SelectFont(const FontDescription& font) = 0;
+  [[nodiscard]] virtual FontMetrics Metrics() const = 0;
   // Width of Shift-JIS text in the selected font.
   [[nodiscard]] virtual int TextExtent(std::string_view sjis) const = 0;
   // Draws Shift-JIS text with its top-left corner at (x, y), transparent background.
-  virtual void TextOut(int x, int y, std::string_view sjis) = 0;
-  virtual void SetTextColor(ColorRef color) = 0;
-  [[nodiscard]] virtual ColorRef TextColor() const = 0;
+  virtual void PutText(int x, int y, std::string_view sjis) = 0;
+  virtual void SetTextColor(Colour color) = 0;
+  [[nodiscard]] virtual Colour TextColor() const = 0;
   // GDI Rectangle: outline with the pen, fill with the brush; right/bottom exclusive.
   virtual void Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) = 0;
   // A straight line with the pen.

@@ -20,19 +20,19 @@ void InstallFontSubstitutions() {
   QFont::insertSubstitutions(QStringLiteral("MS Mincho"), QStringList{QStringLiteral("IPAMincho"), noto});
 }
 
-QString FaceName(const LogFont& font) {
+QString FaceName(const FontDescription& font) {
   return QString::fromStdU16String(codepage::ToUtf16(font.Face()));
 }
 
-LogFont MakeLogFont(const QString& face, int height) {
-  LogFont f;
+FontDescription MakeLogFont(const QString& face, int height) {
+  FontDescription f;
   f.height = height;
   f.charSet = kShiftJisCharSet;
   f.SetFace(codepage::FromUtf16(face.toStdU16String()));
   return f;
 }
 
-QFont ToQFont(const LogFont& lf) {
+QFont ToQFont(const FontDescription& lf) {
   QFont f(FaceName(lf));
   const int px = std::abs(lf.height);
   f.setPixelSize(px > 0 ? px : 12);
@@ -45,26 +45,26 @@ QFont ToQFont(const LogFont& lf) {
   return f;
 }
 
-TextMetrics MeasureFont(const QFont& font, QPaintDevice* device) {
+FontMetrics MeasureFont(const QFont& font, QPaintDevice* device) {
   const QFontMetrics fm = device != nullptr ? QFontMetrics(font, device) : QFontMetrics(font);
-  TextMetrics m;
+  FontMetrics m;
   m.ascent = fm.ascent();
   m.height = fm.ascent() + fm.descent();
-  m.externalLeading = std::max(0, fm.leading());
+  m.leading = std::max(0, fm.leading());
   // Decide the pitch by comparing advances: font databases call IPAGothic proportional.
   const int narrow = fm.horizontalAdvance(QLatin1Char('i'));
   const int wide = fm.horizontalAdvance(QLatin1Char('W'));
   m.fixedPitch = narrow == wide;
   // GDI's average width of a fixed CJK font is the half-width cell, not the full width.
-  m.aveCharWidth = m.fixedPitch ? fm.horizontalAdvance(QLatin1Char('x')) : fm.averageCharWidth();
-  if (m.aveCharWidth <= 0) m.aveCharWidth = std::max(1, fm.horizontalAdvance(QLatin1Char('x')));
+  m.cellWidth = m.fixedPitch ? fm.horizontalAdvance(QLatin1Char('x')) : fm.averageCharWidth();
+  if (m.cellWidth <= 0) m.cellWidth = std::max(1, fm.horizontalAdvance(QLatin1Char('x')));
   return m;
 }
 
-LogFont FromQFont(const QFont& font, int logPixelsY, int* tenths) {
-  const double pt = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / logPixelsY;
+FontDescription FromQFont(const QFont& font, int dpiY, int* tenths) {
+  const double pt = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / dpiY;
   if (tenths != nullptr) *tenths = static_cast<int>(std::lround(pt * 10));
-  LogFont lf = MakeLogFont(font.family(), -static_cast<int>(std::lround(pt * logPixelsY / 72.0)));
+  FontDescription lf = MakeLogFont(font.family(), -static_cast<int>(std::lround(pt * dpiY / 72.0)));
   lf.weight = font.bold() ? 700 : 400;
   lf.italic = font.italic() ? 1 : 0;
   lf.underline = font.underline() ? 1 : 0;

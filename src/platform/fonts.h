@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "platform/canvas.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 
 class QPaintDevice;
 
@@ -15,17 +15,17 @@ namespace tyld::platform {
 void InstallFontSubstitutions();
 
 // The face name of a description as a QString (the stored bytes are Shift-JIS).
-QString FaceName(const LogFont& font);
-// A LogFont of the given face (UTF-16), everything else zero.
-LogFont MakeLogFont(const QString& face, int height);
+QString FaceName(const FontDescription& font);
+// A FontDescription of the given face (UTF-16), everything else zero.
+FontDescription MakeLogFont(const QString& face, int height);
 
 // The QFont for a description, sized for the device's resolution (pixel height |lfHeight|).
-QFont ToQFont(const LogFont& font);
+QFont ToQFont(const FontDescription& font);
 // The metrics of a font on a device (nullptr: the screen).
-TextMetrics MeasureFont(const QFont& font, QPaintDevice* device);
+FontMetrics MeasureFont(const QFont& font, QPaintDevice* device);
 
-// A LogFont from a QFont chosen in a font dialog (pixel height from the point size
+// A FontDescription from a QFont chosen in a font dialog (pixel height from the point size
 // at the given vertical resolution); the point size in tenths goes to *tenths.
-LogFont FromQFont(const QFont& font, int logPixelsY, int* tenths);
+FontDescription FromQFont(const QFont& font, int dpiY, int* tenths);
 
 }  // namespace tyld::platform

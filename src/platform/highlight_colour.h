@@ -8,7 +8,7 @@
 
 namespace tyld::platform {
 
-inline constexpr std::array<ColorRef, 5> HighlightColour = {
+inline constexpr std::array<Colour, 5> HighlightColour = {
     Rgb(0, 0, 0), Rgb(255, 0, 0), Rgb(255, 50, 255), Rgb(60, 180, 255), Rgb(0, 0, 255)};
 
 // Colour index of a mark byte: the lowest set bit of bits 0-3 gives 1-4, none gives 0.

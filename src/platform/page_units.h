@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "platform/canvas.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 
 namespace tyld::platform {
 
@@ -20,10 +20,10 @@ inline int RoundHalfDown(double x) {
 }
 
 // A stored font at its point size (tenths) for a device of vertical resolution
-// logPixelsY: pixel height from the whole points, width 0, Shift-JIS character set.
-inline LogFont FontForDevice(const LogFont& font, int pointTenths, int logPixelsY) {
-  LogFont f = font;
-  f.height = -MulDiv(pointTenths / 10, logPixelsY, 72);
+// dpiY: pixel height from the whole points, width 0, Shift-JIS character set.
+inline FontDescription FontForDevice(const FontDescription& font, int pointTenths, int dpiY) {
+  FontDescription f = font;
+  f.height = -MultiplyDivide(pointTenths / 10, dpiY, 72);
   f.width = 0;
   f.charSet = kShiftJisCharSet;
   return f;

@@ -26,7 +26,7 @@ PrintJobResult RunPrintJob(QPrinter& printer, const QString& documentName, int c
   QPainter painter;
   if (!painter.begin(&printer)) return result;
   result.started = true;
-  QtCanvas canvas(painter, CapsOf(printer));
+  QtCanvas canvas(painter, DeviceMetricsOf(printer));
   for (int i = 0; i < count; ++i) {
     if (i > 0 && !printer.newPage()) break;
     painter.save();

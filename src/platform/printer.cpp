@@ -70,17 +70,17 @@ void PrinterSelection::FollowDialogChoice() {
   if (printer_) pdf_ = printer_->outputFormat() == QPrinter::PdfFormat;
 }
 
-DeviceCaps CapsOf(const QPrinter& printer) {
+DeviceMetrics DeviceMetricsOf(const QPrinter& printer) {
   const QRect r = printer.pageLayout().paintRectPixels(printer.resolution());
-  DeviceCaps caps;
-  caps.horzRes = r.width();
-  caps.vertRes = r.height();
-  caps.logPixelsX = printer.resolution();
-  caps.logPixelsY = printer.resolution();
+  DeviceMetrics caps;
+  caps.width = r.width();
+  caps.height = r.height();
+  caps.dpiX = printer.resolution();
+  caps.dpiY = printer.resolution();
   return caps;
 }
 
-DeviceCaps PrinterSelection::Caps() const { return printer_ ? CapsOf(*printer_) : DeviceCaps{}; }
+DeviceMetrics PrinterSelection::Device() const { return printer_ ? DeviceMetricsOf(*printer_) : DeviceMetrics{}; }
 
 void PrinterSelection::Adopt(std::unique_ptr<QPrinter> printer, bool pdf) {
   if (!printer) return;

@@ -38,7 +38,7 @@ class PrinterSelection {
   void SetPdfMargins(const PrintMarginsMm& margins);
 
   // Printable area in device pixels and the resolution, for the page layouts.
-  [[nodiscard]] DeviceCaps Caps() const;
+  [[nodiscard]] DeviceMetrics Device() const;
 
   // Replace the printer by one the setup dialog configured.
   void Adopt(std::unique_ptr<QPrinter> printer, bool pdf);
@@ -51,8 +51,8 @@ class PrinterSelection {
   bool pdf_ = false;
 };
 
-// Caps of any QPrinter (printable area in pixels at its resolution).
-DeviceCaps CapsOf(const QPrinter& printer);
+// The metrics of any QPrinter (printable area in pixels at its resolution).
+DeviceMetrics DeviceMetricsOf(const QPrinter& printer);
 // A built-in PDF printer: A4, 600 dpi, the given margins, writing to `outputPath`.
 std::unique_ptr<QPrinter> MakePdfPrinter(const PrintMarginsMm& margins, const QString& outputPath = {});
 

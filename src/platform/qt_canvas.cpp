@@ -9,7 +9,7 @@
 
 namespace tyld::platform {
 namespace {
-QColor ToQColor(ColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 QPen ToQPen(Pen pen) {
   if (pen.style == PenStyle::None) return QPen(Qt::NoPen);
@@ -31,21 +31,21 @@ QBrush ToQBrush(Brush brush) {
 }
 }  // namespace
 
-QtCanvas::QtCanvas(QPainter& painter, DeviceCaps caps) : painter_(painter), caps_(caps) {
+QtCanvas::QtCanvas(QPainter& painter, DeviceMetrics caps) : painter_(painter), caps_(caps) {
   painter_.setBackgroundMode(Qt::TransparentMode);
 }
 
-bool QtCanvas::SelectFont(const LogFont& font) {
+bool QtCanvas::SelectFont(const FontDescription& font) {
   if (font.height == 0 && font.width == 0 && font.faceName[0] == 0) return false;
   QFont f = ToQFont(font);
-  const TextMetrics m = MeasureFont(f, painter_.device());
+  const FontMetrics m = MeasureFont(f, painter_.device());
   if (m.height <= 0) return false;
   font_ = f;
   metrics_ = m;
   fontSet_ = true;
   painter_.setFont(font_);
   const QFontMetrics fm(font_, painter_.device());
-  cellsMatch_ = m.fixedPitch && fm.horizontalAdvance(QStringLiteral("亜")) == 2 * m.aveCharWidth;
+  cellsMatch_ = m.fixedPitch && fm.horizontalAdvance(QStringLiteral("亜")) == 2 * m.cellWidth;
   return true;
 }
 
@@ -60,7 +60,7 @@ int QtCanvas::TextExtent(std::string_view sjis) const {
         ++cells;
       }
     }
-    return cells * metrics_.aveCharWidth;
+    return cells * metrics_.cellWidth;
   }
   const QFontMetrics fm(font_, painter_.device());
   return fm.horizontalAdvance(QString::fromStdU16String(codepage::ToUtf16(sjis)));
@@ -79,7 +79,7 @@ static void TextOutCells(QPainter& p, int x, int baseline, int cw, std::string_v
   }
 }
 
-void QtCanvas::TextOut(int x, int y, std::string_view sjis) {
+void QtCanvas::PutText(int x, int y, std::string_view sjis) {
   if (!fontSet_ || sjis.empty()) return;
   painter_.setPen(ToQColor(color_));
   const int baseline = y + metrics_.ascent;
@@ -87,7 +87,7 @@ void QtCanvas::TextOut(int x, int y, std::string_view sjis) {
     painter_.drawText(x, baseline, QString::fromStdU16String(codepage::ToUtf16(sjis)));
     return;
   }
-  TextOutCells(painter_, x, baseline, metrics_.aveCharWidth, sjis);
+  TextOutCells(painter_, x, baseline, metrics_.cellWidth, sjis);
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) {

@@ -11,26 +11,26 @@ namespace tyld::platform {
 class QtCanvas : public Canvas {
  public:
   // The painter must be active; caps describe the device (printable area and resolution).
-  QtCanvas(QPainter& painter, DeviceCaps caps);
+  QtCanvas(QPainter& painter, DeviceMetrics caps);
 
-  [[nodiscard]] DeviceCaps Caps() const override { return caps_; }
-  bool SelectFont(const LogFont& font) override;
-  [[nodiscard]] TextMetrics Metrics() const override { return metrics_; }
+  [[nodiscard]] DeviceMetrics Device() const override { return caps_; }
+  bool SelectFont(const FontDescription& font) override;
+  [[nodiscard]] FontMetrics Metrics() const override { return metrics_; }
   [[nodiscard]] int TextExtent(std::string_view sjis) const override;
-  void TextOut(int x, int y, std::string_view sjis) override;
-  void SetTextColor(ColorRef color) override { color_ = color; }
-  [[nodiscard]] ColorRef TextColor() const override { return color_; }
+  void PutText(int x, int y, std::string_view sjis) override;
+  void SetTextColor(Colour color) override { color_ = color; }
+  [[nodiscard]] Colour TextColor() const override { return color_; }
   void Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) override;
   void Line(int x1, int y1, int x2, int y2, Pen pen) override;
 
  private:
   QPainter& painter_;
-  DeviceCaps caps_;
+  DeviceMetrics caps_;
   QFont font_;
-  TextMetrics metrics_;
+  FontMetrics metrics_;
   bool fontSet_ = false;
   bool cellsMatch_ = false;  // the font's own advances equal the cells: draw runs whole
-  ColorRef color_ = 0;
+  Colour color_ = 0;
 };
 
 }  // namespace tyld::platform

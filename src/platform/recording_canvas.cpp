@@ -7,7 +7,7 @@
 
 namespace tyld::platform {
 
-int MulDiv(int a, int b, int c) {
+int MultiplyDivide(int a, int b, int c) {
   if (c == 0) return -1;
   const long long p = static_cast<long long>(a) * b;
   long long q = p / c;
@@ -19,7 +19,7 @@ int MulDiv(int a, int b, int c) {
   return static_cast<int>(q);
 }
 
-bool RecordingCanvas::SelectFont(const LogFont& font) {
+bool RecordingCanvas::SelectFont(const FontDescription& font) {
   if (std::abs(font.height) == failHeight_) return false;
   font_ = font;
   Call c;
@@ -30,13 +30,13 @@ bool RecordingCanvas::SelectFont(const LogFont& font) {
   return true;
 }
 
-TextMetrics RecordingCanvas::Metrics() const {
+FontMetrics RecordingCanvas::Metrics() const {
   const int h = std::abs(font_.height) == 0 ? 16 : std::abs(font_.height);
-  TextMetrics m;
+  FontMetrics m;
   m.height = h;
   m.ascent = h * 4 / 5;
-  m.aveCharWidth = h / 2 > 0 ? h / 2 : 1;
-  m.externalLeading = 0;
+  m.cellWidth = h / 2 > 0 ? h / 2 : 1;
+  m.leading = 0;
   m.fixedPitch = true;
   return m;
 }
@@ -52,10 +52,10 @@ int RecordingCanvas::TextExtent(std::string_view sjis) const {
       cells += 1;
     }
   }
-  return cells * Metrics().aveCharWidth;
+  return cells * Metrics().cellWidth;
 }
 
-void RecordingCanvas::TextOut(int x, int y, std::string_view sjis) {
+void RecordingCanvas::PutText(int x, int y, std::string_view sjis) {
   Call c;
   c.op = Op::Text;
   c.x = x;
@@ -66,7 +66,7 @@ void RecordingCanvas::TextOut(int x, int y, std::string_view sjis) {
   calls_.push_back(std::move(c));
 }
 
-void RecordingCanvas::SetTextColor(ColorRef color) {
+void RecordingCanvas::SetTextColor(Colour color) {
   color_ = color;
   Call c;
   c.op = Op::Color;

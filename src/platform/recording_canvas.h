@@ -16,21 +16,21 @@ class RecordingCanvas : public Canvas {
     Op op = Op::Text;
     int x = 0, y = 0, x2 = 0, y2 = 0;  // text position or rectangle/line corners
     std::string text;                  // Shift-JIS bytes for Text
-    ColorRef color = 0;                // text colour in effect (Text, Color)
-    LogFont font{};                    // font in effect
+    Colour color = 0;                // text colour in effect (Text, Color)
+    FontDescription font{};                    // font in effect
     Pen pen{};
     Brush brush{};
   };
 
-  explicit RecordingCanvas(DeviceCaps caps = {4800, 6800, 600, 600}) : caps_(caps) {}
+  explicit RecordingCanvas(DeviceMetrics caps = {4800, 6800, 600, 600}) : caps_(caps) {}
 
-  [[nodiscard]] DeviceCaps Caps() const override { return caps_; }
-  bool SelectFont(const LogFont& font) override;
-  [[nodiscard]] TextMetrics Metrics() const override;
+  [[nodiscard]] DeviceMetrics Device() const override { return caps_; }
+  bool SelectFont(const FontDescription& font) override;
+  [[nodiscard]] FontMetrics Metrics() const override;
   [[nodiscard]] int TextExtent(std::string_view sjis) const override;
-  void TextOut(int x, int y, std::string_view sjis) override;
-  void SetTextColor(ColorRef color) override;
-  [[nodiscard]] ColorRef TextColor() const override { return color_; }
+  void PutText(int x, int y, std::string_view sjis) override;
+  void SetTextColor(Colour color) override;
+  [[nodiscard]] Colour TextColor() const override { return color_; }
   void Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) override;
   void Line(int x1, int y1, int x2, int y2, Pen pen) override;
 
@@ -42,9 +42,9 @@ class RecordingCanvas : public Canvas {
   void Clear() { calls_.clear(); }
 
  private:
-  DeviceCaps caps_;
-  LogFont font_{};
-  ColorRef color_ = 0;
+  DeviceMetrics caps_;
+  FontDescription font_{};
+  Colour color_ = 0;
   int failHeight_ = -1;
   std::vector<Call> calls_;
 };

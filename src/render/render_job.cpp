@@ -134,7 +134,7 @@ int WritePngs(QPrinter& printer, const RenderOptions& o, int first, int last, co
       p.setRenderHint(QPainter::TextAntialiasing);
       p.scale(k, k);
       p.translate(paint.topLeft());
-      platform::QtCanvas canvas(p, platform::CapsOf(printer));
+      platform::QtCanvas canvas(p, platform::DeviceMetricsOf(printer));
       draw(canvas, page - 1, NumberOf(o, first, page));
     }
     const QString path = QString::fromStdString(o.out) + QStringLiteral("-%1.png").arg(page, 4, 10, QLatin1Char('0'));

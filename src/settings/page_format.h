@@ -3,7 +3,7 @@
 // the settings record; the computed fields are results of the page layouts, never stored.
 #include <cstdint>
 
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 
 namespace tyld::settings {
 
@@ -99,13 +99,13 @@ static_assert(sizeof(FontChoice) == 60);
 
 // One screen's font: description, choice block and display scale.
 struct FontState {
-  platform::LogFont logFont = DefaultLogFont();
+  platform::FontDescription logFont = DefaultLogFont();
   FontChoice choice{};
   double scale = 1.0;
 
   [[nodiscard]] int PointTenths() const { return choice.pointSize; }
-  static platform::LogFont DefaultLogFont() {
-    platform::LogFont f;
+  static platform::FontDescription DefaultLogFont() {
+    platform::FontDescription f;
     f.SetFace(platform::kDefaultFaceSjis);
     return f;
   }

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 #include "settings/page_format.h"
 
 namespace tyld::settings {
@@ -40,7 +40,7 @@ struct SettingsRecord {
   std::int32_t AscLinesPerPage = 0;
   std::int32_t AscTabWidth = 0;
   FontChoice AscFontChoice{};
-  platform::LogFont AscLogFont{};
+  platform::FontDescription AscLogFont{};
   std::int32_t AscOrientation = 0;
   std::int32_t BinMarginTop = 0;
   std::int32_t BinMarginBottom = 0;
@@ -55,7 +55,7 @@ struct SettingsRecord {
   std::int32_t BinCrLfMark = 0;
   std::int32_t BinHexCase = 0;
   FontChoice BinFontChoice{};
-  platform::LogFont BinLogFont{};
+  platform::FontDescription BinLogFont{};
   std::int32_t BinOrientation = 0;
   std::uint8_t padding16C[4] = {};
   double AscFontScale = 0;

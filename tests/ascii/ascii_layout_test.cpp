@@ -8,14 +8,14 @@
 namespace tyld::ascii {
 namespace {
 
-using platform::DeviceCaps;
-using platform::TextMetrics;
+using platform::DeviceMetrics;
+using platform::FontMetrics;
 using settings::AsciiPageFormat;
 using settings::UnprintMargins;
 
 // A4 at 600 dpi, a font of 25 x 50 pixels.
-constexpr DeviceCaps kA4{4800, 6800, 600, 600};
-constexpr TextMetrics kFont{25, 50, 40, 0, true};
+constexpr DeviceMetrics kA4{4800, 6800, 600, 600};
+constexpr FontMetrics kFont{25, 50, 40, 0, true};
 
 TEST(AsciiLayout, DefaultFormatOnA4) {
   AsciiPageFormat f;
@@ -37,7 +37,7 @@ TEST(AsciiLayout, DefaultFormatOnA4) {
 
 TEST(AsciiLayout, OrientationSwap) {
   const struct {
-    DeviceCaps caps;
+    DeviceMetrics caps;
     int orientation;
     int width, height;
   } cases[] = {
@@ -130,8 +130,8 @@ TEST(AsciiLayout, SheetsFromColumnPages) {
 TEST(AsciiLayout, AbsurdFormatsStayDefined) {
   const struct {
     const char* name;
-    DeviceCaps caps;
-    TextMetrics font;
+    DeviceMetrics caps;
+    FontMetrics font;
     int spacing, margin, columns;
   } cases[] = {
       {"line spacing -10", kA4, kFont, -10, 10, 1},

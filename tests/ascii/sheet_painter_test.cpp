@@ -152,7 +152,7 @@ TEST(SheetPainter, HighlightsInRunsAndMonochromeIgnoresColours) {
   f.Print(0);
   auto texts = f.Texts();
   ASSERT_EQ(texts.size(), 3u);
-  const platform::ColorRef green = platform::Rgb(0, 255, 0);
+  const platform::Colour green = platform::Rgb(0, 255, 0);
   EXPECT_EQ(texts[0].text, "ab");
   EXPECT_EQ(texts[0].color, green);
   EXPECT_EQ(texts[1].text, "cde");

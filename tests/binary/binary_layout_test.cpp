@@ -14,8 +14,8 @@ namespace {
 using settings::BinaryPageFormat;
 
 // A 600 dpi printer, 6800 x 4800 pixels printable, with an 8-point font of 33 x 67 pixels.
-constexpr platform::DeviceCaps kCaps{4800, 6800, 600, 600};
-constexpr platform::TextMetrics kFont{33, 67, 54, 0, true};
+constexpr platform::DeviceMetrics kCaps{4800, 6800, 600, 600};
+constexpr platform::FontMetrics kFont{33, 67, 54, 0, true};
 
 LayoutInput Input(int orientation = 2) {
   LayoutInput in;
@@ -59,8 +59,8 @@ TEST(BinaryLayout, OrientationDecidesTheLongSide) {
   };
   for (const Case& c : cases) {
     LayoutInput in = Input(c.orientation);
-    in.caps.horzRes = c.w;
-    in.caps.vertRes = c.h;
+    in.caps.width = c.w;
+    in.caps.height = c.h;
     BinaryPageFormat fmt;
     ComputeBinaryLayout(in, fmt);
     EXPECT_EQ(fmt.BinCharsAcross, c.across) << c.orientation << " " << c.w;

@@ -19,7 +19,7 @@ using Call = RecordingCanvas::Call;
 
 // The recording printer: 600 dpi, 6800 x 4800 landscape; 8 points = 33 x 67 pixel cells.
 // Layout: text origin (7, 4) characters/lines -> (231, 268); gap 4 characters.
-constexpr platform::DeviceCaps kPrinter{4800, 6800, 600, 600};
+constexpr platform::DeviceMetrics kPrinter{4800, 6800, 600, 600};
 
 struct Fixture {
   settings::BinaryPageFormat fmt;
@@ -78,7 +78,7 @@ TEST(DrawBinaryPage, PrinterPositionsTextsAndColours) {
     std::string text;
     int nth;
     int x, y;
-    platform::ColorRef colour;
+    platform::Colour colour;
   };
   const Expect expects[] = {
       {"Address", 0, 264, 402, kHeadingColour},
@@ -114,7 +114,7 @@ TEST(DrawBinaryPage, HighlightsByTargetAndColourMode) {
     const char* name;
     DrawTarget target;
     bool colour;
-    platform::ColorRef expected;
+    platform::Colour expected;
     int italic;
   };
   const Case cases[] = {
@@ -137,7 +137,7 @@ TEST(DrawBinaryPage, HighlightsByTargetAndColourMode) {
     EXPECT_EQ(marked->color, c.expected) << c.name;
     EXPECT_EQ(marked->font.italic, c.italic) << c.name;
     EXPECT_EQ(blue->color, c.colour ? platform::HighlightColour[4] : 0u) << c.name;
-    const platform::ColorRef line = c.colour ? kOddLineColour : 0;
+    const platform::Colour line = c.colour ? kOddLineColour : 0;
     EXPECT_EQ(plain->color, line) << c.name;
     EXPECT_EQ(plain->font.italic, 0) << c.name;
     EXPECT_EQ(plain->font.height, marked->font.height) << c.name;

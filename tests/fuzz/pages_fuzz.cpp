@@ -31,10 +31,10 @@ void Ascii(const std::uint8_t* h, std::span<const std::uint8_t> doc) {
   fmt.AscTabWidth = h[4] % 10;
   fmt.AscLineNoMode = h[5] % 3;
   fmt.AscPageNoMode = h[5] / 3 % 3;
-  platform::TextMetrics font;
-  font.aveCharWidth = h[6] % 40;
+  platform::FontMetrics font;
+  font.cellWidth = h[6] % 40;
   font.height = h[7] % 90;
-  platform::DeviceCaps caps{h[8] * 40, h[9] * 40, 600, 600};
+  platform::DeviceMetrics caps{h[8] * 40, h[9] * 40, 600, 600};
   ascii::ComputeAsciiLayout(caps, font, settings::UnprintMargins{}, 1 + h[10] % 2, fmt);
 
   ascii::TextModelOptions options;
@@ -84,7 +84,7 @@ void Binary(const std::uint8_t* h, std::span<const std::uint8_t> doc) {
   fmt.BinHexCase = h[5] & 1;
   binary::LayoutInput in;
   in.caps = {h[8] * 40, h[9] * 40, 600, 600};
-  in.font.aveCharWidth = h[6] % 40;
+  in.font.cellWidth = h[6] % 40;
   in.font.height = h[7] % 90;
   in.orientation = 1 + h[10] % 2;
   binary::ComputeBinaryLayout(in, fmt);

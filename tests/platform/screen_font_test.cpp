@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "platform/canvas.h"
-#include "platform/log_font.h"
+#include "platform/font_description.h"
 
 namespace tyld::platform {
 namespace {
@@ -18,11 +18,11 @@ TEST(MulDivTest, RoundsHalfAwayFromZeroAndRefusesWhatIntCannotHold) {
       {1, 1, 0, -1},     {INT_MAX, 1200, 72, -1},            {INT_MIN, 2, 1, -1},
       {INT_MAX, 1, 1, INT_MAX},
   };
-  for (const auto& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.want) << c.a << "*" << c.b << "/" << c.c;
+  for (const auto& c : cases) EXPECT_EQ(MultiplyDivide(c.a, c.b, c.c), c.want) << c.a << "*" << c.b << "/" << c.c;
 }
 
-LogFont Stored() {
-  LogFont f;
+FontDescription Stored() {
+  FontDescription f;
   f.SetFace(kDefaultFaceSjis);
   return f;
 }

@@ -5,7 +5,7 @@
 
 namespace tyld::platform {
 
-struct LogFont {
+struct FontDescription {
   std::int32_t height = 0;  // < 0: character height in pixels; > 0: cell height
   std::int32_t width = 0;
   std::int32_t escapement = 0;
@@ -24,7 +24,7 @@ struct LogFont {
   void SetFace(const std::string& sjis);
   [[nodiscard]] std::string Face() const;
 };
-static_assert(sizeof(LogFont) == 60);
+static_assert(sizeof(FontDescription) == 60);
 
 // Character set and pitch values of the stored descriptions.
 inline constexpr std::uint8_t kShiftJisCharSet = 128;
