@@ -2,38 +2,31 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "mail/ascii_case.h"
 #include "mail/charset.h"
 #include "mail/transfer_decoding.h"
+#include "platform/codepage.h"
 
 namespace tyld::mail {
 namespace {
 
-enum Kind { kNone = 0, kJis = 1, kShiftJis = 2, kUtf8 = 3 };
-
-Kind CharsetKind(std::string_view name) {
-  if (EqualsNoCase(name, "iso-2022-jp")) return kJis;
-  if (EqualsNoCase(name, "shift_jis")) return kShiftJis;
-  if (EqualsNoCase(name, "utf-8")) return kUtf8;
-  return kNone;
-}
-
 struct Word {
-  Kind kind = kNone;
-  std::string bytes;    // the transfer-decoded text, still in its charset
+  std::string_view charset;
+  bool base64 = false;
+  std::string_view text;
   std::size_t end = 0;  // position after the closing "?="
 };
 
-// The encoded word starting at t[p] == '=', if there is a complete one of a known charset.
+// The encoded word starting at t[p] == '=', if a complete one starts there.
 bool ReadWord(std::string_view t, std::size_t p, Word& word) {
   const std::size_t n = t.size();
   if (p + 1 >= n || t[p + 1] != '?') return false;
   const std::size_t charsetStart = p + 2;
-  const std::size_t q1 = t.substr(0, std::min(n, charsetStart + 41)).find('?', charsetStart);
-  if (q1 == std::string_view::npos) return false;
-  const Kind kind = CharsetKind(t.substr(charsetStart, q1 - charsetStart));
-  if (kind == kNone || q1 + 2 >= n || t[q1 + 2] != '?') return false;
+  std::size_t q1 = charsetStart;
+  while (q1 < n && q1 < charsetStart + 64 && t[q1] > 0x20 && t[q1] < 0x7F && t[q1] != '?') ++q1;
+  if (q1 == charsetStart || q1 + 2 >= n || t[q1] != '?' || t[q1 + 2] != '?') return false;
   const char enc = t[q1 + 1];
   const bool base64 = enc == 'B' || enc == 'b';
   if (!base64 && enc != 'Q' && enc != 'q') return false;
@@ -43,89 +36,113 @@ bool ReadWord(std::string_view t, std::size_t p, Word& word) {
   std::size_t e = textStart;
   while (e < n && t[e] > 0x20 && t[e] < 0x7F && t[e] != '?') ++e;
   if (e + 1 >= n || t[e] != '?' || t[e + 1] != '=') return false;
-  const std::string_view text = t.substr(textStart, e - textStart);
-  if (base64) {
-    word.bytes = DecodeBase64(text);
-  } else {
-    std::string spaced(text);
-    std::replace(spaced.begin(), spaced.end(), '_', ' ');  // "_" is the Q form of a space
-    word.bytes = DecodeQuotedPrintable(spaced);
-  }
-  word.kind = kind;
+  word.charset = t.substr(charsetStart, q1 - charsetStart);
+  word.base64 = base64;
+  word.text = t.substr(textStart, e - textStart);
   word.end = e + 2;
   return true;
 }
 
-void AppendConverted(std::string& out, Kind kind, std::string_view bytes) {
-  if (kind == kUtf8) {
-    AppendUtf8AsSjis(out, bytes);
-  } else {
-    AppendJisAsSjis(out, bytes);  // plain Shift_JIS has no ESC and passes unchanged
-  }
+std::string WordBytes(const Word& word) {
+  if (word.base64) return DecodeBase64(word.text);
+  std::string spaced(word.text);
+  std::replace(spaced.begin(), spaced.end(), '_', ' ');  // "_" is the Q form of a space
+  return DecodeQuotedPrintable(spaced);
 }
 
-bool IsUtf8Continuation(char c) { return (static_cast<std::uint8_t>(c) & 0xC0) == 0x80; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Raw text, appended piece by piece; whether a line is UTF-8 is judged on the whole
+// line, so an encoded word in it does not split the judgement.
+class RawText {
+ public:
+  explicit RawText(std::string_view t) : t_(t) {}
+
+  void Append(std::string& out, std::size_t from, std::size_t to) {
+    while (from < to) {
+      if (from >= lineEnd_) Judge(from);
+      const std::size_t stop = std::min(to, lineEnd_);
+      const std::string_view piece = t_.substr(from, stop - from);
+      if (utf8_) {
+        out += platform::codepage::FromUtf8(piece);
+      } else {
+        out += piece;
+      }
+      from = stop;
+    }
+  }
+
+ private:
+  // The line (with its line end) that holds `at`.
+  void Judge(std::size_t at) {
+    std::size_t end = at;
+    bool high = false;
+    while (end < t_.size() && t_[end] != '\n' && t_[end] != '\r') {
+      high |= static_cast<std::uint8_t>(t_[end]) >= 0x80;
+      ++end;
+    }
+    utf8_ = high && IsUtf8(t_.substr(at, end - at));
+    while (end < t_.size() && (t_[end] == '\n' || t_[end] == '\r')) ++end;
+    lineEnd_ = end;
+  }
+
+  std::string_view t_;
+  std::size_t lineEnd_ = 0;
+  bool utf8_ = false;
+};
 
 }  // namespace
 
-void AppendDecodedHeaderLine(std::string& out, std::string_view t) {
-  const std::size_t n = t.size();
-  Kind previous = kNone;       // kind of the last encoded word seen
-  std::size_t spaces = 0;      // spaces since the last other byte, after some word
-  std::string pending;         // bytes of adjacent words not yet converted
-  Kind pendingKind = kNone;
-  std::size_t heldSpaces = 0;  // spaces read after the pending words
+void AppendDecodedHeaderLine(std::string& out, std::string_view t, std::vector<std::string>* unknown) {
+  RawText raw(t);
+  std::optional<Charset> charset;  // of the pending words
+  std::string_view charsetName;
+  std::string pending;             // bytes of adjacent words not yet converted
+  bool havePending = false;
   auto flush = [&] {
-    if (pendingKind != kNone) AppendConverted(out, pendingKind, pending);
+    if (havePending) charset->Append(out, pending);
     pending.clear();
-    pendingKind = kNone;
-    out.append(heldSpaces, ' ');
-    heldSpaces = 0;
+    havePending = false;
   };
   Word word;
-  std::size_t p = 0;
-  while (p < n) {
-    const char c = t[p];
-    if (c == '=' && ReadWord(t, p, word)) {
-      if (pendingKind == word.kind) {
-        heldSpaces = 0;  // only spaces stood between: the two words join
-        pending += word.bytes;
+  std::size_t p = 0;       // start of the text not yet appended
+  std::size_t search = 0;  // where to look for the next word
+  while (true) {
+    const std::size_t q = t.find("=?", search);
+    if (q == std::string_view::npos) break;
+    if (!ReadWord(t, q, word)) {
+      search = q + 1;
+      continue;
+    }
+    const bool onlyBlanks = std::all_of(t.begin() + static_cast<std::ptrdiff_t>(p), t.begin() + static_cast<std::ptrdiff_t>(q), IsBlank);
+    if (!(havePending && onlyBlanks)) {
+      flush();
+      raw.Append(out, p, q);
+    }
+    // White space between two words goes; the words join when their charsets do.
+    if (!charset || !EqualsNoCase(word.charset, charsetName)) {
+      Charset next(word.charset);
+      if (havePending && next.Key() == charset->Key()) {
+        charset = std::move(next);  // the same conversion under another name: keep joining
       } else {
         flush();
-        if (previous == word.kind && spaces != 0 && out.size() > spaces) out.resize(out.size() - spaces);
-        pending = std::move(word.bytes);
-        pendingKind = word.kind;
+        charset = std::move(next);
       }
-      previous = word.kind;
-      spaces = 0;
-      p = word.end;
-      continue;
+      charsetName = word.charset;
+      if (!charset->Known() && unknown) unknown->emplace_back(word.charset.substr(0, word.charset.find('*')));
     }
-    if (c == ' ' && pendingKind != kNone) {
-      ++heldSpaces;
-      ++spaces;
-      ++p;
-      continue;
-    }
-    flush();
-    const auto b = static_cast<std::uint8_t>(c);
-    if ((b & 0xF0) == 0xE0 && p + 2 < n && IsUtf8Continuation(t[p + 1]) && IsUtf8Continuation(t[p + 2])) {
-      AppendUtf8AsSjis(out, t.substr(p, 3));
-      spaces = 0;
-      p += 3;
-      continue;
-    }
-    out += c;
-    spaces = (previous != kNone && c == ' ') ? spaces + 1 : 0;
-    ++p;
+    pending += WordBytes(word);
+    havePending = true;
+    p = search = word.end;
   }
   flush();
+  raw.Append(out, p, t.size());
 }
 
-std::string DecodeHeaderLine(std::string_view text) {
+std::string DecodeHeaderLine(std::string_view text, std::vector<std::string>* unknown) {
   std::string out;
   out.reserve(text.size());
-  AppendDecodedHeaderLine(out, text);
+  AppendDecodedHeaderLine(out, text, unknown);
   return out;
 }
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#include "mail/charset.h"
 #include "mail/text_lines.h"
 #include "platform/codepage.h"
 
@@ -21,8 +20,13 @@ constexpr std::array<std::int8_t, 256> MakeBase64Table() {
 }
 constexpr auto kBase64 = MakeBase64Table();
 
-// 'A'..'F' are 10..15; every other character counts as its code minus '0'.
-int HexDigit(char c) { return (c >= 'A' && c <= 'F') ? c - 'A' + 10 : c - '0'; }
+// The value of a hexadecimal digit in either case, or -1.
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
 
 }  // namespace
 
@@ -32,7 +36,7 @@ std::string DecodeBase64(std::string_view text) {
   std::uint32_t bits = 0;
   int pending = 0;
   for (const char c : text) {
-    const int v = kBase64[static_cast<std::uint8_t>(c)];
+    const std::int8_t v = kBase64[static_cast<std::uint8_t>(c)];
     if (v == -2) continue;
     if (v < 0) break;
     bits = (bits << 6) | static_cast<std::uint32_t>(v);
@@ -45,64 +49,44 @@ std::string DecodeBase64(std::string_view text) {
   return out;
 }
 
-std::string DecodeBase64Text(std::string_view text, int charset) {
-  const std::string bytes = DecodeBase64(text);
-  if (charset == kCharsetUtf8) return Utf8ToSjis(bytes);
-  return ConvertJisToSjis(bytes);
-}
-
 std::string DecodeQuotedPrintable(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '=' && i + 2 < text.size()) {
-      out += static_cast<char>((HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])) & 0xFF);
-      i += 2;
-    } else {
-      out += text[i];
+      const int hi = HexDigit(text[i + 1]);
+      const int lo = HexDigit(text[i + 2]);
+      if (hi >= 0 && lo >= 0) {
+        out += static_cast<char>(hi * 16 + lo);
+        i += 2;
+        continue;
+      }
     }
+    out += text[i];
   }
   return out;
 }
 
-namespace {
-
-void AppendLogicalLine(std::string& out, std::string_view pending, int charset) {
-  if (!pending.empty()) {
-    std::string text = DecodeQuotedPrintable(pending);
-    if (charset == kCharsetUtf8) text = Utf8ToSjis(text);
-    out += ReplaceNumericReferences(ConvertJisIfEscaped(text));
-  }
-  out += "\r\n";
-}
-
-}  // namespace
-
-std::string DecodeQuotedPrintableBlock(std::string_view block, int charset) {
+std::string DecodeQuotedPrintableBlock(std::string_view block) {
   std::string out;
-  if (block.size() < 2) return out;
-  out.reserve(block.size() + 2);
+  out.reserve(block.size());
   std::string pending;
   bool open = false;  // pending holds the start of a line continued below
   ForEachLine(block, [&](std::string_view line) {
     if (!line.empty() && line.back() == '=') {
-      line.remove_suffix(1);
+      line.remove_suffix(1);  // a soft line break
       pending += line;
       open = true;
-    } else if (line.size() >= 4 && line.ends_with("=20")) {
-      line.remove_suffix(3);
-      pending += line;
-      pending += ' ';
-      open = true;
-    } else {
-      pending += line;
-      AppendLogicalLine(out, pending, charset);
-      pending.clear();
-      open = false;
+      return;
     }
+    pending += line;
+    out += DecodeQuotedPrintable(pending);
+    out += "\r\n";
+    pending.clear();
+    open = false;
   });
   // A block that ends inside a continued line still shows that line.
-  if (open) AppendLogicalLine(out, pending, charset);
+  if (open) out += DecodeQuotedPrintable(pending);
   return out;
 }
 

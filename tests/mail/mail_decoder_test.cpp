@@ -75,15 +75,46 @@ TEST(MailDecoder, WorkedExampleLineByLine) {
 TEST(MailDecoder, PartsAndEncodings) {
   struct Case { const char* what; std::vector<std::string> in, out; };
   const std::string a = Sjis("あ"), nichi = Sjis("日");
+  const std::string thanks = "\x82\xa0\x82\xe8\x82\xaa\x82\xc6\x82\xa4\x82\xb2\x82\xb4\x82\xa2\x82\xdc\x82\xb7";
   const Case cases[] = {
       {"ISO-2022-JP 7bit body converted as a block",
        {"Subject: =?ISO-2022-JP?B?GyRCJCIbKEI=?=", "Content-Type: text/plain; charset=ISO-2022-JP",
         "Content-Transfer-Encoding: 7bit", "", "\x1b$B$\"\x1b(B", "\x1b$BF|"},
        {"Subject: " + a, "Content-Type: text/plain; charset=ISO-2022-JP", "Content-Transfer-Encoding: 7bit",
         "", a, nichi, ""}},
-      {"charset on a folded line",
+      {"charset on a folded line; the field shows unfolded",
        {"Content-Type: text/plain;", "\tcharset=UTF-8", "Content-Transfer-Encoding: base64", "", "5pel"},
-       {"Content-Type: text/plain;", "\tcharset=UTF-8", "Content-Transfer-Encoding: base64", "", nichi}},
+       {"Content-Type: text/plain;\tcharset=UTF-8", "Content-Transfer-Encoding: base64", "", nichi}},
+      {"folded subject: one line, a character split across the fold whole",
+       {"Subject: =?UTF-8?B?5pel5pys?= and", " =?UTF-8?B?5pc=?=", "\t=?UTF-8?B?pQ==?= x", "", "body"},
+       {"Subject: " + Sjis("日本 and 日") + " x", "", "body"}},
+      {"indented lines are continuations only after a field",
+       {"From foo@example.jp Mon Apr  1", "  indented", "Subject: s", "", "  body"},
+       {"From foo@example.jp Mon Apr  1", "  indented", "Subject: s", "", "  body"}},
+      {"Shift_JIS 8bit, 7bit and unmarked bodies pass as written",
+       {"Content-Type: multipart/mixed; boundary=b", "", "--b", "Content-Type: text/plain; charset=shift_jis",
+        "Content-Transfer-Encoding: 8bit", "", thanks, "--b", "Content-Type: text/plain; charset=Shift_JIS",
+        "Content-Transfer-Encoding: 7bit", "", thanks, "--b", "Content-Type: text/plain; charset=\"shift_jis\"", "",
+        thanks, "=?UTF-8?B?5pel?=", "--b--"},
+       {"Content-Type: multipart/mixed; boundary=b", "", "--b", "Content-Type: text/plain; charset=shift_jis",
+        "Content-Transfer-Encoding: 8bit", "", thanks, "", "--b", "Content-Type: text/plain; charset=Shift_JIS",
+        "Content-Transfer-Encoding: 7bit", "", thanks, "", "--b", "Content-Type: text/plain; charset=\"shift_jis\"",
+        "", thanks, "=?UTF-8?B?5pel?=", "--b--"}},
+      {"raw Shift-JIS header", {"Subject: " + thanks, "", "x"}, {"Subject: " + thanks, "", "x"}},
+      {"EUC-JP quoted-printable with lower-case hexadecimal",
+       {"Content-Type: text/plain; charset=euc-jp", "Content-Transfer-Encoding: quoted-printable", "",
+        "=c6=fc=CB=DC"},
+       {"Content-Type: text/plain; charset=euc-jp", "Content-Transfer-Encoding: quoted-printable", "", Sjis("日本"),
+        ""}},
+      {"base64 with white space and blank lines inside; a footer after the padding stays",
+       {"Content-Type: text/plain; charset=utf-8", "Content-Transfer-Encoding: base64", "", "", "5pel 5py", "",
+        "s5pe", "l", "", "-- ", "list footer"},
+       {"Content-Type: text/plain; charset=utf-8", "Content-Transfer-Encoding: base64", "", "", Sjis("日本日"), "",
+        "-- ", "list footer"}},
+      {"base64 up to its padding",
+       {"Content-Type: text/plain; charset=utf-8", "Content-Transfer-Encoding: base64", "", "5pc=", "Zm9v"},
+       {"Content-Type: text/plain; charset=utf-8", "Content-Transfer-Encoding: base64", "", test::Sub() + test::Sub(),
+        "Zm9v"}},
       {"encoding named before the type",
        {"Content-Transfer-Encoding: base64", "Content-Type: text/plain; charset=UTF-8", "", "5pel"},
        {"Content-Transfer-Encoding: base64", "Content-Type: text/plain; charset=UTF-8", "", nichi}},
@@ -111,16 +142,16 @@ TEST(MailDecoder, PartsAndEncodings) {
        {"Content-Type: text/plain", "Content-Transfer-Encoding: x-uuencode", "", nichi}},
       {"unquoted boundary, unclosed multipart",
        {"Content-Type: multipart/mixed; boundary=b1", "", "--b1", "Content-Type: text/plain; charset=utf-8",
-        "Content-Transfer-Encoding: base64", "", "5pel", "", "trailing"},
+        "Content-Transfer-Encoding: base64", "", "5pel", "", "trailing text."},
        {"Content-Type: multipart/mixed; boundary=b1", "", "--b1", "Content-Type: text/plain; charset=utf-8",
-        "Content-Transfer-Encoding: base64", "", nichi, "", "trailing"}},
+        "Content-Transfer-Encoding: base64", "", nichi, "", "trailing text."}},
       {"header lines inside a body are body text",
        {"Content-Type: text/plain", "", "Content-Transfer-Encoding: base64", "", "5pel"},
        {"Content-Type: text/plain", "", "Content-Transfer-Encoding: base64", "", "5pel"}},
       {"a part header running to the end has no body",
        {"Subject: x", "Content-Type: text/plain; charset=utf-8", "Content-Transfer-Encoding: quoted-printable"},
        {"Subject: x", "Content-Type: text/plain; charset=utf-8", "Content-Transfer-Encoding: quoted-printable"}},
-      {"a lone dot ends the mail", {"a", ".", "b"}, {"a", "."}},
+      {"a line of a dot is text like any other", {"a", ".", "..", "b"}, {"a", ".", "..", "b"}},
       {"embedded message",
        {"Content-Type: message/rfc822", "", "Subject: =?UTF-8?B?5pel?=", "Content-Type: text/plain; charset=utf-8",
         "Content-Transfer-Encoding: base64", "", "5pel"},
@@ -131,6 +162,60 @@ TEST(MailDecoder, PartsAndEncodings) {
     EXPECT_EQ(DecodeMail(Mail(c.in)), Mail(c.out)) << c.what;
     EXPECT_EQ(DecodeMail(Mail(c.in, "\n")), Mail(c.out)) << c.what << " (LF line ends)";
   }
+}
+
+TEST(MailDecoder, HtmlShowsItsTextUnlessPlainTextIsTheAlternative) {
+  const std::vector<std::string> htmlPart = {"Content-Type: text/html; charset=utf-8",
+                                             "Content-Transfer-Encoding: quoted-printable", "",
+                                             "<p>=E6=97=A5&amp;</p><style>p{}</style>"};
+  auto mail = [&](const std::string& type, bool withPlain) {
+    std::vector<std::string> in = {"Content-Type: " + type + "; boundary=\"b\"", "", "--b"};
+    if (withPlain) in.insert(in.end(), {"Content-Type: text/plain; charset=utf-8", "", "plain", "--b"});
+    in.insert(in.end(), htmlPart.begin(), htmlPart.end());
+    in.push_back("--b--");
+    return Mail(in);
+  };
+  const std::string text = "\r\n" + Sjis("日") + "&\r\n\r\n--b--";
+  EXPECT_NE(DecodeMail(mail("multipart/alternative", false)).find(text), std::string::npos);
+  EXPECT_NE(DecodeMail(mail("multipart/mixed", true)).find(text), std::string::npos);  // plain text beside, no alternative
+  EXPECT_NE(DecodeMail(mail("multipart/alternative", true)).find("<p>" + Sjis("日") + "&amp;</p><style>"),
+            std::string::npos);
+  // A single-part HTML mail, and one nested below an alternative to plain text.
+  EXPECT_EQ(DecodeMail(Mail(htmlPart)), Mail({htmlPart[0], htmlPart[1], "", Sjis("日") + "&", ""}));
+  const std::string nested = DecodeMail(Mail(
+      {"Content-Type: multipart/alternative; boundary=a", "", "--a", "Content-Type: text/plain", "", "plain", "--a",
+       "Content-Type: multipart/related; boundary=r", "", "--r", htmlPart[0], htmlPart[1], "", htmlPart[3], "--r--",
+       "--a--"}));
+  EXPECT_NE(nested.find("<p>"), std::string::npos);
+}
+
+TEST(MailDecoder, FileNamesInSectionsAndCharsetsShowDecoded) {
+  const std::string out = DecodeMail(Mail({
+      "Content-Type: multipart/mixed; boundary=b", "", "--b",
+      "Content-Type: application/octet-stream;", " name*0*=iso-2022-jp''%1B%24BF%7CK%5C%1B%28B; name*1=.txt",
+      "Content-Disposition: attachment;", " filename*0*=UTF-8''%E6%97%A5;", "\tfilename*1*=%E6%9C%AC.txt; size=3",
+      "Content-Disposition: inline; filename=\"=?UTF-8?B?5pel?=.txt\"", "", "AAAA", "--b--"}));
+  EXPECT_NE(out.find("Content-Type: application/octet-stream; name=\"" + Sjis("日本") + ".txt\"\r\n"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("Content-Disposition: attachment; filename=\"" + Sjis("日本") + ".txt\"; size=3\r\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("filename=\"" + Sjis("日") + ".txt\""), std::string::npos);  // an encoded word in quotes
+}
+
+TEST(MailDecoder, UnknownCharsetShowsBytesAndSaysSoOnce) {
+  MailDecoder decoder;
+  decoder.Decode(Mail({"Subject: =?x-mac-klingon?B?k/o=?=", "Content-Type: multipart/mixed; boundary=b", "", "--b",
+                       "Content-Type: text/plain; charset=x-mac-klingon", "Content-Transfer-Encoding: base64", "",
+                       "k/o=", "--b", "Content-Type: text/plain; charset=\"X-MAC-KLINGON\"", "", "\x93\xfa", "--b",
+                       "Content-Type: text/plain; charset=unknown-8bit", "", "\x93\xfa", "--b--"}));
+  const std::string& out = decoder.Output();
+  EXPECT_EQ(decoder.UnknownCharsets(), (std::vector<std::string>{"x-mac-klingon", "unknown-8bit"}));
+  const std::string note = Sjis("変換できない文字コードがあります（x-mac-klingon、unknown-8bit）。"
+                                "その部分は元のバイトのまま表示しています。") + "\r\n";
+  EXPECT_TRUE(out.starts_with(note + "Subject: \x93\xfa\r\n")) << out;
+  EXPECT_EQ(out.find(note, 1), std::string::npos);
+  ASSERT_EQ(decoder.TextBodies().size(), 3u);
+  for (const TextBody& body : decoder.TextBodies()) EXPECT_EQ(out.substr(body.Offset, body.Length).substr(0, 2), "\x93\xfa");
 }
 
 TEST(MailDecoder, ManyNestedAndLongBoundaries) {
@@ -164,7 +249,7 @@ TEST(MailDecoder, BadInputNeverBreaks) {
   EXPECT_EQ(DecodeMail(std::string("a\0b", 3)), std::string("a\0b\r\n", 5));
 
   // A 30 MB line passes unchanged.
-  std::string huge(30'000'000, 'A');
+  std::string huge(30'000'000, 'A');  // NOLINT(bugprone-string-constructor): meant to be huge
   EXPECT_EQ(DecodeMail(huge).size(), huge.size() + 2);
 
   // Random mixtures of mail fragments.
