@@ -17,7 +17,9 @@ std::vector<BuildFailure> AsciiScreen::Rebuild(QPrinter& printer) {
   const platform::FontDescription font =
       PrinterFontFor(live.asciiFont.logFont, live.asciiFont.PointTenths(), caps.dpiY);
   const platform::FontMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
-  layout = ComputeAsciiLayout(caps, metrics, live.unprint, live.AscOrientation, live.ascii);
+  layout = ComputeAsciiLayout(caps, metrics, live.unprint, settings::OrientationFromCode(live.AscOrientation),
+                              live.ascii);
+  ApplyLayoutLimits(layout, live.ascii);
 
   document::DocumentBuffer& doc = document::Document();
   TextModelOptions options;
@@ -31,7 +33,7 @@ std::vector<BuildFailure> AsciiScreen::Rebuild(QPrinter& printer) {
   options.DecodeMail = [](std::string_view raw) { return mail::DecodeMail(raw); };
   BuildTextModel(model, doc.Data(), options);
   doc.LastBuildWasText = model.LastBuildWasText();
-  SheetCount = UpdateSheetCount(model.ColumnPageCount(), live.ascii, CurrentSheet);
+  SheetCount = UpdateSheetCount(model.ColumnPageCount(), live.ascii, layout, CurrentSheet);
   return model.Failures();
 }
 

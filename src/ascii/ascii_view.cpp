@@ -66,8 +66,7 @@ void AsciiView::FullRebuild() {
   for (const BuildFailure& f : screen_.Rebuild(*printer))
     platform::MessageBox(this, Q(f.text), Q(f.caption), platform::Buttons::Ok, platform::Icon::Warning);
   SetCurrentPage(std::max(screen_.CurrentSheet, 0));
-  const settings::AsciiPageFormat& fmt = settings::Live().ascii;
-  SetPaging(screen_.SheetCount, fmt.AscLinesDown, fmt.AscCharsAcross);
+  SetPaging(screen_.SheetCount, screen_.layout.area.linesDown, screen_.layout.area.charsAcross);
 }
 
 void AsciiView::PageChanged() {
@@ -91,14 +90,14 @@ void AsciiView::paintEvent(QPaintEvent*) {
     req.y0 = -VScrollPos();
     req.sheet = 0;
     req.pageNumber = 0;
-    DrawSheet(canvas, screen_.model, fmt, doc, req);
+    DrawSheet(canvas, screen_.model, fmt, screen_.layout, doc, req);
   } else {
     const int first = CurrentPage();
     for (int s = first; s < std::min(first + 3, screen_.SheetCount); ++s) {
       req.y0 = -VScrollPos() + s * PageStride();
       req.sheet = s;
       req.pageNumber = s + 1;
-      DrawSheet(canvas, screen_.model, fmt, doc, req);
+      DrawSheet(canvas, screen_.model, fmt, screen_.layout, doc, req);
     }
   }
   setWindowTitle(TitleText());
@@ -108,7 +107,7 @@ QString AsciiView::TitleText() const {
   const settings::LiveSettings& live = settings::Live();
   // The row range is the current sheet's, whether or not line numbers are shown.
   const SheetRowRange rows = screen_.SheetCount > 0
-                                 ? SheetRows(live.ascii, screen_.CurrentSheet, screen_.model.TotalRows())
+                                 ? SheetRows(live.ascii, screen_.layout, screen_.CurrentSheet, screen_.model.TotalRows())
                                  : SheetRowRange{};
   QString title = QStringLiteral("頁=%1/%2 行=[%3-%4/%5] ")
                       .arg(screen_.CurrentSheet + 1)
@@ -141,7 +140,7 @@ void AsciiView::FontDialog() {
 
 void AsciiView::PageFormatDialog() {
   settings::LiveSettings& live = settings::Live();
-  AsciiPageFormatDialog dialog(live.ascii, live.unprint, this);
+  AsciiPageFormatDialog dialog(live.ascii, live.unprint, screen_.layout, this);
   if (dialog.exec() == QDialog::Accepted) {
     MakeScreenFonts();
     FullRebuild();
@@ -176,7 +175,7 @@ void AsciiView::RunPrintJob() {
                           req.sheet = printFirst_ - 1 + i;
                           req.pageNumber = number;
                           req.colorPrint = colorPrint_ == 1;
-                          DrawSheet(canvas, screen_.model, fmt, doc, req);
+                          DrawSheet(canvas, screen_.model, fmt, screen_.layout, doc, req);
                           if (number != 0) ++number;
                           return true;
                         });

@@ -19,9 +19,10 @@ void BinaryScreen::Rebuild(QPrinter& printer) {
   const platform::FontDescription font =
       platform::FontForDevice(live.binaryFont.logFont, live.binaryFont.PointTenths(), in.caps.dpiY);
   in.font = platform::MeasureFont(platform::ToQFont(font), &printer);
-  in.orientation = live.BinOrientation;
+  in.orientation = settings::OrientationFromCode(live.BinOrientation);
   in.unprint = live.unprint;
-  ComputeBinaryLayout(in, live.binary);
+  layout = ComputeBinaryLayout(in, live.binary);
+  ApplyLayoutLimits(layout, live.binary);
   UpdateBinaryPageCount(document::Document().DocLength, live.binary, view);
 }
 

@@ -21,6 +21,7 @@ class BinaryScreen {
   [[nodiscard]] PagePaint BasePaint() const;
   [[nodiscard]] DumpPaging Paging() const;
 
+  BinaryLayout layout;
   BinaryViewState view;
 
  private:

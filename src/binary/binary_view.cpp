@@ -72,8 +72,7 @@ void BinaryView::FullRebuild() {
   screen_.view.BinCurrentPage = CurrentPage();
   screen_.Rebuild(*printer);
   SetCurrentPage(screen_.view.BinCurrentPage);
-  const settings::BinaryPageFormat& fmt = settings::Live().binary;
-  SetPaging(screen_.view.BinPageCount, fmt.BinLinesDown, fmt.BinCharsAcross);
+  SetPaging(screen_.view.BinPageCount, screen_.layout.area.linesDown, screen_.layout.area.charsAcross);
 }
 
 void BinaryView::paintEvent(QPaintEvent*) {
@@ -94,7 +93,7 @@ void BinaryView::paintEvent(QPaintEvent*) {
     paint.page = page;
     paint.pageNumber = page + 1;
     paint.y0 = static_cast<double>(page) * PageStride() - VScrollPos();
-    DrawBinaryPage(canvas, fmt, source, paint);
+    DrawBinaryPage(canvas, fmt, screen_.layout, source, paint);
   }
   screen_.view.BinCurrentPage = CurrentPage();
   setWindowTitle(TitleText());
@@ -151,7 +150,7 @@ void BinaryView::FontDialog() {
 
 void BinaryView::PageFormatDialog() {
   settings::LiveSettings& live = settings::Live();
-  BinaryPageFormatDialog dialog(live.binary, live.unprint, this);
+  BinaryPageFormatDialog dialog(live.binary, live.unprint, screen_.layout, this);
   if (dialog.exec() == QDialog::Accepted) {
     MakeScreenFonts();
     FullRebuild();
@@ -186,7 +185,7 @@ void BinaryView::RunPrintJob() {
                         [&](platform::Canvas& canvas, int i) {
                           paint.page = printFirst_ - 1 + i;
                           paint.pageNumber = number;
-                          DrawBinaryPage(canvas, fmt, source, paint);
+                          DrawBinaryPage(canvas, fmt, screen_.layout, source, paint);
                           if (number != 0) ++number;
                           return true;
                         });

@@ -243,10 +243,10 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
       req.sheet = page;
       req.pageNumber = number;
       req.colorPrint = !o.mono;
-      ascii::DrawSheet(canvas, asciiScreen.model, live.ascii, sheetDoc, req);
+      ascii::DrawSheet(canvas, asciiScreen.model, live.ascii, asciiScreen.layout, sheetDoc, req);
     };
     pageText = [&, sheetDoc](int page, int number) {
-      return ascii::SheetText(asciiScreen.model, live.ascii, sheetDoc, page, number);
+      return ascii::SheetText(asciiScreen.model, live.ascii, asciiScreen.layout, sheetDoc, page, number);
     };
   } else {
     binaryScreen.Rebuild(printer);
@@ -259,7 +259,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
       paint.colour = !o.mono;
       paint.page = page;
       paint.pageNumber = number;
-      binary::DrawBinaryPage(canvas, live.binary, source, paint);
+      binary::DrawBinaryPage(canvas, live.binary, binaryScreen.layout, source, paint);
     };
     pageText = [&](int page, int number) {
       binary::PageTextOptions options;
