@@ -54,12 +54,15 @@ constexpr std::size_t kSpan = std::size_t{1} << 30;
 // bytes); the last full page draws as many bytes as the first.
 struct BigSpan {
   settings::BinaryPageFormat fmt;
+  binary::BinaryLayout layout;
   std::uint8_t* bytes = nullptr;
   std::int64_t lastPage = 0;
 
   BigSpan() {
     platform::RecordingCanvas printer(kPrinter);
-    binary::ComputeBinaryLayout(printer, settings::FontState::DefaultLogFont(), 80, 2, {}, fmt);
+    layout = binary::ComputeBinaryLayout(printer, settings::FontState::DefaultLogFont(), 80,
+                                         settings::Orientation::Landscape, {}, fmt);
+    binary::ApplyLayoutLimits(layout, fmt);
     void* base = mmap(nullptr, kSpan, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (base == MAP_FAILED) return;
     bytes = static_cast<std::uint8_t*>(base);
@@ -103,7 +106,7 @@ void BM_DrawPage(benchmark::State& state) {
   const binary::DumpSource source{{span.bytes, kSpan}, {}, "big.bin"};
   for (auto _ : state) {
     CanvasT canvas(kPrinter);
-    benchmark::DoNotOptimize(binary::DrawBinaryPage(canvas, span.fmt, source, paint));
+    benchmark::DoNotOptimize(binary::DrawBinaryPage(canvas, span.fmt, span.layout, source, paint));
   }
   state.counters["page"] = static_cast<double>(paint.page);
   state.SetBytesProcessed(state.iterations() * binary::DumpPaging(kSpan, span.fmt).BytesPerPage());

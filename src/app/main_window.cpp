@@ -283,8 +283,6 @@ bool MainWindow::OnCommand(int id, std::intptr_t param) {
       LoadFile(QString::fromStdString(document::Startup().RecentPath));
       return true;
     case cmd::kPrinterSetup: PrinterSetup(static_cast<int>(param)); return true;
-    case cmd::kSetOrientationAsc: SetOrientation(1, static_cast<int>(param)); return true;
-    case cmd::kSetOrientationBin: SetOrientation(2, static_cast<int>(param)); return true;
     case cmd::kOpenGeneral: Open(false); return true;
     case cmd::kOpenPrintFile: Open(true); return true;
     case cmd::kDfTypeGuide: {
@@ -467,11 +465,6 @@ void MainWindow::PrinterSetup(int screen) {
     }
   }
   platform::SendCommand(screen == 1 ? Role::AscDraw : Role::BinView, cmd::kRebuildDefault);
-}
-
-void MainWindow::SetOrientation(int screen, int orientation) {
-  platform::PrinterSelection::Instance().SetOrientation(orientation);
-  platform::SendCommand(screen == 1 ? Role::AscDraw : Role::BinView, cmd::kOrientationSet);
 }
 
 void MainWindow::PlaceMainWindow() {

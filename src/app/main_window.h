@@ -81,7 +81,6 @@ class MainWindow : public QMainWindow, public platform::CommandTarget {
   void SettingsReset();
   void DefaultWindowSize();
   void PrinterSetup(int screen);
-  void SetOrientation(int screen, int orientation);
   void ShowLoadError(int error);
   void RefreshRecentMenu();
   void ArrangeScreens();

@@ -5,18 +5,22 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
+#include "pages/printable_area.h"
 #include "platform/font_description.h"
 #include "settings/page_format.h"
 
 namespace tyld::ascii {
 
-// What the layout used, besides the results it writes into the page format.
+// The sheet grid of a page format on a printer: the printable area and the margins, gap and
+// maxima in grid units.
 struct AsciiLayout {
-  int width = 0;       // printable width after the orientation swap, pixels
-  int height = 0;      // printable height, pixels
-  int charWidth = 1;   // printer character width (at least 1)
-  int linePitch = 1;   // printer line pitch (at least 1)
-  int columns = 1;     // columns per sheet in use
+  pages::PrintableArea area;
+  int topLines = 0;
+  int bottomLines = 0;    // with two lines for the footer when it shows anything
+  int leftChars = 0;
+  int gapChars = 0;       // between columns
+  int maxCharsPerLine = 1;
+  int maxLinesPerPage = 1;
 };
 
 // The printer font of the ASCII screen: the stored description at the point size for the
@@ -24,24 +28,27 @@ struct AsciiLayout {
 platform::FontDescription PrinterFontFor(const platform::FontDescription& asciiFont, int pointTenths,
                                  int dpiY);
 
-// Pure layout from the printer's metrics and the printer font's metrics. Writes the
-// computed fields of fmt (AscCharsPerLine and AscLinesPerPage become the maxima). Never
-// divides by zero and always leaves at least one line and one character.
+// Pure layout from the printer's metrics and the printer font's metrics. Never divides by
+// zero and always leaves at least one line and one character.
 AsciiLayout ComputeAsciiLayout(const platform::DeviceMetrics& printer,
                                const platform::FontMetrics& font,
-                               const settings::UnprintMargins& unprint, int ascOrientation,
-                               settings::AsciiPageFormat& fmt);
+                               const settings::UnprintMargins& unprint, settings::Orientation orientation,
+                               const settings::AsciiPageFormat& fmt);
 
 // The same, measuring the printer font on the printer's canvas (the font stays selected).
 AsciiLayout ComputeAsciiLayout(platform::Canvas& printer, const platform::FontDescription& asciiFont,
                                int pointTenths, const settings::UnprintMargins& unprint,
-                               int ascOrientation, settings::AsciiPageFormat& fmt);
+                               settings::Orientation orientation, const settings::AsciiPageFormat& fmt);
+
+// The text always fills the grid: characters per line and lines per page become the
+// layout's maxima (the settings file carries both).
+void ApplyLayoutLimits(const AsciiLayout& layout, settings::AsciiPageFormat& fmt);
 
 // Columns per sheet the format asks for (0 counts as 1), within what the grid can hold.
-int ColumnsPerSheet(const settings::AsciiPageFormat& fmt);
+int ColumnsPerSheet(const settings::AsciiPageFormat& fmt, const AsciiLayout& layout);
 
 // Sheets for the column pages; currentSheet is pulled back to the last sheet (-1: none).
-int UpdateSheetCount(int columnPageCount, const settings::AsciiPageFormat& fmt,
+int UpdateSheetCount(int columnPageCount, const settings::AsciiPageFormat& fmt, const AsciiLayout& layout,
                      int& currentSheet);
 
 // True when any footer item is on (the line-number item counts here, not for the margin).
@@ -52,8 +59,8 @@ bool HasFooter(const settings::AsciiPageFormat& fmt);
 // sheet origin in characters and lines; on screen the non-printable margins are added.
 class SheetGeometry {
  public:
-  SheetGeometry(const settings::AsciiPageFormat& fmt, double cw, double lh, double sw,
-                double x0, double y0, bool screen);
+  SheetGeometry(const settings::AsciiPageFormat& fmt, const AsciiLayout& layout, double cw, double lh,
+                double sw, double x0, double y0, bool screen);
 
   [[nodiscard]] int Columns() const { return columns_; }
   [[nodiscard]] int TextX() const;
@@ -82,6 +89,7 @@ class SheetGeometry {
   [[nodiscard]] double PageNumberCentre() const;
 
   settings::AsciiPageFormat fmt_;
+  AsciiLayout layout_;
   double cw_, lh_, sw_, x0_, y0_;
   double uL_ = 0, uT_ = 0;
   int columns_ = 1;
@@ -92,6 +100,7 @@ struct SheetRowRange {
   std::int64_t first = 0;
   std::int64_t last = 0;
 };
-SheetRowRange SheetRows(const settings::AsciiPageFormat& fmt, int sheet, int totalRows);
+SheetRowRange SheetRows(const settings::AsciiPageFormat& fmt, const AsciiLayout& layout, int sheet,
+                        int totalRows);
 
 }  // namespace tyld::ascii

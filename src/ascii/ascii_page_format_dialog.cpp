@@ -8,9 +8,10 @@
 namespace tyld::ascii {
 
 AsciiPageFormatDialog::AsciiPageFormatDialog(settings::AsciiPageFormat& format, settings::UnprintMargins& unprint,
-                     QWidget* parent)
+                                               const AsciiLayout& layout, QWidget* parent)
     : PageFormatDialogFor(format, platform::Role::AscFormDialog, platform::Role::AscDraw,
-                   QStringLiteral("頁フォーマット設定（アスキー）"), unprint, parent) {
+                   QStringLiteral("頁フォーマット設定（アスキー）"), unprint, parent),
+      layout_(layout) {
   const QString mm = QStringLiteral("mm");
 
   QGroupBox* margins = AddMarginsBox(&v_.AscMarginTop, &v_.AscMarginBottom,
@@ -69,8 +70,8 @@ void AsciiPageFormatDialog::CopyToLive() {
 }
 
 void AsciiPageFormatDialog::ShowComputed() {
-  Control<QLabel>(187)->setText(QString::number(v_.AscMaxCharsPerLine));
-  Control<QLabel>(188)->setText(QString::number(v_.AscMaxLinesPerPage));
+  Control<QLabel>(187)->setText(QString::number(layout_.maxCharsPerLine));
+  Control<QLabel>(188)->setText(QString::number(layout_.maxLinesPerPage));
 }
 
 }  // namespace tyld::ascii

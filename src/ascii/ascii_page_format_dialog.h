@@ -4,6 +4,7 @@
 // and the footer choices, with the resulting maxima shown. Values reach the live state
 // only on OK and on "表示再調整"; the latter also has the ASCII screen rebuild (213) and
 // reloads on its 212.
+#include "ascii/ascii_layout.h"
 #include "pages/page_format_dialog.h"
 #include "settings/page_format.h"
 
@@ -14,12 +15,16 @@ class AsciiPageFormatDialog : public pages::PageFormatDialogFor<settings::AsciiP
  public:
   // The dialog reads and writes the live state through these references; they must
   // outlive it.
+  // layout: the screen's layout, whose maxima the dialog shows; the screen rebuilds it.
   AsciiPageFormatDialog(settings::AsciiPageFormat& format, settings::UnprintMargins& unprint,
-            QWidget* parent = nullptr);
+                         const AsciiLayout& layout, QWidget* parent = nullptr);
 
  protected:
   void CopyToLive() override;
   void ShowComputed() override;
+
+ private:
+  const AsciiLayout& layout_;
 };
 
 }  // namespace tyld::ascii

@@ -1,7 +1,10 @@
 #include "ascii/ascii_screen.h"
 
 #include <QPrinter>
+#include <algorithm>
+#include <cstdio>
 
+#include "ascii/sheet_text.h"
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "mail/mail_decoder.h"
@@ -11,13 +14,15 @@
 
 namespace tyld::ascii {
 
-std::vector<BuildFailure> AsciiScreen::Rebuild(QPrinter& printer) {
+std::vector<BuildFailure> AsciiScreen::Build(QPrinter& printer) {
   settings::LiveSettings& live = settings::Live();
   const platform::DeviceMetrics caps = platform::DeviceMetricsOf(printer);
   const platform::FontDescription font =
       PrinterFontFor(live.asciiFont.logFont, live.asciiFont.PointTenths(), caps.dpiY);
   const platform::FontMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
-  layout = ComputeAsciiLayout(caps, metrics, live.unprint, live.AscOrientation, live.ascii);
+  layout = ComputeAsciiLayout(caps, metrics, live.unprint, settings::OrientationFromCode(live.AscOrientation),
+                              live.ascii);
+  ApplyLayoutLimits(layout, live.ascii);
 
   document::DocumentBuffer& doc = document::Document();
   TextModelOptions options;
@@ -31,8 +36,17 @@ std::vector<BuildFailure> AsciiScreen::Rebuild(QPrinter& printer) {
   options.DecodeMail = [](std::string_view raw) { return mail::DecodeMail(raw); };
   BuildTextModel(model, doc.Data(), options);
   doc.LastBuildWasText = model.LastBuildWasText();
-  SheetCount = UpdateSheetCount(model.ColumnPageCount(), live.ascii, CurrentSheet);
+  SheetCount = UpdateSheetCount(model.ColumnPageCount(), live.ascii, layout, CurrentSheet);
   return model.Failures();
+}
+
+std::vector<pages::ScreenMessage> AsciiScreen::Rebuild(QPrinter& printer, int& currentPage) {
+  CurrentSheet = currentPage;
+  std::vector<pages::ScreenMessage> messages;
+  for (const BuildFailure& f : Build(printer)) messages.push_back({f.text, f.caption});
+  // A current sheet past the new end goes back to the last one.
+  currentPage = std::max(CurrentSheet, 0);
+  return messages;
 }
 
 void AsciiScreen::NewDocument() {
@@ -54,5 +68,67 @@ SheetDocument AsciiScreen::Document() const {
   d.scale = live.asciiFont.scale;
   return d;
 }
+
+void AsciiScreen::DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw) {
+  SheetRequest req;
+  req.target = draw.screen ? DrawTarget::Screen : DrawTarget::Printer;
+  req.sheet = draw.page;
+  req.pageNumber = draw.number;
+  req.colorPrint = draw.colour;
+  req.x0 = draw.x0;
+  req.y0 = draw.y0;
+  req.screenFont = draw.grid.font;
+  req.screenCharWidth = draw.grid.charWidth;
+  req.screenLinePitch = draw.grid.linePitch;
+  DrawSheet(canvas, model, settings::Live().ascii, layout, Document(), req);
+}
+
+std::string AsciiScreen::PageText(int page, int number) {
+  return SheetText(model, settings::Live().ascii, layout, Document(), page, number);
+}
+
+std::string AsciiScreen::Refusal() const {
+  if (!model.Rejected()) return {};
+  const int pos = model.NonAsciiPos();
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%d(0x%04x)", pos, static_cast<unsigned>(pos));
+  return std::string(buf) + " ﾊﾞｲﾄ目がアスキー状態ではなくアスキー表示できません。";
+}
+
+settings::FontState& AsciiScreen::Font() { return settings::Live().asciiFont; }
+int AsciiScreen::LineSpacing() const { return settings::Live().ascii.AscLineSpacing; }
+settings::Orientation AsciiScreen::PageOrientation() const {
+  return settings::OrientationFromCode(settings::Live().AscOrientation);
+}
+int AsciiScreen::ShownFontSize() const { return settings::Live().asciiFont.PointTenths(); }
+
+// The ASCII font reset returns to scale 1 as well.
+void AsciiScreen::ResetFont() { Font() = settings::FontState{}; }
+
+// The non-printable margins are shared with the binary screen; this reset clears them too.
+void AsciiScreen::ResetPageFormat() {
+  settings::LiveSettings& live = settings::Live();
+  live.ascii = settings::AsciiPageFormat{};
+  live.unprint = settings::UnprintMargins{};
+}
+
+QString AsciiScreen::TitleHead(int currentPage) const {
+  // The row range is the current sheet's, whether or not line numbers are shown.
+  const int sheet = SheetCount > 0 ? currentPage : -1;
+  const SheetRowRange rows =
+      SheetCount > 0 ? SheetRows(settings::Live().ascii, layout, sheet, model.TotalRows()) : SheetRowRange{};
+  return QStringLiteral("頁=%1/%2 行=[%3-%4/%5] ")
+      .arg(sheet + 1)
+      .arg(SheetCount)
+      .arg(rows.first)
+      .arg(rows.last)
+      .arg(model.TotalRows());
+}
+
+QString AsciiScreen::TitleTail() const {
+  return model.Utf8Applied() == 1 ? QStringLiteral("◆UTF-8変換適用") : QString();
+}
+
+QString AsciiScreen::JobName() const { return QStringLiteral("アスキー印刷"); }
 
 }  // namespace tyld::ascii

@@ -1,33 +1,53 @@
 #pragma once
 // The ASCII screen's state apart from its window: the text model, the sheets and the
 // display switches, rebuilt from the document, the live settings and the printer. The
-// view and tyld-render share it, so both lay out and draw the same sheets.
+// view and tyld-render drive it through the paged-screen interface, so both lay out and
+// draw the same sheets.
 #include <vector>
 
 #include "ascii/ascii_layout.h"
 #include "ascii/sheet_painter.h"
 #include "ascii/text_model.h"
+#include "pages/paged_screen.h"
 
 class QPrinter;
 
 namespace tyld::ascii {
 
-class AsciiScreen {
+class AsciiScreen final : public pages::PagedScreen {
  public:
   // Layout from the printer, text model from the document, sheet count. Returns the
   // messages the build asks to show.
-  std::vector<BuildFailure> Rebuild(QPrinter& printer);
+  std::vector<BuildFailure> Build(QPrinter& printer);
   // A new document: first sheet, the mail display from its extension, tables released.
   void NewDocument();
 
   // What a sheet is drawn from: names, font, footer name.
   [[nodiscard]] SheetDocument Document() const;
 
+  std::vector<pages::ScreenMessage> Rebuild(QPrinter& printer, int& currentPage) override;
+  [[nodiscard]] int PageCount() const override { return SheetCount; }
+  [[nodiscard]] int LinesDown() const override { return layout.area.linesDown; }
+  [[nodiscard]] int CharsAcross() const override { return layout.area.charsAcross; }
+  [[nodiscard]] int EmptyPageNumber() const override { return 0; }
+  void DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw) override;
+  [[nodiscard]] std::string PageText(int page, int number) override;
+  [[nodiscard]] std::string Refusal() const override;
+  [[nodiscard]] settings::FontState& Font() override;
+  [[nodiscard]] int LineSpacing() const override;
+  [[nodiscard]] settings::Orientation PageOrientation() const override;
+  [[nodiscard]] int ShownFontSize() const override;
+  void ResetFont() override;
+  void ResetPageFormat() override;
+  [[nodiscard]] QString TitleHead(int currentPage) const override;
+  [[nodiscard]] QString TitleTail() const override;
+  [[nodiscard]] QString JobName() const override;
+
   TextModel model;
   AsciiLayout layout;
   int CurrentSheet = 0;
   int SheetCount = 0;
-  int EmlMode = 0;    // 0 not a mail, 1 mail shown raw, 2 mail shown decoded
+  int EmlMode = 0;  // 0 not a mail, 1 mail shown raw, 2 mail shown decoded
   int ForceUtf8 = 0;
 };
 

@@ -27,11 +27,6 @@ FontDescription FontAtPoints(const FontDescription& base, int points, int dpiY) 
   return platform::FontForDevice(base, points * 10, dpiY);
 }
 
-int LinePitch(const platform::FontMetrics& m, int lineSpacing) {
-  const long long h = m.height + m.leading;
-  return static_cast<int>(std::clamp<long long>(h + h * lineSpacing / 10, 1, 1 << 30));
-}
-
 std::string Format(const char* fmt, long long a) {
   char buf[64];
   std::snprintf(buf, sizeof buf, fmt, a);
@@ -84,8 +79,8 @@ bool DrawsLineNumbers(const settings::AsciiPageFormat& fmt, DrawTarget target) {
   return target == DrawTarget::Screen ? fmt.AscLineNoMode != 0 : fmt.AscLineNoMode == 2;
 }
 
-FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const TextModel& model,
-                            const SheetDocument& doc, int sheet, int pageNumber) {
+FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const AsciiLayout& layout,
+                            const TextModel& model, const SheetDocument& doc, int sheet, int pageNumber) {
   FooterTexts t;
   if (fmt.AscDateMode != 0) {
     const LocalDateTime now = doc.clock ? doc.clock() : CurrentLocalTime();
@@ -96,7 +91,7 @@ FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const TextMode
   }
   if (fmt.AscPageNoMode != 0 && pageNumber != 0) t.pageNumber = Format("- %lld -", pageNumber);
   if (fmt.AscLineNoMode != 0) {
-    const SheetRowRange r = SheetRows(fmt, std::max(0, sheet), model.TotalRows());
+    const SheetRowRange r = SheetRows(fmt, layout, std::max(0, sheet), model.TotalRows());
     char buf[96];
     std::snprintf(buf, sizeof buf, "[L=%lld-%lld/%d]", static_cast<long long>(r.first),
                   static_cast<long long>(r.last), model.TotalRows());
@@ -129,37 +124,25 @@ std::vector<MessageLine> EmptySheetMessage(const TextModel& model, const SheetDo
 }
 
 SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
-                          const settings::AsciiPageFormat& fmt, const SheetDocument& doc,
-                          const SheetRequest& request) {
+                          const settings::AsciiPageFormat& fmt, const AsciiLayout& layout,
+                          const SheetDocument& doc, const SheetRequest& request) {
   const bool screen = request.target == DrawTarget::Screen;
   const int dpiY = canvas.Device().dpiY;
 
   // 1. Fonts and metrics of the target.
-  FontDescription textFont;
-  int cw = 1;
-  int lh = 1;
-  double x0 = request.x0;
-  double y0 = request.y0;
-  if (screen) {
-    textFont = request.screenFont;
-    cw = std::max(1, request.screenCharWidth);
-    lh = std::max(1, request.screenLinePitch);
-    x0 += 1;
-    y0 += 0.5;
-  } else {
-    textFont = PrinterFontFor(doc.asciiFont, doc.pointTenths, dpiY);
-    if (canvas.SelectFont(textFont)) {
-      const platform::FontMetrics m = canvas.Metrics();
-      cw = std::max(1, m.cellWidth);
-      lh = LinePitch(m, fmt.AscLineSpacing);
-    }
-  }
-  const int footerPoints = screen ? static_cast<int>(std::trunc(doc.scale * 6)) : 6;
-  const FontDescription footerFont = FontAtPoints(doc.asciiFont, footerPoints, dpiY);
+  const pages::PageTarget target =
+      pages::OpenPageTarget(canvas, screen, {request.screenFont, request.screenCharWidth, request.screenLinePitch},
+                            request.x0, request.y0, doc.asciiFont, doc.pointTenths, fmt.AscLineSpacing);
+  const FontDescription& textFont = target.font;
+  const int cw = target.charWidth;
+  const int lh = target.linePitch;
+  const double x0 = target.x0;
+  const double y0 = target.y0;
+  const FontDescription footerFont = pages::FooterFont(doc.asciiFont, doc.scale, screen, dpiY);
   int sw = cw;
   if (canvas.SelectFont(footerFont)) sw = std::max(1, canvas.Metrics().cellWidth);
 
-  const SheetGeometry geo(fmt, cw, lh, sw, x0, y0, screen);
+  const SheetGeometry geo(fmt, layout, cw, lh, sw, x0, y0, screen);
   const int columns = geo.Columns();
 
   // 2. Paper, printable area and column frames, screen only.
@@ -195,7 +178,7 @@ SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
   // 4. Footer, in black whatever the previous sheet or message left as text colour.
   SheetDrawResult result;
   if (HasFooter(fmt)) {
-    const FooterTexts t = MakeFooterTexts(fmt, model, doc, request.sheet, request.pageNumber);
+    const FooterTexts t = MakeFooterTexts(fmt, layout, model, doc, request.sheet, request.pageNumber);
     canvas.SelectFont(footerFont);
     canvas.SetTextColor(kBlack);
     const int y = geo.FooterY();
@@ -205,7 +188,7 @@ SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
     if (!t.lineRange.empty()) {
       const int pageLen = len(Format("- %lld -", request.pageNumber));
       canvas.PutText(geo.LineRangeX(len(t.lineRange), pageLen), y, t.lineRange);
-      const SheetRowRange r = SheetRows(fmt, std::max(0, request.sheet), model.TotalRows());
+      const SheetRowRange r = SheetRows(fmt, layout, std::max(0, request.sheet), model.TotalRows());
       result = {true, r.first, r.last};
     }
     if (!t.fileName.empty()) canvas.PutText(geo.FileNameX(len(t.fileName)), y, t.fileName);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ascii/ascii_layout.h"
 #include "ascii/text_model.h"
 #include "platform/canvas.h"
 #include "platform/font_description.h"
@@ -57,8 +58,8 @@ struct SheetDrawResult {
 struct FooterTexts {
   std::string date, pageNumber, lineRange, fileName;
 };
-FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const TextModel& model,
-                            const SheetDocument& doc, int sheet, int pageNumber);
+FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const AsciiLayout& layout,
+                            const TextModel& model, const SheetDocument& doc, int sheet, int pageNumber);
 
 // "%06d" line number text of a 0-based row.
 std::string LineNumberText(std::int64_t row);
@@ -75,7 +76,7 @@ struct MessageLine {
 std::vector<MessageLine> EmptySheetMessage(const TextModel& model, const SheetDocument& doc);
 
 SheetDrawResult DrawSheet(platform::Canvas& canvas, const TextModel& model,
-                          const settings::AsciiPageFormat& fmt, const SheetDocument& doc,
-                          const SheetRequest& request);
+                          const settings::AsciiPageFormat& fmt, const AsciiLayout& layout,
+                          const SheetDocument& doc, const SheetRequest& request);
 
 }  // namespace tyld::ascii

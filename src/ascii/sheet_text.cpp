@@ -5,13 +5,13 @@
 
 namespace tyld::ascii {
 
-std::string SheetText(const TextModel& model, const settings::AsciiPageFormat& fmt,
+std::string SheetText(const TextModel& model, const settings::AsciiPageFormat& fmt, const AsciiLayout& layout,
                       const SheetDocument& doc, int sheet, int pageNumber) {
   namespace cp = platform::codepage;
   std::string out = "=== sheet " + std::to_string(sheet + 1) + " ===\n";
   for (const MessageLine& line : EmptySheetMessage(model, doc)) out += line.text + "\n";
 
-  const int columns = ColumnsPerSheet(fmt);
+  const int columns = ColumnsPerSheet(fmt, layout);
   const bool lineNumbers = DrawsLineNumbers(fmt, DrawTarget::Printer);
   const auto blocks = model.TextBlocks();
   const auto rows = model.TextRows();
@@ -32,7 +32,7 @@ std::string SheetText(const TextModel& model, const settings::AsciiPageFormat& f
 
   out += "--- footer ---\n";
   if (HasFooter(fmt)) {
-    const FooterTexts t = MakeFooterTexts(fmt, model, doc, sheet, pageNumber);
+    const FooterTexts t = MakeFooterTexts(fmt, layout, model, doc, sheet, pageNumber);
     for (const std::string* item : {&t.date, &t.pageNumber, &t.lineRange, &t.fileName})
       if (!item->empty()) out += cp::ToUtf8(*item) + "\n";
   }

@@ -22,75 +22,48 @@ std::int32_t CountOf(std::int64_t v) { return static_cast<std::int32_t>(std::cla
 
 }  // namespace
 
-std::int32_t LinePitch(std::int32_t charHeight, std::int32_t lineSpacing) {
-  const std::int64_t ch = charHeight;
-  const std::int64_t lh = ch + (lineSpacing * ch) / 10;
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(lh, 1, kIntMax));
-}
+BinaryLayout ComputeBinaryLayout(const LayoutInput& in, const settings::BinaryPageFormat& fmt) {
+  BinaryLayout out;
+  out.area = pages::ComputePrintableArea(in.caps, in.font, fmt.BinLineSpacing, in.orientation, in.unprint);
+  const pages::PrintableArea& a = out.area;
 
-void ComputeBinaryLayout(const LayoutInput& in, settings::BinaryPageFormat& fmt) {
-  std::int32_t w = std::max(in.caps.width, 0);
-  std::int32_t h = std::max(in.caps.height, 0);
-  if ((in.orientation == 2 && w < h) || (in.orientation != 2 && w > h)) std::swap(w, h);
-
-  const std::int32_t cw = std::max(in.font.cellWidth, 1);
-  const auto ch = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      std::int64_t{in.font.height} + in.font.leading, 1, kIntMax));
-  const std::int32_t lh = LinePitch(ch, fmt.BinLineSpacing);
-  const double dpiX = in.caps.dpiX > 0 ? in.caps.dpiX : 1;
-  const double dpiY = in.caps.dpiY > 0 ? in.caps.dpiY : 1;
-
-  fmt.BinCharsAcrossExact = static_cast<double>(w) / cw;
-  fmt.BinCharsAcross = w / cw;
-  fmt.BinLinesDown = h / lh;
-  fmt.BinLinesDownExact = static_cast<double>(h) / lh;
-
-  const double cx = dpiX / 25.4 / cw;
-  const double ly = dpiY / 25.4 / lh;
-  fmt.BinUnprintTopLines = ly * in.unprint.top;
-  fmt.BinUnprintBottomLines = ly * in.unprint.bottom;
-  fmt.BinUnprintLeftChars = cx * in.unprint.left;
-  fmt.BinUnprintRightChars = cx * in.unprint.right;
-
-  fmt.BinTopLines = platform::RoundHalfDown(ly * fmt.BinMarginTop);
-  std::int64_t bottom = platform::RoundHalfDown(ly * fmt.BinMarginBottom);
+  out.topLines = a.MarginLines(fmt.BinMarginTop);
+  std::int64_t bottom = a.MarginLines(fmt.BinMarginBottom);
   if (fmt.BinPageNoMode != 0 || fmt.BinDateMode != 0) bottom += 3;
-  fmt.BinBottomLines = Saturate(bottom);
-  fmt.BinTextLines =
-      Saturate(std::int64_t{fmt.BinLinesDown} - fmt.BinBottomLines - fmt.BinTopLines);
+  out.bottomLines = Saturate(bottom);
+  out.textLines = Saturate(std::int64_t{a.linesDown} - out.bottomLines - out.topLines);
 
   // A block takes 16 lines and a gap; a gap that swallows a whole block leaves one block.
-  fmt.BinBlockGapLines = ly * fmt.BinBlockGap;
-  const double perBlock = fmt.BinBlockGapLines + kBlockLines;
+  out.blockGapLines = a.linesPerMm * fmt.BinBlockGap;
+  const double perBlock = out.blockGapLines + kBlockLines;
   std::int64_t blocks = 1;
-  if (perBlock > 0) {
-    blocks = ToDevice((fmt.BinTextLines - kHeadingLines + fmt.BinBlockGapLines) / perBlock);
-  }
-  fmt.BinMaxBlocksPerColumn = CountOf(blocks);
-  fmt.BinBlocksPerColumn = fmt.BinMaxBlocksPerColumn;
+  if (perBlock > 0) blocks = ToDevice((out.textLines - kHeadingLines + out.blockGapLines) / perBlock);
+  out.maxBlocksPerColumn = CountOf(blocks);
 
-  fmt.BinLeftChars = platform::RoundHalfDown(cx * fmt.BinMarginLeft);
-  fmt.BinGapChars = platform::RoundHalfDown(cx * fmt.BinColumnGap);
-  const std::int64_t perColumn = std::int64_t{fmt.BinGapChars} + kColumnChars;
+  out.leftChars = a.MarginChars(fmt.BinMarginLeft);
+  out.gapChars = a.MarginChars(fmt.BinColumnGap);
+  const std::int64_t perColumn = std::int64_t{out.gapChars} + kColumnChars;
   std::int64_t columns = 1;
-  if (perColumn > 0) {
-    columns = (std::int64_t{fmt.BinGapChars} - fmt.BinLeftChars + fmt.BinCharsAcross) / perColumn;
-  }
-  fmt.BinMaxColumns = CountOf(columns);
-  if (fmt.BinColumns > fmt.BinMaxColumns) fmt.BinColumns = fmt.BinMaxColumns;
+  if (perColumn > 0) columns = (std::int64_t{out.gapChars} - out.leftChars + a.charsAcross) / perColumn;
+  out.maxColumns = CountOf(columns);
+  return out;
 }
 
-void ComputeBinaryLayout(platform::Canvas& printer, const platform::FontDescription& binFont,
-                         int pointTenths, std::int32_t orientation,
-                         const settings::UnprintMargins& unprint,
-                         settings::BinaryPageFormat& fmt) {
+BinaryLayout ComputeBinaryLayout(platform::Canvas& printer, const platform::FontDescription& binFont,
+                                 int pointTenths, settings::Orientation orientation,
+                                 const settings::UnprintMargins& unprint, const settings::BinaryPageFormat& fmt) {
   LayoutInput in;
   in.caps = printer.Device();
   printer.SelectFont(platform::FontForDevice(binFont, pointTenths, in.caps.dpiY));
   in.font = printer.Metrics();
   in.orientation = orientation;
   in.unprint = unprint;
-  ComputeBinaryLayout(in, fmt);
+  return ComputeBinaryLayout(in, fmt);
+}
+
+void ApplyLayoutLimits(const BinaryLayout& layout, settings::BinaryPageFormat& fmt) {
+  fmt.BinBlocksPerColumn = layout.maxBlocksPerColumn;
+  if (fmt.BinColumns > layout.maxColumns) fmt.BinColumns = layout.maxColumns;
 }
 
 std::int32_t EffectiveColumns(const settings::BinaryPageFormat& fmt) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
+#include "pages/printable_area.h"
 #include "platform/font_description.h"
 #include "settings/page_format.h"
 
@@ -24,24 +25,35 @@ inline constexpr std::int32_t kMaxBlocks = 1 << 23;
 
 // Everything the layout needs from the printer.
 struct LayoutInput {
-  platform::DeviceMetrics caps;         // HORZRES, VERTRES, LOGPIXELSX/Y of the printer
+  platform::DeviceMetrics caps;      // printable size and resolution of the printer
   platform::FontMetrics font;        // binary font on the printer
-  std::int32_t orientation = 2;      // 1 portrait, 2 landscape
+  settings::Orientation orientation = settings::Orientation::Landscape;
   settings::UnprintMargins unprint;  // non-printable margins, mm
 };
 
-// Line pitch from a font's cell height and the line spacing (tenths of the height); never
-// below 1 so nothing divides by it.
-std::int32_t LinePitch(std::int32_t charHeight, std::int32_t lineSpacing);
+// The dump grid of a page format on a printer: the printable area, the margins and gaps in
+// grid units, and how many blocks and columns fit.
+struct BinaryLayout {
+  pages::PrintableArea area;
+  std::int32_t topLines = 0;
+  std::int32_t bottomLines = 0;  // with three lines for the footer when it shows anything
+  std::int32_t leftChars = 0;
+  std::int32_t gapChars = 0;     // between columns
+  std::int32_t textLines = 0;    // lines between the top and bottom margins
+  double blockGapLines = 0;
+  std::int32_t maxBlocksPerColumn = 1;
+  std::int32_t maxColumns = 1;
+};
 
-// Computes every layout result into the computed fields of fmt, sets BinBlocksPerColumn to
-// BinMaxBlocksPerColumn and lowers BinColumns to BinMaxColumns when it exceeds it.
-void ComputeBinaryLayout(const LayoutInput& in, settings::BinaryPageFormat& fmt);
+BinaryLayout ComputeBinaryLayout(const LayoutInput& in, const settings::BinaryPageFormat& fmt);
 // The same, measuring the binary font on the printer canvas (the font stays selected).
-void ComputeBinaryLayout(platform::Canvas& printer, const platform::FontDescription& binFont,
-                         int pointTenths, std::int32_t orientation,
-                         const settings::UnprintMargins& unprint,
-                         settings::BinaryPageFormat& fmt);
+BinaryLayout ComputeBinaryLayout(platform::Canvas& printer, const platform::FontDescription& binFont,
+                                 int pointTenths, settings::Orientation orientation,
+                                 const settings::UnprintMargins& unprint, const settings::BinaryPageFormat& fmt);
+
+// A page holds as many blocks per column as fit, and no more columns than fit (the
+// settings file carries both values so bounded).
+void ApplyLayoutLimits(const BinaryLayout& layout, settings::BinaryPageFormat& fmt);
 
 // Columns and blocks per column as paging and drawing use them: a stored 0 (or less)
 // counts as 1, and both are capped at kMaxBlocks.

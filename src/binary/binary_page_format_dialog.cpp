@@ -10,9 +10,10 @@
 namespace tyld::binary {
 
 BinaryPageFormatDialog::BinaryPageFormatDialog(settings::BinaryPageFormat& format, settings::UnprintMargins& unprint,
-                     QWidget* parent)
+                                               const BinaryLayout& layout, QWidget* parent)
     : PageFormatDialogFor(format, platform::Role::BinFormDialog, platform::Role::BinView,
-                   QStringLiteral("頁フォーマット設定（バイナリ）"), unprint, parent) {
+                   QStringLiteral("頁フォーマット設定（バイナリ）"), unprint, parent),
+      layout_(layout) {
   const QString mm = QStringLiteral("mm");
 
   QGroupBox* margins = AddMarginsBox(&v_.BinMarginTop, &v_.BinMarginBottom,
@@ -76,10 +77,10 @@ void BinaryPageFormatDialog::CopyToLive() {
 }
 
 void BinaryPageFormatDialog::ShowComputed() {
-  Control<QLabel>(230)->setText(QString::number(v_.BinMaxColumns));
-  Control<QLabel>(233)->setText(QString::number(v_.BinMaxBlocksPerColumn));
-  Control<platform::SpinArrows>(231)->SetBounds(1, v_.BinMaxColumns);
-  Control<platform::SpinArrows>(234)->SetBounds(1, v_.BinMaxBlocksPerColumn);
+  Control<QLabel>(230)->setText(QString::number(layout_.maxColumns));
+  Control<QLabel>(233)->setText(QString::number(layout_.maxBlocksPerColumn));
+  Control<platform::SpinArrows>(231)->SetBounds(1, layout_.maxColumns);
+  Control<platform::SpinArrows>(234)->SetBounds(1, layout_.maxBlocksPerColumn);
 }
 
 }  // namespace tyld::binary

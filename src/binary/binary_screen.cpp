@@ -2,6 +2,7 @@
 
 #include <QPrinter>
 
+#include "binary/page_text.h"
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "platform/codepage.h"
@@ -12,17 +13,26 @@
 
 namespace tyld::binary {
 
-void BinaryScreen::Rebuild(QPrinter& printer) {
+void BinaryScreen::Build(QPrinter& printer) {
   settings::LiveSettings& live = settings::Live();
   LayoutInput in;
   in.caps = platform::DeviceMetricsOf(printer);
   const platform::FontDescription font =
       platform::FontForDevice(live.binaryFont.logFont, live.binaryFont.PointTenths(), in.caps.dpiY);
   in.font = platform::MeasureFont(platform::ToQFont(font), &printer);
-  in.orientation = live.BinOrientation;
+  in.orientation = settings::OrientationFromCode(live.BinOrientation);
   in.unprint = live.unprint;
-  ComputeBinaryLayout(in, live.binary);
+  layout = ComputeBinaryLayout(in, live.binary);
+  ApplyLayoutLimits(layout, live.binary);
   UpdateBinaryPageCount(document::Document().DocLength, live.binary, view);
+}
+
+std::vector<pages::ScreenMessage> BinaryScreen::Rebuild(QPrinter& printer, int& currentPage) {
+  // A current page past the new end goes back to the first one.
+  view.BinCurrentPage = currentPage;
+  Build(printer);
+  currentPage = view.BinCurrentPage;
+  return {};
 }
 
 DumpSource BinaryScreen::Source() {
@@ -50,5 +60,59 @@ PagePaint BinaryScreen::BasePaint() const {
 }
 
 DumpPaging BinaryScreen::Paging() const { return DumpPaging(document::Document().DocLength, settings::Live().binary); }
+
+void BinaryScreen::DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw) {
+  const DumpSource source = Source();
+  PagePaint paint = BasePaint();
+  paint.target = draw.screen ? DrawTarget::Screen : DrawTarget::Printer;
+  paint.colour = draw.colour;
+  paint.page = draw.page;
+  paint.pageNumber = draw.number;
+  paint.x0 = draw.x0;
+  paint.y0 = draw.y0;
+  paint.screenFont = draw.grid.font;
+  paint.screenCharWidth = draw.grid.charWidth;
+  paint.screenLinePitch = draw.grid.linePitch;
+  DrawBinaryPage(canvas, settings::Live().binary, layout, source, paint);
+}
+
+std::string BinaryScreen::PageText(int page, int number) {
+  const DumpSource source = Source();
+  const PagePaint paint = BasePaint();
+  PageTextOptions options;
+  options.footerName = paint.footerName;
+  options.time = paint.time;
+  options.pageNumbers = number != 0;
+  options.pageNumber = number;
+  return BinaryPageText(settings::Live().binary, source, page, options);
+}
+
+settings::FontState& BinaryScreen::Font() { return settings::Live().binaryFont; }
+int BinaryScreen::LineSpacing() const { return settings::Live().binary.BinLineSpacing; }
+settings::Orientation BinaryScreen::PageOrientation() const {
+  return settings::OrientationFromCode(settings::Live().BinOrientation);
+}
+int BinaryScreen::ShownFontSize() const { return settings::Live().binaryFont.PointTenths() / 10; }
+
+// The binary font reset keeps the scale.
+void BinaryScreen::ResetFont() {
+  const double scale = Font().scale;
+  Font() = settings::FontState{};
+  Font().scale = scale;
+}
+
+void BinaryScreen::ResetPageFormat() { settings::Live().binary = settings::BinaryPageFormat{}; }
+
+QString BinaryScreen::TitleHead(int currentPage) const {
+  const DumpPaging paging = Paging();
+  const std::int64_t firstOffset = paging.PageCount() > 0 ? paging.FirstOffset(currentPage) : 0;
+  const std::int64_t lastOffset = paging.PageCount() > 0 ? paging.LastOffset(currentPage) : 0;
+  return QStringLiteral("頁=%1/%2 A=[%3-%4 H] ")
+      .arg(paging.PageCount() > 0 ? currentPage + 1 : 0)
+      .arg(paging.PageCount())
+      .arg(QString::number(firstOffset, 16).toUpper(), QString::number(lastOffset, 16).toUpper());
+}
+
+QString BinaryScreen::JobName() const { return QStringLiteral("バイナリ印刷"); }
 
 }  // namespace tyld::binary

@@ -1,19 +1,21 @@
 #pragma once
 // The binary screen's state apart from its window: layout and page count from the
-// printer, and what a page is drawn from. The view and tyld-render share it.
+// printer, and what a page is drawn from. The view and tyld-render drive it through the
+// paged-screen interface.
 #include <string>
 
 #include "binary/binary_layout.h"
 #include "binary/page_painter.h"
+#include "pages/paged_screen.h"
 
 class QPrinter;
 
 namespace tyld::binary {
 
-class BinaryScreen {
+class BinaryScreen final : public pages::PagedScreen {
  public:
   // Layout from the printer, then the page count of the document.
-  void Rebuild(QPrinter& printer);
+  void Build(QPrinter& printer);
   // The document's bytes and marks, with the names in Shift-JIS.
   [[nodiscard]] DumpSource Source();
   // The page settings of the live binary font. Its footer name refers to the names the
@@ -21,6 +23,23 @@ class BinaryScreen {
   [[nodiscard]] PagePaint BasePaint() const;
   [[nodiscard]] DumpPaging Paging() const;
 
+  std::vector<pages::ScreenMessage> Rebuild(QPrinter& printer, int& currentPage) override;
+  [[nodiscard]] int PageCount() const override { return view.BinPageCount; }
+  [[nodiscard]] int LinesDown() const override { return layout.area.linesDown; }
+  [[nodiscard]] int CharsAcross() const override { return layout.area.charsAcross; }
+  [[nodiscard]] int EmptyPageNumber() const override { return 1; }
+  void DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw) override;
+  [[nodiscard]] std::string PageText(int page, int number) override;
+  [[nodiscard]] settings::FontState& Font() override;
+  [[nodiscard]] int LineSpacing() const override;
+  [[nodiscard]] settings::Orientation PageOrientation() const override;
+  [[nodiscard]] int ShownFontSize() const override;
+  void ResetFont() override;
+  void ResetPageFormat() override;
+  [[nodiscard]] QString TitleHead(int currentPage) const override;
+  [[nodiscard]] QString JobName() const override;
+
+  BinaryLayout layout;
   BinaryViewState view;
 
  private:

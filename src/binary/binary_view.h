@@ -1,11 +1,11 @@
 #pragma once
-// The binary screen: shows the data as hex dump pages, exactly as they print.
+// The binary screen's view: the paged view over the hex dump pages, with the binary
+// screen's own commands (byte search, the tool windows, saving, jumping to a position).
 #include <QPointer>
 #include <QString>
 
 #include "binary/binary_screen.h"
 #include "tools/position_calculator_window.h"
-#include "platform/font_description.h"
 #include "pages/paged_view.h"
 #include "tools/byte_editor_window.h"
 #include "tools/sequence_search_window.h"
@@ -21,9 +21,6 @@ class BinaryView : public pages::PagedView {
   bool OnCommand(int id, std::intptr_t param) override;
   [[nodiscard]] bool IsCommandEnabled(int id) const override;
 
-  // Layout, page count and scroll ranges from scratch.
-  void FullRebuild();
-  [[nodiscard]] QString TitleText() const;
   [[nodiscard]] BinaryScreen& Screen() { return screen_; }
   // Extra title text while a byte search is active (set by the search tools).
   void SetSearchTitle(const QString& text) { searchTitle_ = text; }
@@ -33,15 +30,10 @@ class BinaryView : public pages::PagedView {
   [[nodiscard]] tools::PositionCalculatorWindow* PositionCalculator() const { return hexPosCal_; }
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  [[nodiscard]] int LinePitchPx() const override { return linePitch_; }
-  [[nodiscard]] int CharWidthPx() const override { return charWidth_; }
+  bool ExecPageFormatDialog() override;
+  [[nodiscard]] QString TitleExtra() const override { return searchTitle_; }
 
  private:
-  void MakeScreenFonts();
-  void Print(bool colour);
-  void RunPrintJob();
-  void PageJump();
   void JumpToPosition(std::uint32_t u);
   [[nodiscard]] bool RefuseWithoutData();
   void ByteSearch();
@@ -50,17 +42,8 @@ class BinaryView : public pages::PagedView {
   void OpenGroupSearch();
   void RunGroupSearch();
   void OpenHexPosCal();
-  void FontDialog();
-  void PageFormatDialog();
-  void SetScale(double scale);
 
   BinaryScreen screen_;
-  platform::FontDescription screenFont_;
-  bool fixedPitch_ = true;
-  int charWidth_ = 8;
-  int linePitch_ = 16;
-  int colorPrint_ = 1;
-  int printFirst_ = 1, printLast_ = 1, printNumber_ = 0;
   QString searchTitle_;
   QPointer<tools::ByteEditorWindow> byteMent_;
   QPointer<tools::SequenceSearchWindow> groupSearch_;

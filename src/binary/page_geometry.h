@@ -4,9 +4,12 @@
 // width and line pitch; on screen every position also gets the non-printable margins.
 #include <cstdint>
 
+#include "pages/printable_area.h"
 #include "settings/page_format.h"
 
 namespace tyld::binary {
+
+struct BinaryLayout;
 
 // A device coordinate from a real position: truncated toward zero, saturated to int.
 int ToDevice(double v);
@@ -15,21 +18,23 @@ class PageGeometry {
  public:
   // cw, lh: the target's character width and line pitch; x0 (characters), y0 (lines): the
   // page origin; screen adds the non-printable left/top margins to every position.
-  PageGeometry(const settings::BinaryPageFormat& fmt, double cw, double lh, double x0,
-               double y0, bool screen);
+  PageGeometry(const settings::BinaryPageFormat& fmt, const BinaryLayout& layout, double cw, double lh,
+               double x0, double y0, bool screen);
 
   [[nodiscard]] double CharWidth() const { return cw_; }
   [[nodiscard]] double LinePitch() const { return lh_; }
-  [[nodiscard]] double PrintableWidth() const;   // PW
-  [[nodiscard]] double PrintableHeight() const;  // PH
-  [[nodiscard]] double UnprintLeft() const { return uL_; }  // uL (0 on the printer)
-  [[nodiscard]] double UnprintTop() const { return uT_; }   // uT (0 on the printer)
+  [[nodiscard]] double PrintableWidth() const;
+  [[nodiscard]] double PrintableHeight() const;
+  // The non-printable left and top margins in device units (0 on the printer).
+  [[nodiscard]] double UnprintLeft() const { return uL_; }
+  [[nodiscard]] double UnprintTop() const { return uT_; }
 
-  [[nodiscard]] double TextX() const;  // xT
-  [[nodiscard]] double TextY() const;  // yT
+  // Top left of the text inside the margins.
+  [[nodiscard]] double TextX() const;
+  [[nodiscard]] double TextY() const;
   [[nodiscard]] double ColumnX(std::int32_t c) const;
-  [[nodiscard]] double ColumnFrameWidth() const;   // CW80 + 1 characters
-  [[nodiscard]] double ColumnFrameHeight() const;  // BinTextLines lines
+  [[nodiscard]] double ColumnFrameWidth() const;   // 80 characters + 1
+  [[nodiscard]] double ColumnFrameHeight() const;  // the text lines
   [[nodiscard]] double RangeX() const;
   [[nodiscard]] double RangeY() const;
   [[nodiscard]] double HeaderY() const;
@@ -54,6 +59,7 @@ class PageGeometry {
 
  private:
   const settings::BinaryPageFormat& fmt_;
+  const BinaryLayout& layout_;
   double cw_, lh_, x0_, y0_, uL_, uT_;
 };
 

@@ -137,43 +137,25 @@ void DrawFooter(Canvas& canvas, const PageGeometry& geo, const settings::BinaryP
 
 }  // namespace
 
-PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt,
+PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt, const BinaryLayout& layout,
                            const DumpSource& source, const PagePaint& paint) {
   const bool screen = paint.target == DrawTarget::Screen;
   const int dpiY = canvas.Device().dpiY;
 
   // 1. Metrics of the target.
-  platform::FontDescription mainFont;
-  int cw = 1;
-  int lh = 1;
-  double x0 = paint.x0;
-  double y0 = paint.y0;
-  if (screen) {
-    mainFont = paint.screenFont;
-    cw = std::max(paint.screenCharWidth, 1);
-    lh = std::max(paint.screenLinePitch, 1);
-    x0 += 1;
-    y0 += 0.5;
-  } else {
-    mainFont = platform::FontForDevice(paint.binFont, paint.pointTenths, dpiY);
-    canvas.SelectFont(mainFont);
-    const platform::FontMetrics m = canvas.Metrics();
-    cw = std::max(m.cellWidth, 1);
-    lh = LinePitch(m.height + m.leading, fmt.BinLineSpacing);
-  }
+  const pages::PageTarget target =
+      pages::OpenPageTarget(canvas, screen, {paint.screenFont, paint.screenCharWidth, paint.screenLinePitch},
+                            paint.x0, paint.y0, paint.binFont, paint.pointTenths, fmt.BinLineSpacing);
+  const platform::FontDescription& mainFont = target.font;
 
   // 2. Per-page fonts.
   platform::FontDescription highlightFont = mainFont;
   highlightFont.width = 0;
   highlightFont.charSet = platform::kShiftJisCharSet;
   highlightFont.italic = screen ? 0 : 1;
-  const double footerPoints = screen ? std::trunc(paint.scale * 6) : 6;
-  platform::FontDescription footerFont = paint.binFont;
-  footerFont.height = -platform::MultiplyDivide(static_cast<int>(std::clamp(footerPoints, 0.0, 1e6)), dpiY, 72);
-  footerFont.width = 0;
-  footerFont.charSet = platform::kShiftJisCharSet;
+  const platform::FontDescription footerFont = pages::FooterFont(paint.binFont, paint.scale, screen, dpiY);
 
-  const PageGeometry geo(fmt, cw, lh, x0, y0, screen);
+  const PageGeometry geo(fmt, layout, target.charWidth, target.linePitch, target.x0, target.y0, screen);
   const std::int32_t columns = EffectiveColumns(fmt);
 
   // 3. The sheet, the printable area and the column frames.

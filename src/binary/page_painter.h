@@ -4,6 +4,7 @@
 #include <span>
 #include <string_view>
 
+#include "binary/binary_layout.h"
 #include "binary/dump_lines.h"
 #include "binary/dump_texts.h"
 #include "platform/canvas.h"
@@ -48,6 +49,6 @@ struct PagePaint {
 
 // Draws the page and returns the first and last data offset it drew.
 PageOffsets DrawBinaryPage(platform::Canvas& canvas, const settings::BinaryPageFormat& fmt,
-                           const DumpSource& source, const PagePaint& paint);
+                           const BinaryLayout& layout, const DumpSource& source, const PagePaint& paint);
 
 }  // namespace tyld::binary

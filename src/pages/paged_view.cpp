@@ -1,16 +1,28 @@
 #include "pages/paged_view.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
 
+#include "pages/page_dialogs.h"
+#include "pages/screen_steps.h"
 #include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/print_job.h"
+#include "platform/printer.h"
+#include "platform/qt_canvas.h"
 
 namespace tyld::pages {
+namespace {
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+platform::PrinterSelection& Printer() { return platform::PrinterSelection::Instance(); }
+}  // namespace
 
-PagedView::PagedView(QWidget* parent) : QAbstractScrollArea(parent) {
+PagedView::PagedView(PagedScreen& screen, QWidget* parent) : QAbstractScrollArea(parent), screen_(screen) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setFocusPolicy(Qt::StrongFocus);
@@ -20,6 +32,166 @@ PagedView::PagedView(QWidget* parent) : QAbstractScrollArea(parent) {
   // Our own handling of every scroll-bar action keeps the page-turn rule in one place.
   connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &PagedView::OnVerticalAction);
   connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &PagedView::OnHorizontalAction);
+}
+
+void PagedView::Start() {
+  screen_.Font().scale = 1.0;
+  MakeScreenFonts();
+  FullRebuild();
+}
+
+void PagedView::MakeScreenFonts() {
+  const platform::ScreenFont f = MakeViewFont(this, screen_.Font(), screen_.LineSpacing(), screen_.ShownFontSize());
+  screenFont_ = f.font;
+  fixedPitch_ = f.fixedPitch;
+  charWidth_ = f.charWidth;
+  linePitch_ = f.linePitch;
+}
+
+void PagedView::FullRebuild() {
+  QPrinter* printer = Printer().Printer();
+  if (printer == nullptr) return;
+  const settings::UnprintMargins& u = settings::Live().unprint;
+  Printer().SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  int page = current_;
+  for (const ScreenMessage& m : screen_.Rebuild(*printer, page))
+    platform::MessageBox(this, Q(m.text), Q(m.caption), platform::Buttons::Ok, platform::Icon::Warning);
+  current_ = page;
+  SetPaging(screen_.PageCount(), screen_.LinesDown(), screen_.CharsAcross());
+}
+
+void PagedView::RebuildWithFonts() {
+  MakeScreenFonts();
+  FullRebuild();
+}
+
+void PagedView::paintEvent(QPaintEvent*) {
+  QPainter p(viewport());
+  p.fillRect(viewport()->rect(), QColor(128, 128, 128));
+  platform::QtCanvas canvas(p, {viewport()->width(), viewport()->height(), logicalDpiX(), logicalDpiY()});
+  PageDraw draw;
+  draw.screen = true;
+  draw.x0 = -hPos_;
+  draw.grid = {screenFont_, CharWidthPx(), LinePitchPx()};
+  const int count = screen_.PageCount();
+  if (count <= 0) {
+    draw.page = 0;
+    draw.number = screen_.EmptyPageNumber();
+    draw.y0 = -vPos_;
+    screen_.DrawPage(canvas, draw);
+  } else {
+    // The current page and the two below it fill any window height.
+    for (int page = current_; page < std::min(current_ + 3, count); ++page) {
+      draw.page = page;
+      draw.number = page + 1;
+      draw.y0 = static_cast<double>(page) * stride_ - vPos_;
+      screen_.DrawPage(canvas, draw);
+    }
+  }
+  setWindowTitle(TitleText());
+}
+
+QString PagedView::TitleText() const {
+  QString title = screen_.TitleHead(current_);
+  title += FontStatusText(screen_.Font(), fixedPitch_);
+  title += TitleExtra();
+  title += screen_.PageOrientation() == settings::Orientation::Portrait ? QStringLiteral("Portrait")
+                                                                        : QStringLiteral("Landscape");
+  title += screen_.TitleTail();
+  return title;
+}
+
+void PagedView::SetScale(double scale) {
+  screen_.Font().scale = scale;
+  MakeScreenFonts();
+  viewport()->update();
+}
+
+void PagedView::PageJump() {
+  if (const auto page = AskPageToShow(this, current_, screen_.PageCount())) current_ = *page;
+  if (screen_.PageCount() > 0) ShowCurrentPage();
+}
+
+void PagedView::FontDialog() {
+  RunFontDialog(this, screen_.Font());
+  RebuildWithFonts();
+}
+
+void PagedView::PageFormatDialog() {
+  if (ExecPageFormatDialog()) RebuildWithFonts();
+  else ShowCurrentPage();
+}
+
+void PagedView::Print(bool colour) {
+  if (const auto r = AskPrintRange(this, current_, screen_.PageCount(), colour)) {
+    colourPrint_ = colour;
+    printFirst_ = r->startPage;
+    printLast_ = r->endPage;
+    printNumber_ = r->firstNumber;
+    // The printer takes the screen's orientation for its job.
+    Printer().SetOrientation(static_cast<int>(screen_.PageOrientation()));
+    RunPrintJob();
+  }
+  ShowCurrentPage();
+}
+
+void PagedView::RunPrintJob() {
+  QPrinter* printer = Printer().Printer();
+  if (printer == nullptr) return;
+  if (!platform::AskPdfOutput(this, *printer, Printer().IsPdf())) return;
+  PrintingNotice::Show(this);
+  int number = printNumber_;
+  platform::RunPrintJob(*printer, screen_.JobName(), printLast_ - printFirst_ + 1,
+                        [&](platform::Canvas& canvas, int i) {
+                          PageDraw draw;
+                          draw.page = printFirst_ - 1 + i;
+                          draw.number = number;
+                          draw.colour = colourPrint_;
+                          screen_.DrawPage(canvas, draw);
+                          if (number != 0) ++number;
+                          return true;
+                        });
+}
+
+bool PagedView::OnCommand(int id, std::intptr_t /*param*/) {
+  if (HandlePageCommand(id)) return true;
+  switch (id) {
+    case cmd::kResize:
+    case cmd::kRepaint:
+      viewport()->update();
+      return true;
+    case cmd::kRebuildDefault: RebuildWithFonts(); return true;
+    case cmd::kPageJump: PageJump(); return true;
+    case cmd::kScaleDouble: SetScale(screen_.Font().scale * 2); return true;
+    case cmd::kScaleOriginal: SetScale(1.0); return true;
+    case cmd::kScaleHalf: SetScale(screen_.Font().scale * 0.5); return true;
+    case cmd::kFont: FontDialog(); return true;
+    case cmd::kFontReset:
+      screen_.ResetFont();
+      RebuildWithFonts();
+      return true;
+    case cmd::kPageFormat: PageFormatDialog(); return true;
+    case cmd::kPageFormatReset:
+      screen_.ResetPageFormat();
+      RebuildWithFonts();
+      return true;
+    case cmd::kPrintMono: Print(false); return true;
+    case cmd::kPrintColour: Print(true); return true;
+    default: return false;
+  }
+}
+
+bool PagedView::IsCommandEnabled(int id) const {
+  switch (id) {
+    case cmd::kNextPage: case cmd::kPrevPage: case cmd::kFirstPage: case cmd::kLastPage:
+    case cmd::kNext10: case cmd::kPrev10: case cmd::kNext50: case cmd::kPrev50:
+    case cmd::kPageJump: case cmd::kScaleDouble: case cmd::kScaleOriginal: case cmd::kScaleHalf:
+    case cmd::kFont: case cmd::kFontReset: case cmd::kPageFormat: case cmd::kPageFormatReset:
+    case cmd::kPrintMono: case cmd::kPrintColour: case cmd::kPrintSetup:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void PagedView::SyncBars() {
@@ -54,7 +226,6 @@ void PagedView::ShowCurrentPage() {
   vPos_ = std::clamp(static_cast<int>(std::min<long long>(static_cast<long long>(std::max(current_, 0)) * stride_, vMax_)), 0, vMax_);
   SyncBars();
   viewport()->update();
-  PageChanged();
 }
 
 void PagedView::ScrollPlain(int vRequest, int hRequest) {
@@ -65,7 +236,6 @@ void PagedView::ScrollPlain(int vRequest, int hRequest) {
   SyncBars();
   if (oldV != vPos_ || oldH != hPos_) {
     viewport()->scroll((oldH - hPos_) * CharWidthPx(), (oldV - vPos_) * LinePitchPx());
-    PageChanged();
   }
 }
 
@@ -80,7 +250,6 @@ void PagedView::ScrollVertical(int request) {
   vPos_ = clamped;
   SyncBars();
   viewport()->update();
-  PageChanged();
 }
 
 bool PagedView::HandlePageCommand(int id) {

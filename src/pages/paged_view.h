@@ -1,20 +1,29 @@
 #pragma once
-// A screen that shows a vertical strip of pages: scroll bars in lines and characters,
-// scrolling that turns pages, the keys, the wheel, the quick mouse drag that turns a page,
-// and the page commands. Both screens derive from it and only lay out and paint.
+// The one widget both screens are shown in: a vertical strip of pages drawn by a paged
+// screen, with what every screen has — the screen font and its scale, the three-page
+// paint loop, scroll bars in lines and characters, scrolling that turns pages, the keys,
+// the wheel, the quick mouse drag that turns a page, the page commands and the page to go
+// to, the font and page-format dialog steps, and printing. A derived view adds only what
+// its screen has of its own.
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QTimer>
 
+#include "pages/paged_screen.h"
 #include "platform/commands.h"
+#include "platform/font_description.h"
 
 namespace tyld::pages {
 
 class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   Q_OBJECT
  public:
-  explicit PagedView(QWidget* parent = nullptr);
+  // screen: the derived view's own screen; it is used only from Start() on.
+  PagedView(PagedScreen& screen, QWidget* parent = nullptr);
+
+  bool OnCommand(int id, std::intptr_t param) override;
+  [[nodiscard]] bool IsCommandEnabled(int id) const override;
 
   [[nodiscard]] int CurrentPage() const { return current_; }
   [[nodiscard]] int PageCount() const { return count_; }
@@ -22,8 +31,14 @@ class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   [[nodiscard]] int HScrollPos() const { return hPos_; }
   [[nodiscard]] int VScrollMax() const { return vMax_; }
   [[nodiscard]] int PageStride() const { return stride_; }
+  [[nodiscard]] int ScreenCharWidth() const { return charWidth_; }
+  [[nodiscard]] int ScreenLinePitch() const { return linePitch_; }
 
-  // Page commands 138-145: true when the id is one of them (handled).
+  // Layout, pages and scroll ranges from scratch.
+  void FullRebuild();
+  [[nodiscard]] QString TitleText() const;
+
+  // Page commands: true when the id is one of them (handled).
   bool HandlePageCommand(int id);
   // Shows the current page at the top: VScrollPos = page × stride, full repaint.
   void ShowCurrentPage();
@@ -33,16 +48,17 @@ class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   void ScrollPlain(int vRequest, int hRequest);
 
  protected:
-  // Called after every rebuild: page count, lines one page takes on screen (0: 80),
-  // horizontal range in characters. Positions go to 0, then the current page is shown.
-  void SetPaging(int pageCount, int linesDown, int charsAcross);
+  // Scale 1, the screen font, the first build: call at the end of the derived constructor.
+  void Start();
   void SetCurrentPage(int page) { current_ = page; }
-  // Screen pixels of one line and one character, for scrolling.
-  [[nodiscard]] virtual int LinePitchPx() const = 0;
-  [[nodiscard]] virtual int CharWidthPx() const = 0;
-  // The page or position changed; the title follows the paint.
-  virtual void PageChanged() {}
+  // The screen font again, then a full rebuild.
+  void RebuildWithFonts();
+  // The screen's own page-format dialog; true when it was accepted.
+  virtual bool ExecPageFormatDialog() = 0;
+  // What the derived view adds to the title before the orientation.
+  [[nodiscard]] virtual QString TitleExtra() const { return {}; }
 
+  void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -51,9 +67,30 @@ class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   bool event(QEvent* event) override;
 
  private:
+  // Called after every rebuild: page count, lines one page takes on screen (0: 80),
+  // horizontal range in characters. Positions go to 0, then the current page is shown.
+  void SetPaging(int pageCount, int linesDown, int charsAcross);
   void SyncBars();
   void OnVerticalAction(int action);
   void OnHorizontalAction(int action);
+  [[nodiscard]] int LinePitchPx() const { return linePitch_ > 0 ? linePitch_ : 1; }
+  [[nodiscard]] int CharWidthPx() const { return charWidth_ > 0 ? charWidth_ : 1; }
+
+  void MakeScreenFonts();
+  void SetScale(double scale);
+  void PageJump();
+  void FontDialog();
+  void PageFormatDialog();
+  void Print(bool colour);
+  void RunPrintJob();
+
+  PagedScreen& screen_;
+  platform::FontDescription screenFont_;
+  bool fixedPitch_ = true;
+  int charWidth_ = 8;
+  int linePitch_ = 16;
+  bool colourPrint_ = true;
+  int printFirst_ = 1, printLast_ = 1, printNumber_ = 0;
 
   int current_ = 0;
   int count_ = 0;

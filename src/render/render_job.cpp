@@ -16,10 +16,9 @@
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "ascii/ascii_screen.h"
-#include "ascii/sheet_text.h"
 #include "binary/binary_screen.h"
-#include "binary/page_text.h"
 #include "mail/mail_decoder.h"
+#include "pages/paged_screen.h"
 #include "platform/codepage.h"
 #include "platform/print_job.h"
 #include "platform/printer.h"
@@ -202,7 +201,10 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     return kNotWritable;
   }
   QPrinter& printer = *selection.Printer();
-  selection.SetOrientation(o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation);
+  ascii::AsciiScreen asciiScreen;
+  binary::BinaryScreen binaryScreen;
+  pages::PagedScreen& screen = o.screen == Screen::Ascii ? static_cast<pages::PagedScreen&>(asciiScreen) : binaryScreen;
+  selection.SetOrientation(static_cast<int>(screen.PageOrientation()));
 
   document::DocumentBuffer& doc = document::Document();
   const document::LoadResult loaded = doc.LoadDataFile(o.file);
@@ -215,62 +217,26 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     return kNothingToPrint;
   }
 
-  int pageCount = 0;
-  DrawPage draw;
-  std::function<std::string(int, int)> pageText;
-  ascii::AsciiScreen asciiScreen;
-  binary::BinaryScreen binaryScreen;
-  binary::DumpSource source;
-  QString docName;
   if (o.screen == Screen::Ascii) {
     asciiScreen.NewDocument();
     asciiScreen.ForceUtf8 = o.utf8 ? 1 : 0;
-    for (const ascii::BuildFailure& f : asciiScreen.Rebuild(printer)) err << "tyld-render: " << f.text << "\n";
-    if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen), o, out, err);
-    if (asciiScreen.model.Rejected()) {
-      const int pos = asciiScreen.model.NonAsciiPos();
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%d(0x%04x)", pos, pos);
-      err << "tyld-render: " << buf << " ﾊﾞｲﾄ目がアスキー状態ではなくアスキー表示できません。\n";
-      return kNothingToPrint;
-    }
-    pageCount = asciiScreen.SheetCount;
-    docName = QStringLiteral("アスキー印刷");
-    const ascii::SheetDocument sheetDoc = asciiScreen.Document();
-    draw = [&, sheetDoc](platform::Canvas& canvas, int page, int number) {
-      ascii::SheetRequest req;
-      req.target = ascii::DrawTarget::Printer;
-      req.sheet = page;
-      req.pageNumber = number;
-      req.colorPrint = !o.mono;
-      ascii::DrawSheet(canvas, asciiScreen.model, live.ascii, sheetDoc, req);
-    };
-    pageText = [&, sheetDoc](int page, int number) {
-      return ascii::SheetText(asciiScreen.model, live.ascii, sheetDoc, page, number);
-    };
-  } else {
-    binaryScreen.Rebuild(printer);
-    source = binaryScreen.Source();
-    pageCount = binaryScreen.view.BinPageCount;
-    docName = QStringLiteral("バイナリ印刷");
-    draw = [&](platform::Canvas& canvas, int page, int number) {
-      binary::PagePaint paint = binaryScreen.BasePaint();
-      paint.target = binary::DrawTarget::Printer;
-      paint.colour = !o.mono;
-      paint.page = page;
-      paint.pageNumber = number;
-      binary::DrawBinaryPage(canvas, live.binary, source, paint);
-    };
-    pageText = [&](int page, int number) {
-      binary::PageTextOptions options;
-      const binary::PagePaint paint = binaryScreen.BasePaint();
-      options.footerName = paint.footerName;
-      options.time = paint.time;
-      options.pageNumbers = number != 0;
-      options.pageNumber = number;
-      return binary::BinaryPageText(live.binary, source, page, options);
-    };
   }
+  int current = 0;
+  for (const pages::ScreenMessage& m : screen.Rebuild(printer, current)) err << "tyld-render: " << m.text << "\n";
+  if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen), o, out, err);
+  if (const std::string refusal = screen.Refusal(); !refusal.empty()) {
+    err << "tyld-render: " << refusal << "\n";
+    return kNothingToPrint;
+  }
+  const int pageCount = screen.PageCount();
+  const QString docName = screen.JobName();
+  const DrawPage draw = [&](platform::Canvas& canvas, int page, int number) {
+    pages::PageDraw d;
+    d.page = page;
+    d.number = number;
+    d.colour = !o.mono;
+    screen.DrawPage(canvas, d);
+  };
   if (pageCount <= 0) {
     err << "tyld-render: 有効なデータがありません。\n";
     return kNothingToPrint;
@@ -287,7 +253,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     case Format::Png: return WritePngs(printer, o, first, last, draw, err);
     case Format::Txt: {
       std::string text;
-      for (int page = first; page <= last; ++page) text += pageText(page - 1, NumberOf(o, first, page));
+      for (int page = first; page <= last; ++page) text += screen.PageText(page - 1, NumberOf(o, first, page));
       return WriteText(text, o, out, err);
     }
     case Format::Decoded: break;

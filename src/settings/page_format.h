@@ -1,11 +1,20 @@
 #pragma once
-// The live page-format and font states of the two screens. Their stored fields are kept in
-// the settings record; the computed fields are results of the page layouts, never stored.
+// The live page-format and font states of the two screens: what the settings record
+// stores, and the binary screen's two live-only values. What a layout computes from them
+// is the layout's own value (ascii/ascii_layout.h, binary/binary_layout.h).
 #include <cstdint>
 
 #include "platform/font_description.h"
 
 namespace tyld::settings {
+
+// How a screen's pages stand on the paper; the settings file stores the code.
+enum class Orientation : std::int32_t { Portrait = 1, Landscape = 2 };
+
+// A stored code as an orientation: 2 is landscape, anything else portrait.
+constexpr Orientation OrientationFromCode(std::int32_t code) {
+  return code == 2 ? Orientation::Landscape : Orientation::Portrait;
+}
 
 // Printer non-printable margins, mm; one set shared by both screens.
 struct UnprintMargins {
@@ -13,7 +22,8 @@ struct UnprintMargins {
 };
 
 struct AsciiPageFormat {
-  // stored
+  // stored; chars per line and lines per page are the layout's maxima, which the file
+  // carries (ascii::ApplyLayoutLimits)
   std::int32_t AscMarginTop = 10;
   std::int32_t AscMarginBottom = 5;
   std::int32_t AscMarginLeft = 10;
@@ -27,25 +37,11 @@ struct AsciiPageFormat {
   std::int32_t AscCharsPerLine = 80;
   std::int32_t AscLinesPerPage = 80;
   std::int32_t AscTabWidth = 8;
-  // computed by the ASCII layout
-  std::int32_t AscCharsAcross = 0;
-  double AscCharsAcrossExact = 0;
-  std::int32_t AscLinesDown = 0;
-  double AscLinesDownExact = 0;
-  std::int32_t AscTopLines = 0;
-  std::int32_t AscBottomLines = 0;
-  std::int32_t AscLeftChars = 0;
-  std::int32_t AscGapChars = 0;
-  std::int32_t AscMaxCharsPerLine = 0;
-  std::int32_t AscMaxLinesPerPage = 0;
-  double AscUnprintTopLines = 0;
-  double AscUnprintBottomLines = 0;
-  double AscUnprintLeftChars = 0;
-  double AscUnprintRightChars = 0;
 };
 
 struct BinaryPageFormat {
-  // stored
+  // stored; blocks per column and columns are bounded by the layout, and the file carries
+  // them so bounded (binary::ApplyLayoutLimits)
   std::int32_t BinMarginTop = 10;
   std::int32_t BinMarginBottom = 5;
   std::int32_t BinMarginLeft = 10;
@@ -61,23 +57,6 @@ struct BinaryPageFormat {
   // live only, reset to 5 at every start and by the page-format reset
   std::int32_t BinBlockGap = 5;
   std::int32_t BinCharsPerLine = 80;  // never changed by the binary screen ("CW80")
-  // computed by the hex dump layout
-  std::int32_t BinCharsAcross = 0;
-  double BinCharsAcrossExact = 0;
-  std::int32_t BinLinesDown = 0;
-  double BinLinesDownExact = 0;
-  std::int32_t BinTopLines = 0;
-  std::int32_t BinBottomLines = 0;
-  std::int32_t BinLeftChars = 0;
-  std::int32_t BinGapChars = 0;
-  std::int32_t BinTextLines = 0;
-  double BinBlockGapLines = 0;
-  double BinUnprintTopLines = 0;
-  double BinUnprintBottomLines = 0;
-  double BinUnprintLeftChars = 0;
-  double BinUnprintRightChars = 0;
-  std::int32_t BinMaxBlocksPerColumn = 1;
-  std::int32_t BinMaxColumns = 1;
 };
 
 // The 60-byte font-choice block, laid out as the settings file has it.

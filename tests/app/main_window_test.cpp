@@ -130,17 +130,6 @@ TEST_F(MainFrameTest, SettingsResetAsksThenRebuildsBothScreens) {
   EXPECT_EQ(bin_->ids, std::vector<int>{cmd::kRebuildDefault});
 }
 
-TEST_F(MainFrameTest, OrientationRoundTripAnswersTheAskingScreen) {
-  platform::PrinterSelection& printer = platform::PrinterSelection::Instance();
-  platform::SendCommand(Role::MainFrame, cmd::kSetOrientationAsc, 2);
-  EXPECT_EQ(printer.Orientation(), 2);
-  EXPECT_EQ(asc_->ids.back(), cmd::kOrientationSet);
-  EXPECT_TRUE(bin_->ids.empty() || bin_->ids.back() != cmd::kOrientationSet);
-  platform::SendCommand(Role::MainFrame, cmd::kSetOrientationBin, 1);
-  EXPECT_EQ(printer.Orientation(), 1);
-  EXPECT_EQ(bin_->ids.back(), cmd::kOrientationSet);
-}
-
 TEST_F(MainFrameTest, PrinterSetupKeepsTheOtherScreensOrientation) {
   platform::ScopedMessageBoxRecorder boxes;
   settings::Live().AscOrientation = 1;

@@ -17,21 +17,29 @@ using settings::UnprintMargins;
 constexpr DeviceMetrics kA4{4800, 6800, 600, 600};
 constexpr FontMetrics kFont{25, 50, 40, 0, true};
 
+// The layout as the screen takes it: computed, then its limits applied to the format.
+AsciiLayout Layout(const DeviceMetrics& caps, const FontMetrics& font, const UnprintMargins& unprint,
+                   int orientation, AsciiPageFormat& f) {
+  const AsciiLayout l = ComputeAsciiLayout(caps, font, unprint, settings::OrientationFromCode(orientation), f);
+  ApplyLayoutLimits(l, f);
+  return l;
+}
+
 TEST(AsciiLayout, DefaultFormatOnA4) {
   AsciiPageFormat f;
-  const AsciiLayout l = ComputeAsciiLayout(kA4, kFont, UnprintMargins{}, 1, f);
+  const AsciiLayout l = Layout(kA4, kFont, UnprintMargins{}, 1, f);
   const double cx = 600 / 25.4 / 25, ly = 600 / 25.4 / 50;
-  EXPECT_EQ(l.width, 4800);
-  EXPECT_EQ(f.AscCharsAcross, 192);
-  EXPECT_EQ(f.AscLinesDown, 136);
-  EXPECT_DOUBLE_EQ(f.AscUnprintLeftChars, 5 * cx);
-  EXPECT_DOUBLE_EQ(f.AscUnprintTopLines, 5 * ly);
-  EXPECT_EQ(f.AscTopLines, 5);         // 4.72
-  EXPECT_EQ(f.AscBottomLines, 2 + 2);  // 2.36, plus the footer lines
+  EXPECT_EQ(l.area.width, 4800);
+  EXPECT_EQ(l.area.charsAcross, 192);
+  EXPECT_EQ(l.area.linesDown, 136);
+  EXPECT_DOUBLE_EQ(l.area.unprintLeft, 5 * cx);
+  EXPECT_DOUBLE_EQ(l.area.unprintTop, 5 * ly);
+  EXPECT_EQ(l.topLines, 5);         // 4.72
+  EXPECT_EQ(l.bottomLines, 2 + 2);  // 2.36, plus the footer lines
   EXPECT_EQ(f.AscLinesPerPage, 136 - 5 - 4);
-  EXPECT_EQ(f.AscMaxLinesPerPage, f.AscLinesPerPage);
-  EXPECT_EQ(f.AscLeftChars, 9);  // 9.45
-  EXPECT_EQ(f.AscGapChars, 5);   // 4.72
+  EXPECT_EQ(l.maxLinesPerPage, f.AscLinesPerPage);
+  EXPECT_EQ(l.leftChars, 9);  // 9.45
+  EXPECT_EQ(l.gapChars, 5);   // 4.72
   EXPECT_EQ(f.AscCharsPerLine, (192 - 9) - 2);
 }
 
@@ -48,10 +56,10 @@ TEST(AsciiLayout, OrientationSwap) {
   };
   for (const auto& c : cases) {
     AsciiPageFormat f;
-    const AsciiLayout l = ComputeAsciiLayout(c.caps, kFont, {}, c.orientation, f);
-    EXPECT_EQ(l.width, c.width);
-    EXPECT_EQ(l.height, c.height);
-    EXPECT_EQ(f.AscCharsAcross, c.width / 25);
+    const AsciiLayout l = Layout(c.caps, kFont, {}, c.orientation, f);
+    EXPECT_EQ(l.area.width, c.width);
+    EXPECT_EQ(l.area.height, c.height);
+    EXPECT_EQ(l.area.charsAcross, c.width / 25);
   }
 }
 
@@ -67,9 +75,9 @@ TEST(AsciiLayout, RoundingHalfGoesDown) {
   f.AscMarginTop = 1;
   f.AscMarginBottom = 5;
   f.AscDateMode = f.AscPageNoMode = f.AscFileNameMode = 0;
-  ComputeAsciiLayout({2540, 2540, 254, 254}, {10, 20, 16, 0, true}, {}, 1, f);
-  EXPECT_EQ(f.AscTopLines, 0);
-  EXPECT_EQ(f.AscBottomLines, 2);
+  const AsciiLayout l = Layout({2540, 2540, 254, 254}, {10, 20, 16, 0, true}, {}, 1, f);
+  EXPECT_EQ(l.topLines, 0);
+  EXPECT_EQ(l.bottomLines, 2);
 }
 
 TEST(AsciiLayout, CharsPerLineRule) {
@@ -84,7 +92,7 @@ TEST(AsciiLayout, CharsPerLineRule) {
     f.AscMarginLeft = 0;
     f.AscColumnGap = c.gap;
     f.AscColumns = c.columns;
-    ComputeAsciiLayout({c.widthChars * 10, 10000, 254, 254}, {10, 20, 16, 0, true}, {}, 1, f);
+    Layout({c.widthChars * 10, 10000, 254, 254}, {10, 20, 16, 0, true}, {}, 1, f);
     EXPECT_EQ(f.AscCharsPerLine, c.perLine) << c.widthChars << " " << c.columns;
   }
 }
@@ -100,15 +108,15 @@ TEST(AsciiLayout, FooterLines) {
     f.AscPageNoMode = c.page;
     f.AscLineNoMode = c.line;
     f.AscFileNameMode = c.name;
-    ComputeAsciiLayout(kA4, kFont, {}, 1, f);
-    EXPECT_EQ(f.AscBottomLines, c.bottom);
+    const AsciiLayout l = Layout(kA4, kFont, {}, 1, f);
+    EXPECT_EQ(l.bottomLines, c.bottom);
     EXPECT_EQ(f.AscLinesPerPage, 136 - 5 - c.bottom);
   }
 }
 
 TEST(AsciiLayout, SheetsFromColumnPages) {
   AsciiPageFormat f;
-  ComputeAsciiLayout(kA4, kFont, {}, 1, f);
+  const AsciiLayout l = Layout(kA4, kFont, {}, 1, f);
   const struct {
     int columns, pages, current;
     int sheets, currentAfter;
@@ -116,13 +124,13 @@ TEST(AsciiLayout, SheetsFromColumnPages) {
   for (const auto& c : cases) {
     f.AscColumns = c.columns;
     int current = c.current;
-    EXPECT_EQ(UpdateSheetCount(c.pages, f, current), c.sheets);
+    EXPECT_EQ(UpdateSheetCount(c.pages, f, l, current), c.sheets);
     EXPECT_EQ(current, c.currentAfter);
   }
   // The second sheet of two columns ends at the last row.
   f.AscColumns = 2;
   f.AscLinesPerPage = 10;
-  const SheetRowRange r = SheetRows(f, 1, 25);
+  const SheetRowRange r = SheetRows(f, l, 1, 25);
   EXPECT_EQ(r.first, 21);
   EXPECT_EQ(r.last, 25);
 }
@@ -149,14 +157,14 @@ TEST(AsciiLayout, AbsurdFormatsStayDefined) {
     f.AscLineSpacing = c.spacing;
     f.AscMarginTop = f.AscMarginBottom = f.AscMarginLeft = f.AscColumnGap = c.margin;
     f.AscColumns = c.columns;
-    const AsciiLayout l = ComputeAsciiLayout(c.caps, c.font, {}, 1, f);
-    EXPECT_GE(l.charWidth, 1);
-    EXPECT_GE(l.linePitch, 1);
+    const AsciiLayout l = Layout(c.caps, c.font, {}, 1, f);
+    EXPECT_GE(l.area.charWidth, 1);
+    EXPECT_GE(l.area.linePitch, 1);
     EXPECT_GE(f.AscLinesPerPage, 1);
     EXPECT_GE(f.AscCharsPerLine, 1);
-    EXPECT_GE(ColumnsPerSheet(f), 1);
+    EXPECT_GE(ColumnsPerSheet(f, l), 1);
     int current = 0;
-    EXPECT_GE(UpdateSheetCount(1, f, current), 1);
+    EXPECT_GE(UpdateSheetCount(1, f, l, current), 1);
   }
 }
 
@@ -165,14 +173,14 @@ TEST(AsciiLayout, MeasuresThePrinterFont) {
   settings::FontState font;
   AsciiPageFormat f;
   const AsciiLayout l =
-      ComputeAsciiLayout(printer, font.logFont, font.PointTenths(), {}, 1, f);
+      ComputeAsciiLayout(printer, font.logFont, font.PointTenths(), {}, settings::Orientation::Portrait, f);
   // 8 points at 600 dpi: 67 pixels high, 33 wide on the recording canvas.
   ASSERT_FALSE(printer.Calls().empty());
   EXPECT_EQ(printer.Calls().back().font.height, -67);
   EXPECT_EQ(printer.Calls().back().font.charSet, platform::kShiftJisCharSet);
-  EXPECT_EQ(l.charWidth, 33);
-  EXPECT_EQ(l.linePitch, 67);
-  EXPECT_EQ(f.AscCharsAcross, 4800 / 33);
+  EXPECT_EQ(l.area.charWidth, 33);
+  EXPECT_EQ(l.area.linePitch, 67);
+  EXPECT_EQ(l.area.charsAcross, 4800 / 33);
 }
 
 }  // namespace

@@ -19,20 +19,21 @@ using platform::SpinArrows;
 class AsciiPageFormatDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    format.AscMaxCharsPerLine = 76;
-    format.AscMaxLinesPerPage = 64;
+    layout.maxCharsPerLine = 76;
+    layout.maxLinesPerPage = 64;
     format.AscTabWidth = 4;
     format.AscFileNameMode = 0;
     format.AscLineNoMode = 2;
   }
   settings::AsciiPageFormat format;
   settings::UnprintMargins unprint{1, 2, 3, 4};
+  AsciiLayout layout;
 
   static QString TextOf(const AsciiPageFormatDialog& dlg, int id) { return dlg.Control<QLineEdit>(id)->text(); }
 };
 
 TEST_F(AsciiPageFormatDialogTest, LoadsTheLiveValuesAndMaxima) {
-  AsciiPageFormatDialog dlg(format, unprint);
+  AsciiPageFormatDialog dlg(format, unprint, layout);
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("頁フォーマット設定（アスキー）"));
   EXPECT_EQ(dlg.pos(), QPoint(400, 100));
   EXPECT_EQ(TextOf(dlg, 150), "10");
@@ -46,7 +47,7 @@ TEST_F(AsciiPageFormatDialogTest, LoadsTheLiveValuesAndMaxima) {
 
 TEST_F(AsciiPageFormatDialogTest, SpinsKeepTheirRanges) {
   testing_support::ExpectSpinSteps(
-      [this] { return std::make_unique<AsciiPageFormatDialog>(format, unprint); },
+      [this] { return std::make_unique<AsciiPageFormatDialog>(format, unprint, layout); },
       {
           {169, 172, "1", -1, "1"},     {169, 172, "8", +1, "8"},   {169, 172, "4", +1, "5"},
           {153, 161, "-9", -1, "-10"},  {153, 161, "-10", -1, "-10"},
@@ -56,7 +57,7 @@ TEST_F(AsciiPageFormatDialogTest, SpinsKeepTheirRanges) {
 }
 
 TEST_F(AsciiPageFormatDialogTest, KeysWalkTheElevenEditsToOk) {
-  AsciiPageFormatDialog dlg(format, unprint);
+  AsciiPageFormatDialog dlg(format, unprint, layout);
   testing_support::OpenActive(dlg);
   QVector<QLineEdit*> order;
   for (int id : {150, 151, 152, 153, 154, 155, 156, 157, 227, 229, 169})
@@ -67,13 +68,13 @@ TEST_F(AsciiPageFormatDialogTest, KeysWalkTheElevenEditsToOk) {
 // Stands in for the ASCII screen: a wider left margin leaves fewer characters per line.
 class FakeAsciiScreen : public platform::CommandTarget {
  public:
-  explicit FakeAsciiScreen(settings::AsciiPageFormat& f) : format_(f) {
+  FakeAsciiScreen(const settings::AsciiPageFormat& f, AsciiLayout& layout) : format_(f), layout_(layout) {
     platform::Publish(platform::Role::AscDraw, this);
   }
   ~FakeAsciiScreen() override { platform::Withdraw(platform::Role::AscDraw, this); }
   bool OnCommand(int id, std::intptr_t) override {
     if (id != cmd::kRebuildFromForm) return false;
-    format_.AscMaxCharsPerLine = 86 - format_.AscMarginLeft;
+    layout_.maxCharsPerLine = 86 - format_.AscMarginLeft;
     ++rebuilds;
     platform::SendCommand(platform::Role::AscFormDialog, cmd::kRebuildDone);
     return true;
@@ -81,13 +82,14 @@ class FakeAsciiScreen : public platform::CommandTarget {
   int rebuilds = 0;
 
  private:
-  settings::AsciiPageFormat& format_;
+  const settings::AsciiPageFormat& format_;
+  AsciiLayout& layout_;
 };
 
 TEST_F(AsciiPageFormatDialogTest, ReadjustAppliesRebuildsAndCancelKeepsWhatWasApplied) {
-  FakeAsciiScreen screen(format);
+  FakeAsciiScreen screen(format, layout);
   {
-    AsciiPageFormatDialog dlg(format, unprint);
+    AsciiPageFormatDialog dlg(format, unprint, layout);
     dlg.open();
     dlg.Control<QLineEdit>(152)->setText("30");
     dlg.Control<QLineEdit>(154)->setText("7");
@@ -108,7 +110,7 @@ TEST_F(AsciiPageFormatDialogTest, ReadjustAppliesRebuildsAndCancelKeepsWhatWasAp
 }
 
 TEST_F(AsciiPageFormatDialogTest, OkWritesStoredValuesTypedBeyondTheSpinRanges) {
-  AsciiPageFormatDialog dlg(format, unprint);
+  AsciiPageFormatDialog dlg(format, unprint, layout);
   dlg.open();
   dlg.Control<QLineEdit>(169)->setText("0");
   dlg.Control<QLineEdit>(153)->setText("-12");
@@ -120,7 +122,7 @@ TEST_F(AsciiPageFormatDialogTest, OkWritesStoredValuesTypedBeyondTheSpinRanges) 
   EXPECT_EQ(format.AscLineSpacing, -12);
   EXPECT_EQ(format.AscColumns, 3);
   EXPECT_EQ(format.AscLineNoMode, 0);
-  EXPECT_EQ(format.AscMaxCharsPerLine, 76);
+  EXPECT_EQ(format.AscCharsPerLine, settings::AsciiPageFormat{}.AscCharsPerLine);
 }
 
 }  // namespace

@@ -22,18 +22,23 @@ std::span<const std::uint8_t> Bytes(const std::string& s) {
 // A hand-set grid so every position follows from the numbers here.
 settings::AsciiPageFormat Grid() {
   settings::AsciiPageFormat f;
-  f.AscLeftChars = 9;
-  f.AscTopLines = 5;
   f.AscCharsPerLine = 20;
-  f.AscGapChars = 3;
   f.AscLinesPerPage = 12;
   f.AscColumns = 2;
-  f.AscCharsAcross = 60;
-  f.AscCharsAcrossExact = 60.5;
-  f.AscLinesDownExact = 40.25;
-  f.AscBottomLines = 4;
   f.AscDateMode = f.AscPageNoMode = f.AscLineNoMode = f.AscFileNameMode = 0;
   return f;
+}
+
+AsciiLayout GridLayout() {
+  AsciiLayout l;
+  l.leftChars = 9;
+  l.topLines = 5;
+  l.gapChars = 3;
+  l.area.charsAcross = 60;
+  l.area.charsAcrossExact = 60.5;
+  l.area.linesDownExact = 40.25;
+  l.bottomLines = 4;
+  return l;
 }
 
 // On the 600 dpi recording printer the 8-point font is 33 x 67 and the 6-point footer
@@ -43,6 +48,7 @@ constexpr int kCw = 33, kLh = 67, kSw = 25;
 struct Fixture {
   TextModel model;
   settings::AsciiPageFormat fmt = Grid();
+  AsciiLayout layout = GridLayout();
   SheetDocument doc;
   RecordingCanvas canvas;
 
@@ -65,7 +71,7 @@ struct Fixture {
     r.sheet = sheet;
     r.colorPrint = colour;
     r.pageNumber = pageNumber;
-    return DrawSheet(canvas, model, fmt, doc, r);
+    return DrawSheet(canvas, model, fmt, layout, doc, r);
   }
   std::vector<RecordingCanvas::Call> Texts() const { return canvas.Texts(); }
 };
@@ -114,17 +120,17 @@ TEST(SheetPainter, PrinterPlacesRowsColumnsAndLineNumbers) {
 
 TEST(SheetPainter, ScreenDrawsPaperFramesAndShiftsTheOrigin) {
   Fixture f("abc");
-  f.fmt.AscUnprintLeftChars = 2;
-  f.fmt.AscUnprintTopLines = 1.5;
-  f.fmt.AscUnprintRightChars = 1;
-  f.fmt.AscUnprintBottomLines = 1;
+  f.layout.area.unprintLeft = 2;
+  f.layout.area.unprintTop = 1.5;
+  f.layout.area.unprintRight = 1;
+  f.layout.area.unprintBottom = 1;
   SheetRequest r;
   r.screenCharWidth = 8;
   r.screenLinePitch = 16;
   r.screenFont.height = -16;
   r.x0 = -3;
   r.y0 = 10;
-  DrawSheet(f.canvas, f.model, f.fmt, f.doc, r);
+  DrawSheet(f.canvas, f.model, f.fmt, f.layout, f.doc, r);
   const double x0 = -3 + 1, y0 = 10 + 0.5, uL = 2 * 8, uT = 1.5 * 16;
   std::vector<RecordingCanvas::Call> rects;
   for (const auto& c : f.canvas.Calls())
@@ -242,7 +248,7 @@ TEST(SheetText, ColumnsRowsAndFooter) {
   Fixture f(platform::codepage::FromUtf8("日本\n") + Lines(2, 14));
   f.fmt.AscLineNoMode = 2;
   f.fmt.AscPageNoMode = 1;
-  const std::string text = SheetText(f.model, f.fmt, f.doc, 0, 1);
+  const std::string text = SheetText(f.model, f.fmt, f.layout, f.doc, 0, 1);
   std::string expected = "=== sheet 1 ===\n--- column 1 ---\n000001 日本\n";
   for (int i = 2; i <= 12; ++i) expected += LineNumberText(i - 1) + " r" + std::to_string(i) + "\n";
   expected += "--- column 2 ---\nr13\nr14\n--- footer ---\n- 1 -\n[L=1-14/14]\n";

@@ -21,32 +21,39 @@ LayoutInput Input(int orientation = 2) {
   LayoutInput in;
   in.caps = kCaps;
   in.font = kFont;
-  in.orientation = orientation;
+  in.orientation = settings::OrientationFromCode(orientation);
   return in;
+}
+
+// The layout as the screen takes it: computed, then its limits applied to the format.
+BinaryLayout Layout(const LayoutInput& in, BinaryPageFormat& fmt) {
+  const BinaryLayout l = ComputeBinaryLayout(in, fmt);
+  ApplyLayoutLimits(l, fmt);
+  return l;
 }
 
 TEST(BinaryLayout, LandscapePageFromPrinterAndFont) {
   BinaryPageFormat fmt;  // margins 10/5/10 mm, gap 5 mm, block gap 5 mm, date and page no on
   fmt.BinColumns = 9;
   fmt.BinBlocksPerColumn = 0;
-  ComputeBinaryLayout(Input(2), fmt);
+  const BinaryLayout l = Layout(Input(2), fmt);
   // Landscape swaps to 6800 x 4800.
-  EXPECT_EQ(fmt.BinCharsAcross, 206);
-  EXPECT_NEAR(fmt.BinCharsAcrossExact, 6800.0 / 33, 1e-9);
-  EXPECT_EQ(fmt.BinLinesDown, 71);
-  EXPECT_NEAR(fmt.BinLinesDownExact, 4800.0 / 67, 1e-9);
-  EXPECT_EQ(fmt.BinTopLines, 4);     // 3.53 lines
-  EXPECT_EQ(fmt.BinBottomLines, 5);  // 1.76 lines + 3 footer lines
-  EXPECT_EQ(fmt.BinTextLines, 62);
-  EXPECT_NEAR(fmt.BinBlockGapLines, 1.7628, 1e-4);
-  EXPECT_EQ(fmt.BinMaxBlocksPerColumn, 3);  // (62 - 3 + 1.76) / 17.76
+  EXPECT_EQ(l.area.charsAcross, 206);
+  EXPECT_NEAR(l.area.charsAcrossExact, 6800.0 / 33, 1e-9);
+  EXPECT_EQ(l.area.linesDown, 71);
+  EXPECT_NEAR(l.area.linesDownExact, 4800.0 / 67, 1e-9);
+  EXPECT_EQ(l.topLines, 4);     // 3.53 lines
+  EXPECT_EQ(l.bottomLines, 5);  // 1.76 lines + 3 footer lines
+  EXPECT_EQ(l.textLines, 62);
+  EXPECT_NEAR(l.blockGapLines, 1.7628, 1e-4);
+  EXPECT_EQ(l.maxBlocksPerColumn, 3);  // (62 - 3 + 1.76) / 17.76
   EXPECT_EQ(fmt.BinBlocksPerColumn, 3);
-  EXPECT_EQ(fmt.BinLeftChars, 7);  // 7.16 characters
-  EXPECT_EQ(fmt.BinGapChars, 4);   // 3.58 characters
-  EXPECT_EQ(fmt.BinMaxColumns, 2);  // (4 - 7 + 206) / 82
+  EXPECT_EQ(l.leftChars, 7);  // 7.16 characters
+  EXPECT_EQ(l.gapChars, 4);   // 3.58 characters
+  EXPECT_EQ(l.maxColumns, 2);  // (4 - 7 + 206) / 82
   EXPECT_EQ(fmt.BinColumns, 2);     // lowered to the maximum
-  EXPECT_NEAR(fmt.BinUnprintLeftChars, 600 / 25.4 / 33 * 5, 1e-9);
-  EXPECT_NEAR(fmt.BinUnprintTopLines, 600 / 25.4 / 67 * 5, 1e-9);
+  EXPECT_NEAR(l.area.unprintLeft, 600 / 25.4 / 33 * 5, 1e-9);
+  EXPECT_NEAR(l.area.unprintTop, 600 / 25.4 / 67 * 5, 1e-9);
 }
 
 TEST(BinaryLayout, OrientationDecidesTheLongSide) {
@@ -62,8 +69,8 @@ TEST(BinaryLayout, OrientationDecidesTheLongSide) {
     in.caps.width = c.w;
     in.caps.height = c.h;
     BinaryPageFormat fmt;
-    ComputeBinaryLayout(in, fmt);
-    EXPECT_EQ(fmt.BinCharsAcross, c.across) << c.orientation << " " << c.w;
+    const BinaryLayout l = Layout(in, fmt);
+    EXPECT_EQ(l.area.charsAcross, c.across) << c.orientation << " " << c.w;
   }
 }
 
@@ -109,12 +116,12 @@ TEST(BinaryLayout, AbsurdInputsKeepOneColumnAndOneBlock) {
     LayoutInput in = Input();
     BinaryPageFormat fmt;
     c.apply(in, fmt);
-    ComputeBinaryLayout(in, fmt);
-    EXPECT_GE(fmt.BinMaxBlocksPerColumn, 1) << c.name;
-    EXPECT_LE(fmt.BinMaxBlocksPerColumn, kMaxBlocks) << c.name;
-    EXPECT_GE(fmt.BinMaxColumns, 1) << c.name;
-    EXPECT_LE(fmt.BinMaxColumns, kMaxBlocks) << c.name;
-    EXPECT_EQ(fmt.BinBlocksPerColumn, fmt.BinMaxBlocksPerColumn) << c.name;
+    const BinaryLayout l = Layout(in, fmt);
+    EXPECT_GE(l.maxBlocksPerColumn, 1) << c.name;
+    EXPECT_LE(l.maxBlocksPerColumn, kMaxBlocks) << c.name;
+    EXPECT_GE(l.maxColumns, 1) << c.name;
+    EXPECT_LE(l.maxColumns, kMaxBlocks) << c.name;
+    EXPECT_EQ(fmt.BinBlocksPerColumn, l.maxBlocksPerColumn) << c.name;
     EXPECT_GE(EffectiveColumns(fmt), 1) << c.name;
     EXPECT_GT(DumpPaging(1000, fmt).PageCount(), 0) << c.name;
   }
@@ -122,15 +129,15 @@ TEST(BinaryLayout, AbsurdInputsKeepOneColumnAndOneBlock) {
 
 TEST(BinaryLayout, MeasuresTheBinaryFontOnThePrinter) {
   platform::RecordingCanvas printer(kCaps);
-  BinaryPageFormat viaCanvas;
-  ComputeBinaryLayout(printer, settings::FontState::DefaultLogFont(), 80, 2, {}, viaCanvas);
-  BinaryPageFormat direct;
-  ComputeBinaryLayout(Input(2), direct);
+  const BinaryPageFormat fmt;
+  const BinaryLayout viaCanvas =
+      ComputeBinaryLayout(printer, settings::FontState::DefaultLogFont(), 80, settings::Orientation::Landscape, {}, fmt);
+  const BinaryLayout direct = ComputeBinaryLayout(Input(2), fmt);
   // 8 points at 600 dpi: 67 pixels high, 33 wide on the recording canvas.
   ASSERT_FALSE(printer.Calls().empty());
   EXPECT_EQ(printer.Calls().back().font.height, -67);
-  EXPECT_EQ(viaCanvas.BinCharsAcross, direct.BinCharsAcross);
-  EXPECT_EQ(viaCanvas.BinTextLines, direct.BinTextLines);
+  EXPECT_EQ(viaCanvas.area.charsAcross, direct.area.charsAcross);
+  EXPECT_EQ(viaCanvas.textLines, direct.textLines);
 }
 
 BinaryPageFormat Grid(int columns, int blocks) {

@@ -27,8 +27,6 @@ settings::BinaryPageFormat SomeFormat() {
   f.BinBlockGap = 6;
   f.BinColumns = 2;
   f.BinBlocksPerColumn = 3;
-  f.BinMaxColumns = 3;
-  f.BinMaxBlocksPerColumn = 3;
   f.BinDateMode = 1;
   f.BinHexCase = 1;
   f.BinPageNoMode = 2;
@@ -36,10 +34,18 @@ settings::BinaryPageFormat SomeFormat() {
   return f;
 }
 
+BinaryLayout SomeLayout() {
+  BinaryLayout l;
+  l.maxColumns = 3;
+  l.maxBlocksPerColumn = 3;
+  return l;
+}
+
 class BinaryPageFormatDialogTest : public ::testing::Test {
  protected:
   settings::BinaryPageFormat format = SomeFormat();
   settings::UnprintMargins unprint{1, 2, 3, 4};
+  BinaryLayout layout = SomeLayout();
 
   static QString TextOf(const BinaryPageFormatDialog& dlg, int id) {
     return dlg.Control<QLineEdit>(id)->text();
@@ -47,7 +53,7 @@ class BinaryPageFormatDialogTest : public ::testing::Test {
 };
 
 TEST_F(BinaryPageFormatDialogTest, LoadsTheLiveValuesAndMaxima) {
-  BinaryPageFormatDialog dlg(format, unprint);
+  BinaryPageFormatDialog dlg(format, unprint, layout);
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("頁フォーマット設定（バイナリ）"));
   EXPECT_EQ(dlg.pos(), QPoint(400, 100));
   const std::pair<int, const char*> edits[] = {{150, "11"}, {151, "12"}, {152, "13"}, {153, "2"},
@@ -63,7 +69,7 @@ TEST_F(BinaryPageFormatDialogTest, LoadsTheLiveValuesAndMaxima) {
 
 TEST_F(BinaryPageFormatDialogTest, SpinsKeepTheirBoundsAndTheMaxima) {
   testing_support::ExpectSpinSteps(
-      [this] { return std::make_unique<BinaryPageFormatDialog>(format, unprint); },
+      [this] { return std::make_unique<BinaryPageFormatDialog>(format, unprint, layout); },
       {
           {150, 158, "0", -1, "0"},   {150, 158, "7", +1, "8"},   {153, 161, "-9", -1, "-10"},
           {153, 161, "-10", -1, "-10"}, {157, 165, "0", -1, "0"}, {227, 228, "0", -1, "0"},
@@ -73,7 +79,7 @@ TEST_F(BinaryPageFormatDialogTest, SpinsKeepTheirBoundsAndTheMaxima) {
 }
 
 TEST_F(BinaryPageFormatDialogTest, KeysWalkTheTwelveEditsToOk) {
-  BinaryPageFormatDialog dlg(format, unprint);
+  BinaryPageFormatDialog dlg(format, unprint, layout);
   testing_support::OpenActive(dlg);
   QVector<QLineEdit*> order;
   for (int id : {150, 151, 152, 153, 154, 155, 156, 157, 227, 217, 229, 232})
@@ -84,7 +90,7 @@ TEST_F(BinaryPageFormatDialogTest, KeysWalkTheTwelveEditsToOk) {
 
 TEST_F(BinaryPageFormatDialogTest, OkWritesStoredValuesAndSharedMarginsCancelWritesNothing) {
   {
-    BinaryPageFormatDialog dlg(format, unprint);
+    BinaryPageFormatDialog dlg(format, unprint, layout);
     dlg.open();
     dlg.Control<QLineEdit>(150)->setText("20");
     dlg.Control<QLineEdit>(154)->setText("9");
@@ -94,7 +100,7 @@ TEST_F(BinaryPageFormatDialogTest, OkWritesStoredValuesAndSharedMarginsCancelWri
     EXPECT_EQ(format.BinMarginTop, 11);
     EXPECT_EQ(unprint.top, 1);
   }
-  BinaryPageFormatDialog dlg(format, unprint);
+  BinaryPageFormatDialog dlg(format, unprint, layout);
   dlg.open();
   dlg.Control<QLineEdit>(150)->setText("20");
   dlg.Control<QLineEdit>(154)->setText("9");
@@ -108,12 +114,12 @@ TEST_F(BinaryPageFormatDialogTest, OkWritesStoredValuesAndSharedMarginsCancelWri
   EXPECT_EQ(format.BinColumns, 9);
   EXPECT_EQ(format.BinHexCase, 0);
   EXPECT_EQ(format.BinCrLfMark, 1);
-  EXPECT_EQ(format.BinMaxColumns, 3) << "computed values are the layout's, never written";
+  EXPECT_EQ(layout.maxColumns, 3) << "the maxima are the layout's, which only the screen computes";
 }
 
 TEST_F(BinaryPageFormatDialogTest, ANonIntegerEntryIsRefusedAndNothingIsApplied) {
   platform::ScopedMessageBoxRecorder boxes;
-  BinaryPageFormatDialog dlg(format, unprint);
+  BinaryPageFormatDialog dlg(format, unprint, layout);
   dlg.open();
   dlg.Control<QLineEdit>(150)->setText("30");
   dlg.Control<QLineEdit>(155)->setText("-");
@@ -129,15 +135,15 @@ TEST_F(BinaryPageFormatDialogTest, ANonIntegerEntryIsRefusedAndNothingIsApplied)
 // (the maxima change, blocks per column follows its maximum) and answers 212.
 class FakeBinaryScreen : public platform::CommandTarget {
  public:
-  explicit FakeBinaryScreen(settings::BinaryPageFormat& f) : format_(f) {
+  FakeBinaryScreen(settings::BinaryPageFormat& f, BinaryLayout& layout) : format_(f), layout_(layout) {
     platform::Publish(platform::Role::BinView, this);
   }
   ~FakeBinaryScreen() override { platform::Withdraw(platform::Role::BinView, this); }
   bool OnCommand(int id, std::intptr_t) override {
     if (id != cmd::kRebuildFromForm) return false;
     marginLeftSeen = format_.BinMarginLeft;
-    format_.BinMaxColumns = format_.BinMarginLeft > 20 ? 2 : 3;
-    format_.BinMaxBlocksPerColumn = 5;
+    layout_.maxColumns = format_.BinMarginLeft > 20 ? 2 : 3;
+    layout_.maxBlocksPerColumn = 5;
     format_.BinBlocksPerColumn = 5;
     ++rebuilds;
     answered = platform::SendCommand(platform::Role::BinFormDialog, cmd::kRebuildDone);
@@ -149,12 +155,13 @@ class FakeBinaryScreen : public platform::CommandTarget {
 
  private:
   settings::BinaryPageFormat& format_;
+  BinaryLayout& layout_;
 };
 
 TEST_F(BinaryPageFormatDialogTest, ReadjustRebuildsTheScreenAndShowsTheNewMaxima) {
-  FakeBinaryScreen screen(format);
+  FakeBinaryScreen screen(format, layout);
   {
-    BinaryPageFormatDialog dlg(format, unprint);
+    BinaryPageFormatDialog dlg(format, unprint, layout);
     dlg.open();
     dlg.Control<QLineEdit>(152)->setText("30");
     dlg.Control<QLineEdit>(157)->setText("8");
@@ -182,8 +189,8 @@ TEST_F(BinaryPageFormatDialogTest, ReadjustRebuildsTheScreenAndShowsTheNewMaxima
 
 TEST_F(BinaryPageFormatDialogTest, ReadjustWithARefusedEntrySendsNothing) {
   platform::ScopedMessageBoxRecorder boxes;
-  FakeBinaryScreen screen(format);
-  BinaryPageFormatDialog dlg(format, unprint);
+  FakeBinaryScreen screen(format, layout);
+  BinaryPageFormatDialog dlg(format, unprint, layout);
   dlg.Control<QLineEdit>(217)->setText("");
   dlg.Control<QPushButton>(149)->click();
   EXPECT_EQ(screen.rebuilds, 0);

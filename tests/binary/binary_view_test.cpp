@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "document/document_buffer.h"
-#include "app/main_window.h"
 #include "document/startup_state.h"
 #include "pages/page_dialogs.h"
 #include "platform/command_ids.h"
@@ -88,7 +87,6 @@ TEST_F(TyldViewTest, PositionJumpShowsThePageOrSaysItIsBeyondTheData) {
 }
 
 TEST_F(TyldViewTest, MonochromePrintWritesTheChosenRange) {
-  app::MainWindow frame;  // answers 320 with 319
   BinaryView view;
   Load(std::string(1000, 'd'));
   const QString pdf = dir_.filePath(QStringLiteral("bin.pdf"));
@@ -96,8 +94,10 @@ TEST_F(TyldViewTest, MonochromePrintWritesTheChosenRange) {
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
   });
+  settings::Live().BinOrientation = 1;
   view.OnCommand(cmd::kPrintMono, 0);
   platform::SetPdfPathDialog({});
+  EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 1) << "the job takes the screen's orientation";
   QFile out(pdf);
   ASSERT_TRUE(out.open(QIODevice::ReadOnly));
   const QByteArray bytes = out.readAll();

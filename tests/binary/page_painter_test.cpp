@@ -23,13 +23,15 @@ constexpr platform::DeviceMetrics kPrinter{4800, 6800, 600, 600};
 
 struct Fixture {
   settings::BinaryPageFormat fmt;
+  BinaryLayout layout;
   std::vector<std::uint8_t> data;
   std::vector<std::uint8_t> marks;
   PagePaint paint;
 
   explicit Fixture(std::size_t length, int columns = 1, int blocks = 1) : data(length), marks(length + 1) {
     RecordingCanvas printer(kPrinter);
-    ComputeBinaryLayout(printer, settings::FontState::DefaultLogFont(), 80, 2, {}, fmt);
+    layout = ComputeBinaryLayout(printer, settings::FontState::DefaultLogFont(), 80, settings::Orientation::Landscape,
+                                 {}, fmt);
     fmt.BinColumns = columns;
     fmt.BinBlocksPerColumn = blocks;
     for (std::size_t i = 0; i < length; ++i) data[i] = static_cast<std::uint8_t>('A' + i % 26);
@@ -48,7 +50,7 @@ struct Fixture {
     paint.screenLinePitch = 20;
   }
   PageOffsets Draw(RecordingCanvas& canvas) {
-    return DrawBinaryPage(canvas, fmt, {data, marks, "a.bin"}, paint);
+    return DrawBinaryPage(canvas, fmt, layout, {data, marks, "a.bin"}, paint);
   }
 };
 
@@ -173,7 +175,7 @@ TEST(DrawBinaryPage, FooterItems) {
     f.paint.pageNumber = c.pageNumber;
     RecordingCanvas printer(kPrinter);
     f.Draw(printer);
-    const double footerY = f.fmt.BinLinesDownExact * 67 - (f.fmt.BinBottomLines - 1) * 67;
+    const double footerY = f.layout.area.linesDownExact * 67 - (f.layout.bottomLines - 1) * 67;
     const Call* date = FindText(printer, "[2026/12/08,23:45]");
     const Call* name = FindText(printer, "[a.bin]");
     ASSERT_TRUE(date && name) << c.name;
@@ -253,7 +255,7 @@ TEST(DrawBinaryPage, ReadsOnlyThePage) {
     ASSERT_EQ(mprotect(bytes + from, to - from, PROT_READ), 0);
     RecordingCanvas printer(kPrinter);
     f.paint.page = page;
-    const PageOffsets o = DrawBinaryPage(printer, f.fmt, {{bytes, reserved}, {}, "big"}, f.paint);
+    const PageOffsets o = DrawBinaryPage(printer, f.fmt, f.layout, {{bytes, reserved}, {}, "big"}, f.paint);
     EXPECT_EQ(o.first, page * perPage);
     EXPECT_EQ(o.last, page * perPage + perPage - 1);
     mprotect(bytes + from, to - from, PROT_NONE);

@@ -35,7 +35,9 @@ void Ascii(const std::uint8_t* h, std::span<const std::uint8_t> doc) {
   font.cellWidth = h[6] % 40;
   font.height = h[7] % 90;
   platform::DeviceMetrics caps{h[8] * 40, h[9] * 40, 600, 600};
-  ascii::ComputeAsciiLayout(caps, font, settings::UnprintMargins{}, 1 + h[10] % 2, fmt);
+  const ascii::AsciiLayout layout =
+      ascii::ComputeAsciiLayout(caps, font, settings::UnprintMargins{}, settings::OrientationFromCode(1 + h[10] % 2), fmt);
+  ascii::ApplyLayoutLimits(layout, fmt);
 
   ascii::TextModelOptions options;
   options.ColourTagMode = h[11] & 1;
@@ -47,7 +49,7 @@ void Ascii(const std::uint8_t* h, std::span<const std::uint8_t> doc) {
   ascii::TextModel model;
   ascii::BuildTextModel(model, doc, options);
   int current = 0;
-  const int sheets = ascii::UpdateSheetCount(model.ColumnPageCount(), fmt, current);
+  const int sheets = ascii::UpdateSheetCount(model.ColumnPageCount(), fmt, layout, current);
 
   search::StringSearchState strings;
   strings.SearchText[0][0] = doc.empty() ? 'a' : static_cast<char>(doc[0]);
@@ -68,8 +70,8 @@ void Ascii(const std::uint8_t* h, std::span<const std::uint8_t> doc) {
     req.pageNumber = sheet + 1;
     req.screenCharWidth = h[6] % 20;
     req.screenLinePitch = h[7] % 30;
-    ascii::DrawSheet(canvas, model, fmt, sheetDoc, req);
-    if (sheet >= 0) ascii::SheetText(model, fmt, sheetDoc, sheet, sheet + 1);
+    ascii::DrawSheet(canvas, model, fmt, layout, sheetDoc, req);
+    if (sheet >= 0) ascii::SheetText(model, fmt, layout, sheetDoc, sheet, sheet + 1);
   }
 }
 
@@ -86,8 +88,9 @@ void Binary(const std::uint8_t* h, std::span<const std::uint8_t> doc) {
   in.caps = {h[8] * 40, h[9] * 40, 600, 600};
   in.font.cellWidth = h[6] % 40;
   in.font.height = h[7] % 90;
-  in.orientation = 1 + h[10] % 2;
-  binary::ComputeBinaryLayout(in, fmt);
+  in.orientation = settings::OrientationFromCode(1 + h[10] % 2);
+  const binary::BinaryLayout layout = binary::ComputeBinaryLayout(in, fmt);
+  binary::ApplyLayoutLimits(layout, fmt);
   const binary::DumpPaging paging(static_cast<std::int64_t>(doc.size()), fmt);
   std::vector<std::uint8_t> marks(doc.size(), static_cast<std::uint8_t>(h[12] & 0x0F));
   binary::DumpSource source{doc, marks, "f.bin"};
@@ -100,7 +103,7 @@ void Binary(const std::uint8_t* h, std::span<const std::uint8_t> doc) {
     paint.pageNumber = static_cast<int>(page) + 1;
     paint.screenCharWidth = h[6] % 20;
     paint.screenLinePitch = h[7] % 30;
-    binary::DrawBinaryPage(canvas, fmt, source, paint);
+    binary::DrawBinaryPage(canvas, fmt, layout, source, paint);
     binary::BinaryPageText(fmt, source, page, binary::PageTextOptions{});
   }
 }
