@@ -20,15 +20,18 @@ class PageGeometry {
 
   [[nodiscard]] double CharWidth() const { return cw_; }
   [[nodiscard]] double LinePitch() const { return lh_; }
-  [[nodiscard]] double PrintableWidth() const;   // PW
-  [[nodiscard]] double PrintableHeight() const;  // PH
-  [[nodiscard]] double UnprintLeft() const { return uL_; }  // uL (0 on the printer)
-  [[nodiscard]] double UnprintTop() const { return uT_; }   // uT (0 on the printer)
+  // The page inside the non-printable margins.
+  [[nodiscard]] double PrintableWidth() const;
+  [[nodiscard]] double PrintableHeight() const;
+  // The non-printable margins added on the screen (0 on the printer).
+  [[nodiscard]] double UnprintLeft() const { return uL_; }
+  [[nodiscard]] double UnprintTop() const { return uT_; }
 
-  [[nodiscard]] double TextX() const;  // xT
-  [[nodiscard]] double TextY() const;  // yT
+  // Where the text area starts: printable area plus the page margins.
+  [[nodiscard]] double TextX() const;
+  [[nodiscard]] double TextY() const;
   [[nodiscard]] double ColumnX(std::int32_t c) const;
-  [[nodiscard]] double ColumnFrameWidth() const;   // CW80 + 1 characters
+  [[nodiscard]] double ColumnFrameWidth() const;   // BinCharsPerLine + 1 characters
   [[nodiscard]] double ColumnFrameHeight() const;  // BinTextLines lines
   [[nodiscard]] double RangeX() const;
   [[nodiscard]] double RangeY() const;
