@@ -13,7 +13,7 @@ class GuideDialog : public QDialog {
               QWidget* parent);
 };
 
-// CDFTypeGd, CPrtDirect and CSWInfo.
+// The data-file type guide, the paper orientation guide and the software information.
 GuideDialog* MakeDfTypeGuide(QWidget* parent);
 GuideDialog* MakeOrientationGuide(QWidget* parent);
 GuideDialog* MakeSwInfo(QWidget* parent);

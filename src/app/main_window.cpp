@@ -24,6 +24,7 @@
 #include "app/window_metrics.h"
 #include "pages/page_dialogs.h"
 #include "platform/codepage.h"
+#include "platform/version.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/printer.h"
@@ -55,7 +56,7 @@ bool IsFrameCommand(int id) {
 
 QString MakeTitle() {
   const document::StartupState& s = document::Startup();
-  const QString version = QString::asprintf("%4.2f", document::kVersion);
+  const QString version = QString::fromLatin1(platform::kVersionText);
   const QString name = Q(document::Document().DocDisplayName);
   QString title;
   if (s.StartMode == 0) {

@@ -19,30 +19,35 @@ AsciiPageFormatDialog::AsciiPageFormatDialog(settings::AsciiPageFormat& format, 
   QGroupBox* unprintBox = AddUnprintBox(QString());
 
   auto* grid = new QGridLayout;
-  AddField(grid, 0, QStringLiteral("列間 横"), mm, 227, 228, &v_.AscColumnGap, 0, kNoLimit);
-  AddField(grid, 1, QStringLiteral("列数 横"), QString(), 229, 231, &v_.AscColumns, 1, kNoLimit);
-  AddField(grid, 2, QStringLiteral("TABｷｬﾗｸﾀ数"), QStringLiteral("1～8"), 169, 172,
-           &v_.AscTabWidth, 1, 8);
+  AddField(grid, 0, QStringLiteral("列間 横"), mm, QStringLiteral("columnGap"), &v_.AscColumnGap,
+           0, kNoLimit);
+  AddField(grid, 1, QStringLiteral("列数 横"), QString(), QStringLiteral("columns"), &v_.AscColumns,
+           1, kNoLimit);
+  AddField(grid, 2, QStringLiteral("TABｷｬﾗｸﾀ数"), QStringLiteral("1～8"),
+           QStringLiteral("tabWidth"), &v_.AscTabWidth, 1, 8);
   grid->addWidget(new QLabel(QStringLiteral("行ｷｬﾗｸﾀ数"), this), 3, 0);
-  grid->addWidget(AddNumber(187), 3, 1);
+  grid->addWidget(AddNumber(QStringLiteral("maxCharsPerLine")), 3, 1);
   grid->addWidget(new QLabel(QStringLiteral("頁行数"), this), 4, 0);
-  grid->addWidget(AddNumber(188), 4, 1);
+  grid->addWidget(AddNumber(QStringLiteral("maxLinesPerPage")), 4, 1);
 
   auto* footer = new QVBoxLayout;
   footer->addWidget(AddRadios(QStringLiteral("出力日時表示"),
-                              {QStringLiteral("しない"), QStringLiteral("左下")}, {174, 175},
+                              {QStringLiteral("しない"), QStringLiteral("左下")}, {QStringLiteral("dateOff"), QStringLiteral("dateBottomLeft")},
                               &v_.AscDateMode));
   footer->addWidget(AddRadios(QStringLiteral("ファイル名表示"),
-                              {QStringLiteral("しない"), QStringLiteral("右下")}, {177, 178},
+                              {QStringLiteral("しない"), QStringLiteral("右下")}, {QStringLiteral("fileNameOff"),
+                               QStringLiteral("fileNameBottomRight")},
                               &v_.AscFileNameMode));
   footer->addWidget(AddRadios(QStringLiteral("頁表示"),
                               {QStringLiteral("しない"), QStringLiteral("出力幅中央"),
                                QStringLiteral("有効幅中央")},
-                              {180, 181, 182}, &v_.AscPageNoMode));
+                              {QStringLiteral("pageNumberOff"), QStringLiteral("pageNumberOutputCentre"),
+                               QStringLiteral("pageNumberPrintableCentre")}, &v_.AscPageNoMode));
   footer->addWidget(AddRadios(QStringLiteral("行表示"),
                               {QStringLiteral("しない"), QStringLiteral("CRTはする"),
                                QStringLiteral("印刷もする")},
-                              {184, 185, 186}, &v_.AscLineNoMode));
+                              {QStringLiteral("lineNumberOff"), QStringLiteral("lineNumberScreenOnly"),
+                               QStringLiteral("lineNumberScreenAndPrint")}, &v_.AscLineNoMode));
 
   auto* body = new QGridLayout;
   body->addWidget(margins, 0, 0);
@@ -52,7 +57,11 @@ AsciiPageFormatDialog::AsciiPageFormatDialog(settings::AsciiPageFormat& format, 
   Finish(body,
          {QStringLiteral("複数列表示するときは、事前に６ﾎﾟｲﾝﾄ以下のフォントを選択ください。"),
           QStringLiteral("下の表示再調整ボタンクリックで、親画面表示も再描画します。")},
-         {150, 151, 152, 153, 154, 155, 156, 157, 227, 229, 169});
+         {QStringLiteral("marginTop"), QStringLiteral("marginBottom"), QStringLiteral("marginLeft"),
+          QStringLiteral("lineSpacing"), QStringLiteral("unprintTop"),
+          QStringLiteral("unprintBottom"), QStringLiteral("unprintLeft"),
+          QStringLiteral("unprintRight"), QStringLiteral("columnGap"), QStringLiteral("columns"),
+          QStringLiteral("tabWidth")});
 }
 
 void AsciiPageFormatDialog::CopyToLive() {
@@ -70,8 +79,10 @@ void AsciiPageFormatDialog::CopyToLive() {
 }
 
 void AsciiPageFormatDialog::ShowComputed() {
-  Control<QLabel>(187)->setText(QString::number(layout_.maxCharsPerLine));
-  Control<QLabel>(188)->setText(QString::number(layout_.maxLinesPerPage));
+  findChild<QLabel*>(QStringLiteral("maxCharsPerLine"))
+      ->setText(QString::number(layout_.maxCharsPerLine));
+  findChild<QLabel*>(QStringLiteral("maxLinesPerPage"))
+      ->setText(QString::number(layout_.maxLinesPerPage));
 }
 
 }  // namespace tyld::ascii

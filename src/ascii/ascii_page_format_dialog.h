@@ -2,8 +2,8 @@
 // The ASCII screen's page format dialog: margins, line spacing, the printer's
 // non-printable margins (shared with the binary screen), column gap and count, TAB width
 // and the footer choices, with the resulting maxima shown. Values reach the live state
-// only on OK and on "表示再調整"; the latter also has the ASCII screen rebuild (213) and
-// reloads on its 212.
+// only on OK and on "表示再調整"; the latter also has the ASCII screen rebuild and reloads
+// the values the rebuild left.
 #include "ascii/ascii_layout.h"
 #include "pages/page_format_dialog.h"
 #include "settings/page_format.h"

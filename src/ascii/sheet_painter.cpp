@@ -114,7 +114,7 @@ std::vector<MessageLine> EmptySheetMessage(const TextModel& model, const SheetDo
             {10, "本ソフトは、アスキー、バイナリ形式不問のファイル印刷プログラムです。"}};
   }
   if (doc.docLength == 0)
-    return {{0, "ファイルがないか空です。他で使用中かアクセス不能かもしれません。"}};
+    return {{0, kMissingOrEmptyFileMessage}};
   // A build that failed for memory has already said so; only a refusal is explained here.
   if (!model.Rejected()) return {};
   char buf[160];

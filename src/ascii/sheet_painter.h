@@ -73,6 +73,8 @@ struct MessageLine {
   int lineOffset = 0;
   std::string text;
 };
+inline constexpr char kMissingOrEmptyFileMessage[] =
+    "ファイルがないか空です。他で使用中かアクセス不能かもしれません。";
 std::vector<MessageLine> EmptySheetMessage(const TextModel& model, const SheetDocument& doc);
 
 SheetDrawResult DrawSheet(platform::Canvas& canvas, const TextModel& model,

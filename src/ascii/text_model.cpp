@@ -24,17 +24,12 @@ constexpr std::size_t kMaxLcBuf = std::numeric_limits<std::int32_t>::max() - (8u
 
 enum Kind : std::uint8_t { kSingle = 0, kLead = 1, kTrail = 2 };
 
-// The rows pair only these lead bytes; 0xF0-0xFC (user-defined area) stand alone.
-constexpr bool IsAsciiLead(std::uint8_t b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
-}
-
 // Acceptance step per byte: 2 for a lead byte, 1 for an accepted byte, 0 for a control
 // byte that rejects the document.
 constexpr std::array<std::uint8_t, 256> MakeAcceptSteps() {
   std::array<std::uint8_t, 256> t{};
   for (int b = 0; b < 256; ++b) {
-    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+    if (cp::IsLeadByte(static_cast<std::uint8_t>(b))) {
       t[b] = 2;
     } else if (b < 0x20) {
       const bool ok = b == 0x00 || b == 0x09 || b == 0x0A || b == 0x0D || b == 0x1A || b == 0x1B;
@@ -51,7 +46,8 @@ constexpr auto kAcceptSteps = MakeAcceptSteps();
 constexpr std::array<std::uint8_t, 256> MakeReadClasses() {
   std::array<std::uint8_t, 256> t{};
   for (int b = 0; b < 256; ++b) {
-    if (IsAsciiLead(static_cast<std::uint8_t>(b))) t[b] = 1;
+    // The rows pair only lead bytes outside the user-defined area.
+    if (cp::IsLeadByteOutsideUserArea(static_cast<std::uint8_t>(b))) t[b] = 1;
   }
   t[0x09] = 2;
   t[0x0A] = 3;
@@ -506,7 +502,6 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
   m.totalRows_ = 0;
   m.columnPageCount_ = 0;
   m.rejected_ = false;
-  m.displayLength_ = 0;
   // Only a build that converts says so; a refused or empty document shows no conversion.
   m.utf8Applied_ = 0;
   auto finish = [&m](bool ok) {
@@ -529,7 +524,6 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
     std::span<const std::uint8_t> display = doc;
     if (ConvertForDisplay(doc, options, converted, m.utf8Applied_))
       display = {reinterpret_cast<const std::uint8_t*>(converted.data()), converted.size()};
-    m.displayLength_ = static_cast<std::int64_t>(display.size());
     if (display.size() > kMaxLcBuf) {
       // Offsets into the text are int32.
       m.failures_.push_back({"バッファの確保に失敗しました", "確認"});

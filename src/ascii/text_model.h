@@ -59,7 +59,6 @@ class TextModel {
   [[nodiscard]] std::int32_t NonAsciiPos() const { return nonAsciiPos_; }
   [[nodiscard]] std::int32_t Utf8Applied() const { return utf8Applied_; }
   [[nodiscard]] std::int32_t LastBuildWasText() const { return lastBuildWasText_; }
-  [[nodiscard]] std::int64_t DisplayLength() const { return displayLength_; }
   // True when the last build refused the document (a control byte at NonAsciiPos()).
   [[nodiscard]] bool Rejected() const { return rejected_; }
   // Messages of the last build's failure, in the order they are to be shown.
@@ -106,7 +105,6 @@ class TextModel {
   std::int32_t nonAsciiPos_ = 0;
   std::int32_t utf8Applied_ = 0;
   std::int32_t lastBuildWasText_ = 0;
-  std::int64_t displayLength_ = 0;
   bool rejected_ = false;
   std::vector<BuildFailure> failures_;
 };

@@ -2,7 +2,8 @@
 // The binary screen's page format dialog: margins, line spacing, the printer's
 // non-printable margins (shared with the ASCII screen), gaps, columns and blocks, and the
 // footer, hex-case and CR+LF choices. Values reach the live state only on OK and on
-// "表示再調整"; the latter also has the binary screen rebuild (213) and reloads on its 212.
+// "表示再調整"; the latter also has the binary screen rebuild and reloads the values the
+// rebuild left.
 #include "binary/binary_layout.h"
 #include "pages/page_format_dialog.h"
 #include "settings/page_format.h"

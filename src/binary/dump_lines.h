@@ -41,10 +41,8 @@ struct DumpBlock {
 // The CR+LF mark of BinCrLfMark 0..3 (other values draw as 0), Shift-JIS.
 std::string_view CrLfMark(std::int32_t mode);
 
-// Rule-2 bytes: a pair starts with 0x81..0x9F or 0xE0..0xEF followed by 0x40..0x7E or
-// 0x80..0xFC.
-constexpr bool IsPairLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF); }
-constexpr bool IsPairTrail(std::uint8_t b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+// The dump pairs a lead byte outside the user-defined area with a trail byte
+// (platform/codepage.h); any other byte stands alone.
 
 // Carry at a page start: the byte before the page begins a pair with the page's first
 // byte, and the byte before that does not begin one itself.

@@ -23,13 +23,14 @@ class PageGeometry {
 
   [[nodiscard]] double CharWidth() const { return cw_; }
   [[nodiscard]] double LinePitch() const { return lh_; }
+  // The page inside the non-printable margins.
   [[nodiscard]] double PrintableWidth() const;
   [[nodiscard]] double PrintableHeight() const;
-  // The non-printable left and top margins in device units (0 on the printer).
+  // The non-printable margins added on the screen (0 on the printer).
   [[nodiscard]] double UnprintLeft() const { return uL_; }
   [[nodiscard]] double UnprintTop() const { return uT_; }
 
-  // Top left of the text inside the margins.
+  // Where the text area starts: printable area plus the page margins.
   [[nodiscard]] double TextX() const;
   [[nodiscard]] double TextY() const;
   [[nodiscard]] double ColumnX(std::int32_t c) const;

@@ -31,7 +31,7 @@ void Apply(Key::Kind kind, std::string_view value, StartupState& state) {
       state.ProgramType = (c >= '1' && c <= '5') ? c - '0' : 0;
       break;
     }
-    case Key::Kind::Cv: state.CvFlag = FirstOf(value) == '1' ? 1 : 0; break;
+    case Key::Kind::Cv: break;  // accepted for old callers; it changes nothing
     case Key::Kind::ColourTag: state.ColourTagMode = FirstOf(value) == '1' ? 1 : 0; break;
   }
 }

@@ -26,7 +26,7 @@ inline constexpr char kBadItemCaptionFormat[] = "%d 番目のｺﾏﾝﾄﾞ[%s]
 [[nodiscard]] std::vector<std::string> SplitItems(std::string_view line);
 
 // 1 when the line holds at least one item and every item is known; then DfPath,
-// PrintName, ProgramType, ColourTagMode, CvFlag are set. An unknown item stops the
+// PrintName, ProgramType, ColourTagMode are set ("CV=" is accepted and ignored). An unknown item stops the
 // interpretation (earlier items keep their effect), fills `warning` and gives 0.
 int ParseChildCommandLine(std::string_view line, StartupState& state,
                           std::optional<CommandLineWarning>& warning);

@@ -75,15 +75,16 @@ struct DocumentBuffer {
   bool AllocateHighlightMarks(std::int64_t n);
 
   // Loads the file as bytes (a missing, unreadable, empty, non-regular or 2 GiB file gives
-  // DocLength 0), names the document after the path, allocates the marks and sends
-  // 214 to the ASCII screen and then the binary screen. The caller updates the title.
+  // DocLength 0), names the document after the path, allocates the marks and tells the
+  // ASCII screen and then the binary screen that data was loaded. The caller updates the
+  // title.
   LoadResult LoadDataFile(const std::string& path);
 
   // Paste asks whether to append only when there is data the ASCII screen took as text.
   [[nodiscard]] bool PasteAsksToAppend() const { return DocLength != 0 && LastBuildWasText == 1; }
   // Puts clipboard bytes (cut at the first 0 byte) into the document: appended after
   // CR LF CR LF, or replacing it; either way followed by CR LF. Names it "ﾍﾟｰｽﾄﾃﾞｰﾀ" in
-  // `workDir`, allocates the marks and sends 214. On an error nothing is notified.
+  // `workDir`, allocates the marks and tells both screens. On an error nothing is notified.
   BufferError Paste(std::string_view clipboard, bool append, std::string_view workDir);
 
  private:
@@ -96,7 +97,8 @@ struct DocumentBuffer {
 // The process-wide document.
 DocumentBuffer& Document();
 
-// Sends 214 to the ASCII screen, then the binary screen; unpublished ones are skipped.
+// Tells the ASCII screen, then the binary screen, that data was loaded; a screen that is
+// not open is skipped.
 void NotifyDataLoaded();
 
 }  // namespace tyld::document

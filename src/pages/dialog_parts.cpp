@@ -30,16 +30,16 @@ std::optional<int> ReadInt(QWidget* owner, QLineEdit* edit) {
   return std::nullopt;
 }
 
-QLineEdit* AddSpinRow(QWidget* owner, ControlMap& controls, QGridLayout* grid, int row,
-                      const QString& label, int editId, int spinId, int min, int max) {
+QLineEdit* AddSpinRow(QWidget* owner, QGridLayout* grid, int row, const QString& label,
+                      const QString& name, int min, int max) {
   QLineEdit* edit = MakeIntEdit(owner);
   auto* spin = new platform::SpinArrows(edit, min, max, owner);
   spin->setFixedHeight(edit->sizeHint().height());
   grid->addWidget(new QLabel(label, owner), row, 0);
   grid->addWidget(edit, row, 1);
   grid->addWidget(spin, row, 2);
-  controls.Add(editId, edit);
-  controls.Add(spinId, spin);
+  edit->setObjectName(name);
+  spin->setObjectName(name + QStringLiteral("Spin"));
   return edit;
 }
 

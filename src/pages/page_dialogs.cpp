@@ -23,15 +23,15 @@ namespace {
 
 const QString kCaptionRefused = QStringLiteral("確認要求");
 
-QPushButton* AddButton(QDialog* dialog, ControlMap& controls, int id, const QString& text) {
+QPushButton* AddButton(QDialog* dialog, const QString& name, const QString& text) {
   auto* b = new QPushButton(text, dialog);
   b->setAutoDefault(false);
-  controls.Add(id, b);
+  b->setObjectName(name);
   return b;
 }
 
 // OK and Cancel in a row under the body; the dialog gets its fixed size and position.
-QPushButton* FinishDialog(QDialog* dialog, ControlMap& controls, QLayout* body,
+QPushButton* FinishDialog(QDialog* dialog, QLayout* body,
                           const QString& okText, const QString& cancelText, int x, int y) {
   auto* top = new QVBoxLayout(dialog);
   top->addLayout(body);
@@ -43,8 +43,8 @@ QPushButton* FinishDialog(QDialog* dialog, ControlMap& controls, QLayout* body,
   row->addWidget(cancel);
   top->addLayout(row);
   top->setSizeConstraint(QLayout::SetFixedSize);
-  controls.Add(1, ok);
-  controls.Add(2, cancel);
+  ok->setObjectName(QStringLiteral("ok"));
+  cancel->setObjectName(QStringLiteral("cancel"));
   QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
   dialog->move(x, y);
@@ -76,21 +76,25 @@ PrintRangeDialog::PrintRangeDialog(int currentPage, int pageCount, bool colour, 
   setWindowTitle(colour ? QStringLiteral("印刷頁指定、カラー印刷")
                         : QStringLiteral("印刷頁指定、モノクロ印刷"));
   auto* grid = new QGridLayout;
-  QLineEdit* start =
-      AddSpinRow(this, controls_, grid, 0, QStringLiteral("開始頁"), 191, 194, 1, count_);
-  QLineEdit* end =
-      AddSpinRow(this, controls_, grid, 1, QStringLiteral("最終頁"), 192, 195, 1, count_);
-  QLineEdit* number = AddSpinRow(this, controls_, grid, 2, QStringLiteral("頁番号"), 193, 196,
-                                  -1, std::numeric_limits<int>::max());
+  start_ = AddSpinRow(this, grid, 0, QStringLiteral("開始頁"), QStringLiteral("startPage"), 1,
+                      count_);
+  end_ = AddSpinRow(this, grid, 1, QStringLiteral("最終頁"), QStringLiteral("endPage"), 1, count_);
+  firstNumber_ = AddSpinRow(this, grid, 2, QStringLiteral("頁番号"), QStringLiteral("firstNumber"),
+                            -1, std::numeric_limits<int>::max());
+  QLineEdit* start = start_;
+  QLineEdit* end = end_;
   auto* max = new QLabel(QString::number(count_), this);
-  controls_.Add(199, max);
+  max->setObjectName(QStringLiteral("pageCount"));
   grid->addWidget(new QLabel(QStringLiteral("max"), this), 1, 3);
   grid->addWidget(max, 1, 4);
 
-  QPushButton* startCurrent = AddButton(this, controls_, 197, QStringLiteral("開始頁=現在頁"));
-  QPushButton* endCurrent = AddButton(this, controls_, 198, QStringLiteral("終了頁=現在頁"));
-  QPushButton* startFirst = AddButton(this, controls_, 200, QStringLiteral("開始頁=先頭頁"));
-  QPushButton* endLast = AddButton(this, controls_, 201, QStringLiteral("終了頁=最終頁"));
+  QPushButton* startCurrent =
+      AddButton(this, QStringLiteral("startAtCurrent"), QStringLiteral("開始頁=現在頁"));
+  QPushButton* endCurrent =
+      AddButton(this, QStringLiteral("endAtCurrent"), QStringLiteral("終了頁=現在頁"));
+  QPushButton* startFirst =
+      AddButton(this, QStringLiteral("startAtFirst"), QStringLiteral("開始頁=先頭頁"));
+  QPushButton* endLast = AddButton(this, QStringLiteral("endAtLast"), QStringLiteral("終了頁=最終頁"));
   grid->addWidget(startCurrent, 0, 5);
   grid->addWidget(startFirst, 0, 6);
   grid->addWidget(endCurrent, 1, 5);
@@ -106,29 +110,27 @@ PrintRangeDialog::PrintRangeDialog(int currentPage, int pageCount, bool colour, 
   connect(startFirst, &QPushButton::clicked, this, [start] { ShowInt(start, 1); });
   connect(endLast, &QPushButton::clicked, this, [this, end] { ShowInt(end, count_); });
 
-  QPushButton* ok = FinishDialog(this, controls_, grid, QStringLiteral("印刷開始"),
-                                 QStringLiteral("ｷｬﾝｾﾙ"), 500, 100);
-  new platform::EditChain({start, end, number}, ok, this);
+  QPushButton* ok = FinishDialog(this, grid, QStringLiteral("印刷開始"), QStringLiteral("ｷｬﾝｾﾙ"),
+                                 500, 100);
+  new platform::EditChain({start, end, firstNumber_}, ok, this);
   ShowInt(start, 1);
   ShowInt(end, count_);
-  ShowInt(number, -1);
+  ShowInt(firstNumber_, -1);
   FocusFirst(start);
 }
 
 void PrintRangeDialog::accept() {
-  auto* startEdit = controls_.Get<QLineEdit>(191);
-  auto* endEdit = controls_.Get<QLineEdit>(192);
-  const std::optional<int> start = ReadInt(this, startEdit);
+  const std::optional<int> start = ReadInt(this, start_);
   if (!start) return;
-  const std::optional<int> end = ReadInt(this, endEdit);
+  const std::optional<int> end = ReadInt(this, end_);
   if (!end) return;
-  const std::optional<int> number = ReadInt(this, controls_.Get<QLineEdit>(193));
+  const std::optional<int> number = ReadInt(this, firstNumber_);
   if (!number) return;
   if (*start > *end) {
     platform::MessageBox(this, QStringLiteral("開始頁＞終了頁 になっています。"), kCaptionRefused);
     return;
   }
-  if (!PageInRange(this, startEdit, *start, count_) || !PageInRange(this, endEdit, *end, count_))
+  if (!PageInRange(this, start_, *start, count_) || !PageInRange(this, end_, *end, count_))
     return;
   const int pages = *end - *start + 1;
   if (pages > 10 &&
@@ -146,16 +148,16 @@ GoToPageDialog::GoToPageDialog(int currentPage, int pageCount, QWidget* parent)
     : QDialog(parent), count_(pageCount), result_(currentPage) {
   setWindowTitle(QStringLiteral("CRT表示頁指定"));
   auto* grid = new QGridLayout;
-  QLineEdit* page =
-      AddSpinRow(this, controls_, grid, 0, QStringLiteral("表示頁"), 202, 204, 1, count_);
+  page_ = AddSpinRow(this, grid, 0, QStringLiteral("表示頁"), QStringLiteral("page"), 1, count_);
+  QLineEdit* page = page_;
   auto* max = new QLabel(QString::number(count_), this);
-  controls_.Add(203, max);
+  max->setObjectName(QStringLiteral("pageCount"));
   grid->addWidget(new QLabel(QStringLiteral("max"), this), 0, 3);
   grid->addWidget(max, 0, 4);
   auto* row = new QHBoxLayout;
-  QPushButton* first = AddButton(this, controls_, 205, QStringLiteral("先頭頁"));
-  QPushButton* middle = AddButton(this, controls_, 207, QStringLiteral("中央頁"));
-  QPushButton* last = AddButton(this, controls_, 206, QStringLiteral("最終頁"));
+  QPushButton* first = AddButton(this, QStringLiteral("firstPage"), QStringLiteral("先頭頁"));
+  QPushButton* middle = AddButton(this, QStringLiteral("middlePage"), QStringLiteral("中央頁"));
+  QPushButton* last = AddButton(this, QStringLiteral("lastPage"), QStringLiteral("最終頁"));
   row->addWidget(first);
   row->addWidget(middle);
   row->addWidget(last);
@@ -164,15 +166,15 @@ GoToPageDialog::GoToPageDialog(int currentPage, int pageCount, QWidget* parent)
   connect(middle, &QPushButton::clicked, this, [this, page] { ShowInt(page, (count_ + 1) / 2); });
   connect(last, &QPushButton::clicked, this, [this, page] { ShowInt(page, count_); });
 
-  QPushButton* ok = FinishDialog(this, controls_, grid, QStringLiteral("OK"),
-                                 QStringLiteral("ｷｬﾝｾﾙ"), 400, 100);
+  QPushButton* ok = FinishDialog(this, grid, QStringLiteral("OK"), QStringLiteral("ｷｬﾝｾﾙ"), 400,
+                                 100);
   new platform::EditChain({page}, ok, this);
   ShowInt(page, currentPage + 1);
   FocusFirst(page);
 }
 
 void GoToPageDialog::accept() {
-  auto* edit = controls_.Get<QLineEdit>(202);
+  QLineEdit* edit = page_;
   const std::optional<int> page = ReadInt(this, edit);
   if (!page || !PageInRange(this, edit, *page, count_)) return;
   result_ = *page - 1;

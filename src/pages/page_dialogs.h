@@ -35,11 +35,9 @@ class PrintRangeDialog : public QDialog {
 
   // The accepted request (valid after the dialog closed with OK).
   [[nodiscard]] PrintRange Result() const { return result_; }
-  // Edits 191-193, spins 194-196, buttons 197, 198, 200, 201, 1 and 2, the max text 199.
-  template <class T>
-  [[nodiscard]] T* Control(int id) const {
-    return controls_.Get<T>(id);
-  }
+  // Controls by object name: edits startPage, endPage, firstNumber (each with its
+  // "...Spin"), buttons startAtCurrent, endAtCurrent, startAtFirst, endAtLast, ok, cancel,
+  // and the page count text pageCount.
 
   // "印刷開始": checks the range and asks before printing more than ten pages.
   void accept() override;
@@ -48,7 +46,9 @@ class PrintRangeDialog : public QDialog {
   int current_;
   int count_;
   PrintRange result_;
-  ControlMap controls_;
+  QLineEdit* start_ = nullptr;
+  QLineEdit* end_ = nullptr;
+  QLineEdit* firstNumber_ = nullptr;
 };
 
 class GoToPageDialog : public QDialog {
@@ -58,18 +58,15 @@ class GoToPageDialog : public QDialog {
 
   // The page to show, 0-based (valid after the dialog closed with OK).
   [[nodiscard]] int Result() const { return result_; }
-  // Edit 202, spin 204, buttons 205 (先頭頁), 207 (中央頁), 206 (最終頁), 1 and 2, max 203.
-  template <class T>
-  [[nodiscard]] T* Control(int id) const {
-    return controls_.Get<T>(id);
-  }
+  // Controls by object name: the edit page (with pageSpin), buttons firstPage (先頭頁),
+  // middlePage (中央頁), lastPage (最終頁), ok, cancel, and the page count text pageCount.
 
   void accept() override;
 
  private:
   int count_;
   int result_;
-  ControlMap controls_;
+  QLineEdit* page_ = nullptr;
 };
 
 // One title field of the page-turning guide: white centred text on a dark teal ground, in

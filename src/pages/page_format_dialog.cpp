@@ -24,16 +24,17 @@ PageFormatDialog::PageFormatDialog(platform::Role self, platform::Role screen,
       self_(self),
       screen_(screen) {
   setWindowTitle(caption);
-  // Published from the start so the screen's 212 reaches the dialog while it is open.
+  // Published from the start so the screen's "rebuild done" reaches the dialog while it is
+  // open.
   platform::Publish(self_, this);
 }
 
 PageFormatDialog::~PageFormatDialog() { platform::Withdraw(self_, this); }
 
 QLineEdit* PageFormatDialog::AddField(QGridLayout* grid, int row, const QString& label,
-                                    const QString& unit, int editId, int spinId,
+                                    const QString& unit, const QString& name,
                                     std::int32_t* value, int min, int max) {
-  QLineEdit* edit = AddSpinRow(this, controls_, grid, row, label, editId, spinId, min, max);
+  QLineEdit* edit = AddSpinRow(this, grid, row, label, name, min, max);
   if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, this), row, 3);
   fields_.push_back({edit, value});
   return edit;
@@ -44,11 +45,11 @@ QGroupBox* PageFormatDialog::AddMarginsBox(std::int32_t* top, std::int32_t* bott
   const QString mm = QStringLiteral("mm");
   auto* box = new QGroupBox(QStringLiteral("余白"), this);
   auto* grid = new QGridLayout(box);
-  AddField(grid, 0, QStringLiteral("上部"), mm, 150, 158, top, 0, kNoLimit);
-  AddField(grid, 1, QStringLiteral("下部"), mm, 151, 159, bottom, 0, kNoLimit);
-  AddField(grid, 2, QStringLiteral("左側"), mm, 152, 160, left, 0, kNoLimit);
-  AddField(grid, 3, QStringLiteral("行間"), QStringLiteral("*H/10"), 153, 161, lineSpacing, -10,
-           kNoLimit);
+  AddField(grid, 0, QStringLiteral("上部"), mm, QStringLiteral("marginTop"), top, 0, kNoLimit);
+  AddField(grid, 1, QStringLiteral("下部"), mm, QStringLiteral("marginBottom"), bottom, 0, kNoLimit);
+  AddField(grid, 2, QStringLiteral("左側"), mm, QStringLiteral("marginLeft"), left, 0, kNoLimit);
+  AddField(grid, 3, QStringLiteral("行間"), QStringLiteral("*H/10"), QStringLiteral("lineSpacing"),
+           lineSpacing, -10, kNoLimit);
   grid->addWidget(new QLabel(QStringLiteral("H=文字高さ"), box), 4, 1, 1, 3);
   return box;
 }
@@ -57,16 +58,20 @@ QGroupBox* PageFormatDialog::AddUnprintBox(const QString& note) {
   const QString mm = QStringLiteral("mm");
   auto* box = new QGroupBox(QStringLiteral("プリンタ無効領域"), this);
   auto* grid = new QGridLayout(box);
-  AddField(grid, 0, QStringLiteral("上部"), mm, 154, 162, &unprint_.top, 0, kNoLimit);
-  AddField(grid, 1, QStringLiteral("下部"), mm, 155, 163, &unprint_.bottom, 0, kNoLimit);
-  AddField(grid, 2, QStringLiteral("左側"), mm, 156, 164, &unprint_.left, 0, kNoLimit);
-  AddField(grid, 3, QStringLiteral("右側"), mm, 157, 165, &unprint_.right, 0, kNoLimit);
+  AddField(grid, 0, QStringLiteral("上部"), mm, QStringLiteral("unprintTop"), &unprint_.top, 0,
+           kNoLimit);
+  AddField(grid, 1, QStringLiteral("下部"), mm, QStringLiteral("unprintBottom"), &unprint_.bottom,
+           0, kNoLimit);
+  AddField(grid, 2, QStringLiteral("左側"), mm, QStringLiteral("unprintLeft"), &unprint_.left, 0,
+           kNoLimit);
+  AddField(grid, 3, QStringLiteral("右側"), mm, QStringLiteral("unprintRight"), &unprint_.right, 0,
+           kNoLimit);
   if (!note.isEmpty()) grid->addWidget(new QLabel(note, box), 4, 0, 1, 4);
   return box;
 }
 
 QWidget* PageFormatDialog::AddRadios(const QString& title, const QStringList& labels,
-                                   const QVector<int>& ids, std::int32_t* value) {
+                                   const QStringList& names, std::int32_t* value) {
   auto* box = new QGroupBox(title, this);
   auto* lay = new QHBoxLayout(box);
   auto* group = new QButtonGroup(box);
@@ -74,23 +79,23 @@ QWidget* PageFormatDialog::AddRadios(const QString& title, const QStringList& la
     auto* b = new QRadioButton(labels[i], box);
     group->addButton(b, i);
     lay->addWidget(b);
-    controls_.Add(ids.value(i), b);
+    b->setObjectName(names.value(i));
   }
   radios_.push_back({group, value});
   return box;
 }
 
-QLabel* PageFormatDialog::AddNumber(int id) {
+QLabel* PageFormatDialog::AddNumber(const QString& name) {
   auto* label = new QLabel(this);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
-  controls_.Add(id, label);
+  label->setObjectName(name);
   return label;
 }
 
 void PageFormatDialog::Finish(QLayout* body, const QStringList& notes,
-                            const QVector<int>& editOrder) {
+                            const QStringList& editOrder) {
   auto* top = new QVBoxLayout(this);
   top->addLayout(body);
   for (const QString& n : notes) top->addWidget(new QLabel(n, this));
@@ -104,14 +109,14 @@ void PageFormatDialog::Finish(QLayout* body, const QStringList& notes,
   buttons->addWidget(readjust);
   top->addLayout(buttons);
   top->setSizeConstraint(QLayout::SetFixedSize);
-  controls_.Add(1, ok_);
-  controls_.Add(2, cancel);
-  controls_.Add(149, readjust);
+  ok_->setObjectName(QStringLiteral("ok"));
+  cancel->setObjectName(QStringLiteral("cancel"));
+  readjust->setObjectName(QStringLiteral("readjust"));
   connect(ok_, &QPushButton::clicked, this, &PageFormatDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &PageFormatDialog::reject);
   connect(readjust, &QPushButton::clicked, this, &PageFormatDialog::Readjust);
 
-  for (int id : editOrder) order_.push_back(controls_.Get<QLineEdit>(id));
+  for (const QString& name : editOrder) order_.push_back(findChild<QLineEdit*>(name));
   new platform::EditChain(order_, ok_, this);
   move(400, 100);
   Load();

@@ -1,7 +1,8 @@
 #pragma once
 // What the page format dialogs of the two screens have in common: integer fields with
 // spin arrows bound to the dialog's own copy of the values, radio groups, the keyboard
-// rule, OK/Cancel, and the "表示再調整" round trip with the screen (213 out, 212 back).
+// rule, OK/Cancel, and the "表示再調整" round trip with the screen (rebuild request out,
+// rebuild done back).
 #include <QDialog>
 #include <QStringList>
 #include <QVector>
@@ -35,14 +36,12 @@ class PageFormatDialog : public QDialog, public platform::CommandTarget {
 
   ~PageFormatDialog() override;
 
-  // 212 from the screen: the rebuild is done, show the values it left.
+  // From the screen: the rebuild is done, show the values it left.
   bool OnCommand(int id, std::intptr_t param) override;
 
-  // Controls by resource id: edits, spins, radio buttons, the "max" texts, buttons 1, 2, 149.
-  template <class T>
-  [[nodiscard]] T* Control(int id) const {
-    return controls_.Get<T>(id);
-  }
+  // Controls carry object names: each edit its field's name and its spin the name plus
+  // "Spin", each radio button its choice, the computed numbers theirs, and the buttons
+  // ok, cancel and readjust ("表示再調整").
 
   // Reads the controls and applies every value to the live state; false, with nothing
   // applied, when an edit does not hold an integer.
@@ -66,17 +65,18 @@ class PageFormatDialog : public QDialog, public platform::CommandTarget {
   // "プリンタ無効領域": the shared non-printable margins, with an optional note under them.
   QGroupBox* AddUnprintBox(const QString& note);
 
-  // Adds label, edit, spin arrows and unit on one row of the grid, bound to *value.
+  // Adds label, edit (named `name`), spin arrows and unit on one row of the grid, bound
+  // to *value.
   QLineEdit* AddField(QGridLayout* grid, int row, const QString& label, const QString& unit,
-                      int editId, int spinId, std::int32_t* value, int min, int max);
-  // A group of radio buttons whose index is *value; ids name the buttons in order.
-  QWidget* AddRadios(const QString& title, const QStringList& labels, const QVector<int>& ids,
+                      const QString& name, std::int32_t* value, int min, int max);
+  // A group of radio buttons whose index is *value; `names` name the buttons in order.
+  QWidget* AddRadios(const QString& title, const QStringList& labels, const QStringList& names,
                      std::int32_t* value);
   // A static text showing a computed number, under "max".
-  QLabel* AddNumber(int id);
+  QLabel* AddNumber(const QString& name);
   // Lays out the body, the notes over the buttons and the buttons; sets up the keys,
   // position and focus, and loads the values. Call last from the derived constructor.
-  void Finish(QLayout* body, const QStringList& notes, const QVector<int>& editOrder);
+  void Finish(QLayout* body, const QStringList& notes, const QStringList& editOrder);
 
   // Live page format -> the dialog's copy (stored values and the computed maxima).
   virtual void CopyFromLive() = 0;
@@ -100,7 +100,6 @@ class PageFormatDialog : public QDialog, public platform::CommandTarget {
   settings::UnprintMargins unprint_;
   platform::Role self_;
   platform::Role screen_;
-  ControlMap controls_;
   QVector<Field> fields_;
   QVector<Radios> radios_;
   QVector<QLineEdit*> order_;

@@ -16,6 +16,7 @@
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "ascii/ascii_screen.h"
+#include "ascii/sheet_painter.h"
 #include "binary/binary_screen.h"
 #include "mail/mail_decoder.h"
 #include "pages/paged_screen.h"
@@ -30,28 +31,17 @@ namespace {
 
 using DrawPage = std::function<void(platform::Canvas&, int page, int number)>;
 
-// Reads the settings without ever creating or writing the file.
+// Reads the settings without ever creating or writing the file; a file the user named
+// must be readable, the default one may be missing.
 bool LoadSettings(const std::string& path, bool required, std::ostream& err) {
-  // Judged by its size before reading: a device or a huge file is never read whole, and a
-  // pipe is not waited on.
-  std::error_code ec;
-  const std::filesystem::path fsPath(std::u8string(path.begin(), path.end()));
-  std::ifstream in;
-  if (std::filesystem::is_regular_file(fsPath, ec)) in.open(fsPath, std::ios::binary);
-  if (!in.is_open()) {
-    if (required) err << "tyld-render: --settings: cannot read '" << path << "'\n";
-    return !required;
-  }
-  const std::uintmax_t size = std::filesystem::file_size(fsPath, ec);
-  if (ec || size < settings::kRecordSize - 1 || size > settings::kRecordSize + 1) {
-    if (required) err << "tyld-render: --settings: '" << path << "' is not a settings file (size " << size << ")\n";
-    return !required;
-  }
-  // A 1511-byte file leaves the record's last byte as it was, a 1513-byte file's last byte is ignored.
-  settings::SettingsRecord& r = settings::Record();
-  in.read(reinterpret_cast<char*>(&r), sizeof r);
-  settings::ApplyRecord(r, settings::Live());
-  return true;
+  using Result = settings::ReadOnlyLoad::Result;
+  const settings::ReadOnlyLoad load = settings::ReadSettingsReadOnly(path, settings::Record(), settings::Live());
+  if (load.result == Result::Read) return true;
+  if (required && load.result == Result::Unreadable)
+    err << "tyld-render: --settings: cannot read '" << path << "'\n";
+  if (required && load.result == Result::WrongSize)
+    err << "tyld-render: --settings: '" << path << "' is not a settings file (size " << load.size << ")\n";
+  return !required;
 }
 
 // The number printed on page `page` (1-based) of a range from `first`; 0 prints none. It
@@ -213,7 +203,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     err << "tyld-render: " << m.text << "\n";
   }
   if (doc.DocLength == 0) {
-    err << "tyld-render: ファイルがないか空です。他で使用中かアクセス不能かもしれません。 (" << o.file << ")\n";
+    err << "tyld-render: " << ascii::kMissingOrEmptyFileMessage << " (" << o.file << ")\n";
     return kNothingToPrint;
   }
 

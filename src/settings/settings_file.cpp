@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "settings/exclusive_file.h"
 
@@ -135,6 +136,21 @@ bool ReadSettings(const std::string& path, SettingsRecord& r, LiveSettings& live
   r = read;
   ApplyRecord(r, live);
   return true;
+}
+
+ReadOnlyLoad ReadSettingsReadOnly(const std::string& path, SettingsRecord& r, LiveSettings& live) {
+  std::error_code ec;
+  const std::filesystem::path fsPath = FsPath(path);
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(fsPath, ec)) in.open(fsPath, std::ios::binary);
+  if (!in.is_open()) return {};
+  const std::uintmax_t size = std::filesystem::file_size(fsPath, ec);
+  if (ec || size < static_cast<std::uintmax_t>(kMinFileSize) ||
+      size > static_cast<std::uintmax_t>(kMaxFileSize))
+    return {ReadOnlyLoad::Result::WrongSize, size};
+  in.read(reinterpret_cast<char*>(&r), sizeof r);
+  ApplyRecord(r, live);
+  return {ReadOnlyLoad::Result::Read, size};
 }
 
 bool WriteSettings(const std::string& path, SettingsRecord& r, const LiveSettings& live) {

@@ -1,5 +1,6 @@
 #pragma once
 // Where the settings file lives, and reading, writing and defaulting it.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,15 @@ void CollectRecord(const LiveSettings& live, SettingsRecord& r);
 // Opens the file exclusively (creating it empty when missing); false when it cannot be
 // opened or its size is outside 1511..1513 bytes. On success the record is applied.
 bool ReadSettings(const std::string& path, SettingsRecord& r, LiveSettings& live);
+// Reads the file for a program that must leave it alone: never created, locked or
+// written, and judged by its size before reading, so a device or a huge file is never read
+// whole and a pipe is not waited on. A 1511-byte file leaves the record's last byte as it
+// was; of a 1513-byte file the last byte is ignored. The record is applied when read.
+struct ReadOnlyLoad {
+  enum class Result { Read, Unreadable, WrongSize } result = Result::Unreadable;
+  std::uintmax_t size = 0;  // the file's size, for WrongSize
+};
+ReadOnlyLoad ReadSettingsReadOnly(const std::string& path, SettingsRecord& r, LiveSettings& live);
 // Collects the live state and writes the 1512 bytes at offset 0 without truncating.
 // False only when the file cannot be opened.
 bool WriteSettings(const std::string& path, SettingsRecord& r, const LiveSettings& live);

@@ -20,17 +20,14 @@
 namespace tyld::tools {
 namespace {
 
-constexpr int kAddressEdit = 252;
-constexpr int kFirstValueEdit = 253;
-constexpr int kRangeText = 264;
-constexpr int kFirstCurrent = 265;
-
 struct BarSpec {
-  int id;
+  const char* name;
   search::AddressBar bar;
 };
-constexpr BarSpec kBars[] = {
-    {263, search::AddressBar::By1}, {277, search::AddressBar::By10}, {278, search::AddressBar::By100}, {279, search::AddressBar::By1000}};
+constexpr BarSpec kBars[] = {{"by1Bar", search::AddressBar::By1},
+                             {"by10Bar", search::AddressBar::By10},
+                             {"by100Bar", search::AddressBar::By100},
+                             {"by1000Bar", search::AddressBar::By1000}};
 
 std::uint32_t& Start() { return search::Searches().ByteMaintenanceStart; }
 
@@ -54,14 +51,15 @@ ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDia
   MakeHexEdit(address, 8, false);
   address->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   address->setFixedWidth(90);
-  controls_.Add(kAddressEdit, address);
+  address->setObjectName(QStringLiteral("address"));
+  address_ = address;
   addressRow->addWidget(address);
   for (const BarSpec& b : kBars) {
     auto* bar = new QScrollBar(Qt::Vertical, this);
     bar->setRange(-1, 1);
     bar->setValue(0);
     bar->setFixedSize(16, 40);
-    controls_.Add(b.id, bar);
+    bar->setObjectName(QString::fromLatin1(b.name));
     addressRow->addWidget(bar);
     const search::AddressBar step = b.bar;
     connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, step](int action) {
@@ -75,7 +73,8 @@ ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDia
   auto* barLabels = new QLabel(QStringLiteral("　　　　　　　　 1　 10　100 1000"), this);
   left->addWidget(barLabels);
   auto* range = new QLabel(this);
-  controls_.Add(kRangeText, range);
+  range->setObjectName(QStringLiteral("addressRange"));
+  range_ = range;
   left->addWidget(range);
   for (const char* t : {"数値＋リターンでデータ表示", "０～９、Ａ～Ｆ", "大小文字可", "unsigned char"})
     left->addWidget(new QLabel(QString::fromUtf8(t), this));
@@ -92,19 +91,21 @@ ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDia
     auto* current = new QLabel(this);
     current->setAlignment(Qt::AlignCenter);
     current->setMinimumWidth(30);
-    controls_.Add(kFirstCurrent + i, current);
+    current->setObjectName(QStringLiteral("currentByte%1").arg(i));
+    current_[static_cast<std::size_t>(i)] = current;
     grid->addWidget(current, i + 2, 1);
     auto* value = new QLineEdit(this);
     MakeHexEdit(value, 2, true);
     value->setAlignment(Qt::AlignCenter);
     value->setFixedWidth(36);
-    controls_.Add(kFirstValueEdit + i, value);
+    value->setObjectName(QStringLiteral("newByte%1").arg(i));
+    newValues_[static_cast<std::size_t>(i)] = value;
     order << value;
     grid->addWidget(value, i + 2, 2);
   }
   auto* write = new QPushButton(QStringLiteral("データ書替"), this);
   write->setAutoDefault(false);
-  controls_.Add(275, write);
+  write->setObjectName(QStringLiteral("write"));
   grid->addWidget(write, search::kMaintenanceBytes + 2, 1, 1, 2);
   top->addLayout(grid);
 
@@ -137,7 +138,7 @@ ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDia
 }
 
 bool ByteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == controls_.Get<QLineEdit>(kAddressEdit) && event->type() == QEvent::KeyPress) {
+  if (watched == address_ && event->type() == QEvent::KeyPress) {
     const int k = static_cast<QKeyEvent*>(event)->key();
     if (k == Qt::Key_Tab || k == Qt::Key_Return || k == Qt::Key_Enter) EnterAddress();
   }
@@ -145,24 +146,24 @@ bool ByteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ByteEditorWindow::ReadAddress() {
-  Start() = search::ReadMaintenanceAddress(Sjis(controls_.Get<QLineEdit>(kAddressEdit)->text()));
+  Start() = search::ReadMaintenanceAddress(Sjis(address_->text()));
 }
 
 void ByteEditorWindow::ShowAddress() {
-  controls_.Get<QLineEdit>(kAddressEdit)->setText(Q(search::MaintenanceAddressText(Start())));
+  address_->setText(Q(search::MaintenanceAddressText(Start())));
 }
 
 void ByteEditorWindow::ShowCurrentBytes() {
   const std::span<std::uint8_t> data = data_();
-  controls_.Get<QLabel>(kRangeText)->setText(Q(search::MaintenanceRangeText(data.size())));
+  range_->setText(Q(search::MaintenanceRangeText(data.size())));
   const auto texts = search::CurrentByteTexts(data, Start());
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
-    controls_.Get<QLabel>(kFirstCurrent + i)->setText(Q(texts[static_cast<std::size_t>(i)]));
+    current_[static_cast<std::size_t>(i)]->setText(Q(texts[static_cast<std::size_t>(i)]));
 }
 
 void ByteEditorWindow::ClearNewValues() {
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
-    controls_.Get<QLineEdit>(kFirstValueEdit + i)->setText(QStringLiteral("  "));
+    newValues_[static_cast<std::size_t>(i)]->setText(QStringLiteral("  "));
 }
 
 void ByteEditorWindow::EnterAddress() {
@@ -183,7 +184,7 @@ void ByteEditorWindow::Scroll(search::AddressBar bar, search::ScrollStep step) {
 void ByteEditorWindow::WriteValues() {
   std::array<std::string, search::kMaintenanceBytes> values;
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
-    values[static_cast<std::size_t>(i)] = Sjis(controls_.Get<QLineEdit>(kFirstValueEdit + i)->text());
+    values[static_cast<std::size_t>(i)] = Sjis(newValues_[static_cast<std::size_t>(i)]->text());
   search::WriteMaintenanceValues(data_(), Start(), values);
   platform::SendCommand(platform::Role::BinView, cmd::kByteDataChanged);
 }

@@ -1,14 +1,18 @@
 #pragma once
 // The byte maintenance window of the binary screen (modeless): ten bytes from a typed
 // address, four stepping bars, and "データ書替" overwriting them in the loaded data.
-// Every write tells the screen (281); closing tells it (280) and the window deletes itself.
+// Every write tells the screen; closing tells it too and the window deletes itself.
 #include <QDialog>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
 
 #include "pages/dialog_parts.h"
 #include "search/byte_maintenance.h"
+
+class QLabel;
+class QLineEdit;
 
 namespace tyld::tools {
 
@@ -18,14 +22,10 @@ using MaintenanceData = std::function<std::span<std::uint8_t>()>;
 class ByteEditorWindow : public QDialog {
   Q_OBJECT
  public:
-  // Address edit 252, bars 263 (1), 277 (0x10), 278 (0x100), 279 (0x1000), range 264,
-  // current bytes 265-274, new values 253-262, button 275.
+  // Controls by object name: the address edit address, the bars by1Bar, by10Bar,
+  // by100Bar and by1000Bar (steps of 1, 0x10, 0x100, 0x1000), the range text
+  // addressRange, current bytes currentByte0..9, new values newByte0..9, the button write.
   explicit ByteEditorWindow(MaintenanceData data, QWidget* parent = nullptr);
-
-  template <class T>
-  [[nodiscard]] T* Control(int id) const {
-    return controls_.Get<T>(id);
-  }
 
   // Reads the address edit into the start and shows it and the bytes there.
   void EnterAddress();
@@ -46,7 +46,10 @@ class ByteEditorWindow : public QDialog {
   void ClearNewValues();
 
   MaintenanceData data_;
-  pages::ControlMap controls_;
+  QLineEdit* address_ = nullptr;
+  QLabel* range_ = nullptr;
+  std::array<QLabel*, search::kMaintenanceBytes> current_{};
+  std::array<QLineEdit*, search::kMaintenanceBytes> newValues_{};
 };
 
 }  // namespace tyld::tools

@@ -14,8 +14,6 @@ EntryColourLayout ByteLayout() {
   l.editHeader = {QStringLiteral("サーチバイトデータ（16進表記）"), QStringLiteral("大小文字区別なし")};
   l.colourHeader = {QStringLiteral("表示色")};
   l.notes = {QStringLiteral("一致するバイトを指定色で表示します。")};
-  l.editIds = {1038, 1039, 1040, 1041};
-  l.comboIds = {308, 309, 310, 311};
   l.editSuffix = QStringLiteral("H");
   return l;
 }

@@ -9,7 +9,6 @@ namespace tyld::tools {
 class ByteSearchDialog : public EntryColourDialog {
   Q_OBJECT
  public:
-  // Edits 1038-1041, colour combo boxes 308-311, OK 1, Cancel 2.
   explicit ByteSearchDialog(search::ByteSearchState& state, QWidget* parent = nullptr);
   void accept() override;
 

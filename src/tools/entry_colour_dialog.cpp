@@ -25,8 +25,8 @@ EntryColourDialog::EntryColourDialog(const EntryColourLayout& layout, const std:
     QComboBox* combo = MakeColourCombo(this, colours[static_cast<std::size_t>(i)]);
     edits_[static_cast<std::size_t>(i)] = edit;
     combos_[static_cast<std::size_t>(i)] = combo;
-    controls_.Add(layout.editIds[static_cast<std::size_t>(i)], edit);
-    controls_.Add(layout.comboIds[static_cast<std::size_t>(i)], combo);
+    edit->setObjectName(QStringLiteral("text%1").arg(i));
+    combo->setObjectName(QStringLiteral("colour%1").arg(i));
     grid->addWidget(edit, i + 1, 0);
     if (!layout.editSuffix.isEmpty()) grid->addWidget(new QLabel(layout.editSuffix, this), i + 1, 1);
     grid->addWidget(combo, i + 1, 2);
@@ -44,8 +44,8 @@ EntryColourDialog::EntryColourDialog(const EntryColourLayout& layout, const std:
   row->addWidget(cancel);
   top->addLayout(row);
   top->setSizeConstraint(QLayout::SetFixedSize);
-  controls_.Add(1, ok);
-  controls_.Add(2, cancel);
+  ok->setObjectName(QStringLiteral("ok"));
+  cancel->setObjectName(QStringLiteral("cancel"));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   new platform::EditChain({edits_[0], edits_[1], edits_[2], edits_[3]}, ok, this);

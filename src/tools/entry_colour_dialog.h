@@ -19,18 +19,13 @@ struct EntryColourLayout {
   QStringList editHeader;    // lines over the edits
   QStringList colourHeader;  // lines over the combo boxes
   QStringList notes;         // lines under the rows
-  std::array<int, 4> editIds{};
-  std::array<int, 4> comboIds{};
   QString editSuffix;        // shown right of each edit ("H"), or empty
 };
 
 class EntryColourDialog : public QDialog {
   Q_OBJECT
  public:
-  template <class T>
-  [[nodiscard]] T* Control(int id) const {
-    return controls_.Get<T>(id);
-  }
+  // Controls by object name: edits text0..3, colour combo boxes colour0..3, ok, cancel.
 
  protected:
   EntryColourDialog(const EntryColourLayout& layout, const std::array<QString, 4>& texts,
@@ -39,7 +34,6 @@ class EntryColourDialog : public QDialog {
   [[nodiscard]] int Colour(int i) const;
 
  private:
-  pages::ControlMap controls_;
   std::array<QLineEdit*, 4> edits_{};
   std::array<QComboBox*, 4> combos_{};
 };

@@ -18,8 +18,6 @@
 namespace tyld::tools {
 namespace {
 
-constexpr int kDecimalEdit = 344;
-constexpr int kHexEdit = 343;
 // Longer texts are not typed at all; the readings saturate (decimal) or wrap (hex) anyway.
 constexpr int kMaxChars = 31;
 
@@ -61,12 +59,14 @@ PositionCalculatorWindow::PositionCalculatorWindow(QWidget* parent) : QDialog(pa
   QPushButton* toDecimal = Button(QStringLiteral("10進数計算"), this);
   QPushButton* jumpDecimal = Button(QStringLiteral("頁Jump"), this);
   QPushButton* jumpHex = Button(QStringLiteral("頁Jump"), this);
-  controls_.Add(kDecimalEdit, decimal);
-  controls_.Add(kHexEdit, hex);
-  controls_.Add(346, toHex);
-  controls_.Add(345, toDecimal);
-  controls_.Add(348, jumpDecimal);
-  controls_.Add(347, jumpHex);
+  decimal->setObjectName(QStringLiteral("decimalPosition"));
+  hex->setObjectName(QStringLiteral("hexPosition"));
+  toHex->setObjectName(QStringLiteral("toHex"));
+  toDecimal->setObjectName(QStringLiteral("toDecimal"));
+  jumpDecimal->setObjectName(QStringLiteral("jumpDecimal"));
+  jumpHex->setObjectName(QStringLiteral("jumpHex"));
+  decimal_ = decimal;
+  hex_ = hex;
   grid->addWidget(new QLabel(QStringLiteral("10進数値"), this), 0, 0);
   grid->addWidget(decimal, 0, 1);
   grid->addWidget(toHex, 0, 2);
@@ -99,20 +99,20 @@ PositionCalculatorWindow::PositionCalculatorWindow(QWidget* parent) : QDialog(pa
 
 std::uint32_t PositionCalculatorWindow::DecimalToHex() {
   const std::uint32_t v =
-      search::ReadDecimalPosition(controls_.Get<QLineEdit>(kDecimalEdit)->text().toStdString());
-  controls_.Get<QLineEdit>(kHexEdit)->setText(tools::Q(search::HexPositionText(v)));
+      search::ReadDecimalPosition(decimal_->text().toStdString());
+  hex_->setText(tools::Q(search::HexPositionText(v)));
   return v;
 }
 
 std::uint32_t PositionCalculatorWindow::HexToDecimal() {
-  const std::uint32_t v = search::ReadHexPosition(controls_.Get<QLineEdit>(kHexEdit)->text().toStdString());
-  controls_.Get<QLineEdit>(kDecimalEdit)->setText(tools::Q(search::DecimalPositionText(v)));
+  const std::uint32_t v = search::ReadHexPosition(hex_->text().toStdString());
+  decimal_->setText(tools::Q(search::DecimalPositionText(v)));
   return v;
 }
 
 bool PositionCalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
-  if (watched != controls_.Get<QLineEdit>(kDecimalEdit) && watched != controls_.Get<QLineEdit>(kHexEdit))
+  if (watched != decimal_ && watched != hex_)
     return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->modifiers() & Qt::ControlModifier) return false;  // copy, paste, undo

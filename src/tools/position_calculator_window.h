@@ -1,24 +1,21 @@
 #pragma once
 // The position calculator of the binary screen (modeless): converts a byte position
-// between decimal and hexadecimal and asks the screen to show its page (349). Closing
-// tells the screen (350); the window deletes itself.
+// between decimal and hexadecimal and asks the screen to show its page. Closing tells the
+// screen; the window deletes itself.
 #include <QDialog>
 
 #include "pages/dialog_parts.h"
+
+class QLineEdit;
 
 namespace tyld::tools {
 
 class PositionCalculatorWindow : public QDialog {
   Q_OBJECT
  public:
-  // Edits 344 (decimal) and 343 (hexadecimal); buttons 346 (16進数計算), 345 (10進数計算),
-  // 348 (decimal 頁Jump), 347 (hexadecimal 頁Jump).
+  // Controls by object name: edits decimalPosition and hexPosition; buttons toHex
+  // (16進数計算), toDecimal (10進数計算), jumpDecimal and jumpHex (each 頁Jump).
   explicit PositionCalculatorWindow(QWidget* parent = nullptr);
-
-  template <class T>
-  [[nodiscard]] T* Control(int id) const {
-    return controls_.Get<T>(id);
-  }
 
   // Conversions; each returns the position it converted.
   std::uint32_t DecimalToHex();
@@ -30,7 +27,8 @@ class PositionCalculatorWindow : public QDialog {
   void reject() override { close(); }  // Escape closes like the close box
 
  private:
-  pages::ControlMap controls_;
+  QLineEdit* decimal_ = nullptr;
+  QLineEdit* hex_ = nullptr;
 };
 
 }  // namespace tyld::tools

@@ -29,7 +29,8 @@ SequenceSearchWindow::SequenceSearchWindow(search::SequenceSearchState& state, Q
     MakeHexEdit(edit, 2, false);
     edit->setAlignment(Qt::AlignCenter);
     edit->setFixedWidth(36);
-    controls_.Add(287 + i, edit);
+    edit->setObjectName(QStringLiteral("patternByte%1").arg(i));
+    pattern_[static_cast<std::size_t>(i)] = edit;
     order << edit;
     bytes->addWidget(edit, 0, i * 2);
     bytes->addWidget(new QLabel(QStringLiteral("H"), this), 0, i * 2 + 1);
@@ -42,14 +43,15 @@ SequenceSearchWindow::SequenceSearchWindow(search::SequenceSearchState& state, Q
   count->setFixedWidth(40);
   pages::ShowInt(count, state_.PatternLength);
   auto* spin = new platform::SpinArrows(count, 1, search::kPatternBytes, this);
-  controls_.Add(295, count);
-  controls_.Add(296, spin);
+  count->setObjectName(QStringLiteral("patternLength"));
+  spin->setObjectName(QStringLiteral("patternLengthSpin"));
+  length_ = count;
   order << count;
   countRow->addWidget(count);
   countRow->addWidget(spin);
   auto* search = new QPushButton(QStringLiteral("サーチ"), this);
   search->setAutoDefault(false);
-  controls_.Add(326, search);
+  search->setObjectName(QStringLiteral("search"));
   countRow->addWidget(search);
   countRow->addStretch();
   top->addLayout(countRow);
@@ -62,9 +64,11 @@ SequenceSearchWindow::SequenceSearchWindow(search::SequenceSearchState& state, Q
   list->setMinimumContentsLength(22);
   auto* output = new QPushButton(QStringLiteral("DF\n出力"), this);
   output->setAutoDefault(false);
-  controls_.Add(327, resultCount);
-  controls_.Add(328, list);
-  controls_.Add(331, output);
+  resultCount->setObjectName(QStringLiteral("resultCount"));
+  list->setObjectName(QStringLiteral("results"));
+  output->setObjectName(QStringLiteral("writeResults"));
+  resultCount_ = resultCount;
+  results_ = list;
   resultRow->addWidget(new QLabel(QStringLiteral("サーチ結果"), this));
   resultRow->addWidget(resultCount);
   resultRow->addWidget(new QLabel(QStringLiteral("組"), this));
@@ -91,9 +95,9 @@ SequenceSearchWindow::SequenceSearchWindow(search::SequenceSearchState& state, Q
 void SequenceSearchWindow::Search() {
   search::SequenceSearchRequest request;
   for (int i = 0; i < search::kPatternBytes; ++i)
-    request.text[static_cast<std::size_t>(i)] = Sjis(controls_.Get<QLineEdit>(287 + i)->text());
+    request.text[static_cast<std::size_t>(i)] = Sjis(pattern_[static_cast<std::size_t>(i)]->text());
   bool number = false;
-  const int count = controls_.Get<QLineEdit>(295)->text().trimmed().toInt(&number);
+  const int count = length_->text().trimmed().toInt(&number);
   request.count = number ? count : 0;  // not a number: refused like 0
   if (const std::optional<search::Notice> refused = search::ConfirmSequenceSearch(request, state_)) {
     ShowNotice(this, *refused);
@@ -103,8 +107,8 @@ void SequenceSearchWindow::Search() {
 }
 
 void SequenceSearchWindow::RefreshList() {
-  controls_.Get<QLabel>(327)->setText(QString::number(state_.ResultCount()));
-  auto* list = controls_.Get<QComboBox>(328);
+  resultCount_->setText(QString::number(state_.ResultCount()));
+  QComboBox* list = results_;
   list->clear();
   for (int i = 0; i < state_.ResultCount(); ++i)
     list->addItem(Q(search::ResultListLine(i, state_.ResultAddress[static_cast<std::size_t>(i)])));

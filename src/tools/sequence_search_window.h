@@ -1,8 +1,9 @@
 #pragma once
 // The byte-sequence search window of the binary screen (modeless). Its search button
-// stores the pattern and asks the binary screen to search (329); the screen then calls
-// RefreshList. Closing tells the screen (330); the window deletes itself.
+// stores the pattern and asks the binary screen to search; the screen then calls
+// RefreshList. Closing tells the screen; the window deletes itself.
 #include <QDialog>
+#include <array>
 
 #include "pages/dialog_parts.h"
 #include "search/sequence_search.h"
@@ -16,16 +17,12 @@ namespace tyld::tools {
 class SequenceSearchWindow : public QDialog {
   Q_OBJECT
  public:
-  // Edits 287-294 and 295 (byte count), spin 296, buttons 326 (サーチ) and 331 (DF出力),
-  // result count 327, result list 328.
+  // Controls by object name: edits patternByte0..7 and patternLength (with
+  // patternLengthSpin), buttons search (サーチ) and writeResults (DF出力), the result count
+  // resultCount and the result list results.
   explicit SequenceSearchWindow(search::SequenceSearchState& state, QWidget* parent = nullptr);
 
-  template <class T>
-  [[nodiscard]] T* Control(int id) const {
-    return controls_.Get<T>(id);
-  }
-
-  // The search button: refusals as message boxes, else request 329.
+  // The search button: refusals as message boxes, else the search request to the screen.
   void Search();
   // The result count and list from the state, first line selected.
   void RefreshList();
@@ -38,7 +35,10 @@ class SequenceSearchWindow : public QDialog {
 
  private:
   search::SequenceSearchState& state_;
-  pages::ControlMap controls_;
+  std::array<QLineEdit*, search::kPatternBytes> pattern_{};
+  QLineEdit* length_ = nullptr;
+  QLabel* resultCount_ = nullptr;
+  QComboBox* results_ = nullptr;
 };
 
 }  // namespace tyld::tools

@@ -16,8 +16,6 @@ EntryColourLayout StringLayout() {
   l.notes = {QStringLiteral("任意セルに左づめ 20バイトで指定ください。１バイト以下のときは無視します。"),
              QStringLiteral("一致する文字列を指定色で表示します。"),
              QStringLiteral("サーチ文字列のオーバーラップも可。")};
-  l.editIds = {298, 299, 300, 301};
-  l.comboIds = {312, 313, 314, 315};
   return l;
 }
 

@@ -9,7 +9,6 @@ namespace tyld::tools {
 class StringSearchDialog : public EntryColourDialog {
   Q_OBJECT
  public:
-  // Edits 298-301, colour combo boxes 312-315, OK 1, Cancel 2.
   explicit StringSearchDialog(search::StringSearchState& state, QWidget* parent = nullptr);
   // Stores the colours, refuses a colour without text (the dialog stays open), else stores
   // the texts and closes.

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPageLayout>
+#include <QPointer>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -250,9 +251,17 @@ TEST_F(MainFrameTest, SavedPlacementOnlyWhenItFits) {
 
 TEST_F(MainFrameTest, ClosingAndDestroyingAShownFrameIsClean) {
   frame_->show();
+  const QRect shown = frame_->frameGeometry();
+  QList<QPointer<QWidget>> children;
+  for (QWidget* w : frame_->findChildren<QWidget*>()) children.append(w);
+  ASSERT_FALSE(children.isEmpty());
   frame_->close();
+  EXPECT_FALSE(frame_->isVisible());
+  // Closing keeps the placement for the next start.
+  const settings::SettingsRecord& r = settings::Record();
+  EXPECT_EQ(QRect(r.WinLeft, r.WinTop, r.WinWidth, r.WinHeight), shown);
   frame_.reset();  // the screens leave before the frame: no menu rebuild on the way
-  SUCCEED();
+  for (const QPointer<QWidget>& w : children) EXPECT_TRUE(w.isNull());
 }
 
 TEST(MainFrameTitle, FollowsTheStartModeAndDocument) {

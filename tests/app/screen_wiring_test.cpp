@@ -183,31 +183,31 @@ TEST_F(ScreenWiring, SequenceSearchWindowIsSingleAndListsWhatTheScreenFinds) {
   EXPECT_EQ(bin_->findChildren<tools::SequenceSearchWindow*>().size(), 1);
 
   ScopedMessageBoxRecorder boxes;
-  w->Control<QLineEdit>(287)->setText(QStringLiteral("0d"));
-  w->Control<QLineEdit>(288)->setText(QStringLiteral("0a"));
-  w->Control<QLineEdit>(289)->setText(QStringLiteral("00"));
-  w->Control<QLineEdit>(295)->setText(QStringLiteral("3"));
-  w->Control<QPushButton>(326)->click();
+  w->findChild<QLineEdit*>("patternByte0")->setText(QStringLiteral("0d"));
+  w->findChild<QLineEdit*>("patternByte1")->setText(QStringLiteral("0a"));
+  w->findChild<QLineEdit*>("patternByte2")->setText(QStringLiteral("00"));
+  w->findChild<QLineEdit*>("patternLength")->setText(QStringLiteral("3"));
+  w->findChild<QPushButton*>("search")->click();
   EXPECT_TRUE(boxes.Calls().empty());
-  EXPECT_EQ(w->Control<QLabel>(327)->text(), QStringLiteral("2"));
-  EXPECT_EQ(w->Control<QComboBox>(328)->itemText(1), QStringLiteral("Sr=  1  Adr= 0x000003"));
+  EXPECT_EQ(w->findChild<QLabel*>("resultCount")->text(), QStringLiteral("2"));
+  EXPECT_EQ(w->findChild<QComboBox*>("results")->itemText(1), QStringLiteral("Sr=  1  Adr= 0x000003"));
   EXPECT_EQ(std::vector<std::uint8_t>(BinMarks().begin(), BinMarks().end()),
             (std::vector<std::uint8_t>{2, 2, 2, 2, 2, 2, 0}));
 
   const QString out = dir_.filePath("found.txt");
   {
     tools::ScopedSaveFileAnswer answer(out);
-    w->Control<QPushButton>(331)->click();
+    w->findChild<QPushButton*>("writeResults")->click();
   }
   EXPECT_EQ(ReadFile(out), QByteArray("Sr=  0 Adr= 0x000000\r\nSr=  1 Adr= 0x000003\r\n"));
 
-  w->Control<QLineEdit>(287)->setText(QStringLiteral("41"));
-  w->Control<QLineEdit>(295)->setText(QStringLiteral("1"));
-  w->Control<QPushButton>(326)->click();
+  w->findChild<QLineEdit*>("patternByte0")->setText(QStringLiteral("41"));
+  w->findChild<QLineEdit*>("patternLength")->setText(QStringLiteral("1"));
+  w->findChild<QPushButton*>("search")->click();
   ASSERT_EQ(boxes.Calls().size(), 2u);  // written, then nothing found
   EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("該当バイト列はありませんでした。"));
-  EXPECT_EQ(w->Control<QLabel>(327)->text(), QStringLiteral("0"));
-  EXPECT_EQ(w->Control<QComboBox>(328)->count(), 0);
+  EXPECT_EQ(w->findChild<QLabel*>("resultCount")->text(), QStringLiteral("0"));
+  EXPECT_EQ(w->findChild<QComboBox*>("results")->count(), 0);
 
   w->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -223,11 +223,11 @@ TEST_F(ScreenWiring, SequenceSearchStopsAtTheLimit) {
   tools::SequenceSearchWindow* w = bin_->GroupSearchWindow();
   ASSERT_NE(w, nullptr);
   ScopedMessageBoxRecorder boxes;
-  w->Control<QLineEdit>(287)->setText(QStringLiteral("41"));
-  w->Control<QPushButton>(326)->click();
+  w->findChild<QLineEdit*>("patternByte0")->setText(QStringLiteral("41"));
+  w->findChild<QPushButton*>("search")->click();
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("該当数が想定数(200) に達しましたので途中で打ち切りました"));
-  EXPECT_EQ(w->Control<QComboBox>(328)->count(), 200);
+  EXPECT_EQ(w->findChild<QComboBox*>("results")->count(), 200);
   EXPECT_EQ(BinMarks()[199], 0x02);
   EXPECT_EQ(BinMarks()[200], 0);
 }
@@ -242,11 +242,11 @@ TEST_F(ScreenWiring, MaintenanceEditThenSaveAsDiffersExactlyInTheEditedBytes) {
   platform::SendCommand(Role::BinView, cmd::kByteMent);
   EXPECT_EQ(bin_->findChildren<tools::ByteEditorWindow*>().size(), 1);
 
-  w->Control<QLineEdit>(252)->setText(QStringLiteral("100"));
+  w->findChild<QLineEdit*>("address")->setText(QStringLiteral("100"));
   w->EnterAddress();
-  w->Control<QLineEdit>(253)->setText(QStringLiteral("AA"));
-  w->Control<QLineEdit>(256)->setText(QStringLiteral("bb"));
-  w->Control<QPushButton>(275)->click();
+  w->findChild<QLineEdit*>("newByte0")->setText(QStringLiteral("AA"));
+  w->findChild<QLineEdit*>("newByte3")->setText(QStringLiteral("bb"));
+  w->findChild<QPushButton*>("write")->click();
 
   ScopedMessageBoxRecorder boxes(Answer::No);
   const QString copy = dir_.filePath("copy.dat");
@@ -307,13 +307,13 @@ TEST_F(ScreenWiring, PositionCalculatorIsSingleAndJumpsRefuseBeyondTheData) {
   EXPECT_EQ(bin_->findChildren<tools::PositionCalculatorWindow*>().size(), 1);
 
   ScopedMessageBoxRecorder boxes;
-  w->Control<QLineEdit>(343)->setText(QStringLiteral("FFFFFFFF"));
-  w->Control<QPushButton>(347)->click();
+  w->findChild<QLineEdit*>("hexPosition")->setText(QStringLiteral("FFFFFFFF"));
+  w->findChild<QPushButton*>("jumpHex")->click();
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_TRUE(boxes.Calls()[0].text.startsWith(QStringLiteral("指定位置=4294967295 (ffffffffH)")))
       << boxes.Calls()[0].text.toStdString();
-  w->Control<QLineEdit>(344)->setText(QStringLiteral("1"));
-  w->Control<QPushButton>(348)->click();
+  w->findChild<QLineEdit*>("decimalPosition")->setText(QStringLiteral("1"));
+  w->findChild<QPushButton*>("jumpDecimal")->click();
   EXPECT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(bin_->CurrentPage(), 0);
 

@@ -29,30 +29,33 @@ class AsciiPageFormatDialogTest : public ::testing::Test {
   settings::UnprintMargins unprint{1, 2, 3, 4};
   AsciiLayout layout;
 
-  static QString TextOf(const AsciiPageFormatDialog& dlg, int id) { return dlg.Control<QLineEdit>(id)->text(); }
+  static QString TextOf(const AsciiPageFormatDialog& dlg, const char* name) {
+    return dlg.findChild<QLineEdit*>(name)->text();
+  }
 };
 
 TEST_F(AsciiPageFormatDialogTest, LoadsTheLiveValuesAndMaxima) {
   AsciiPageFormatDialog dlg(format, unprint, layout);
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("頁フォーマット設定（アスキー）"));
   EXPECT_EQ(dlg.pos(), QPoint(400, 100));
-  EXPECT_EQ(TextOf(dlg, 150), "10");
-  EXPECT_EQ(TextOf(dlg, 156), "3");
-  EXPECT_EQ(TextOf(dlg, 169), "4");
-  EXPECT_EQ(dlg.Control<QLabel>(187)->text(), "76");
-  EXPECT_EQ(dlg.Control<QLabel>(188)->text(), "64");
-  for (int checked : {175, 177, 182, 186})
-    EXPECT_TRUE(dlg.Control<QAbstractButton>(checked)->isChecked()) << checked;
+  EXPECT_EQ(TextOf(dlg, "marginTop"), "10");
+  EXPECT_EQ(TextOf(dlg, "unprintLeft"), "3");
+  EXPECT_EQ(TextOf(dlg, "tabWidth"), "4");
+  EXPECT_EQ(dlg.findChild<QLabel*>("maxCharsPerLine")->text(), "76");
+  EXPECT_EQ(dlg.findChild<QLabel*>("maxLinesPerPage")->text(), "64");
+  for (const char* checked : {"dateBottomLeft", "fileNameOff", "pageNumberPrintableCentre",
+        "lineNumberScreenAndPrint"})
+    EXPECT_TRUE(dlg.findChild<QAbstractButton*>(checked)->isChecked()) << checked;
 }
 
 TEST_F(AsciiPageFormatDialogTest, SpinsKeepTheirRanges) {
   testing_support::ExpectSpinSteps(
       [this] { return std::make_unique<AsciiPageFormatDialog>(format, unprint, layout); },
       {
-          {169, 172, "1", -1, "1"},     {169, 172, "8", +1, "8"},   {169, 172, "4", +1, "5"},
-          {153, 161, "-9", -1, "-10"},  {153, 161, "-10", -1, "-10"},
-          {152, 160, "0", -1, "0"},     {154, 162, "0", -1, "0"},   {227, 228, "0", -1, "0"},
-          {229, 231, "1", -1, "1"},     {229, 231, "500", +1, "501"},  // no maximum for columns
+          {"tabWidth", "1", -1, "1"},     {"tabWidth", "8", +1, "8"},   {"tabWidth", "4", +1, "5"},
+          {"lineSpacing", "-9", -1, "-10"},  {"lineSpacing", "-10", -1, "-10"},
+          {"marginLeft", "0", -1, "0"},     {"unprintTop", "0", -1, "0"},   {"columnGap", "0", -1, "0"},
+          {"columns", "1", -1, "1"},     {"columns", "500", +1, "501"},  // no maximum for columns
       });
 }
 
@@ -60,9 +63,10 @@ TEST_F(AsciiPageFormatDialogTest, KeysWalkTheElevenEditsToOk) {
   AsciiPageFormatDialog dlg(format, unprint, layout);
   testing_support::OpenActive(dlg);
   QVector<QLineEdit*> order;
-  for (int id : {150, 151, 152, 153, 154, 155, 156, 157, 227, 229, 169})
-    order.push_back(dlg.Control<QLineEdit>(id));
-  testing_support::ExpectEditWalk(dlg, order, dlg.Control<QPushButton>(1));
+  for (const char* name : {"marginTop", "marginBottom", "marginLeft", "lineSpacing", "unprintTop",
+        "unprintBottom", "unprintLeft", "unprintRight", "columnGap", "columns", "tabWidth"})
+    order.push_back(dlg.findChild<QLineEdit*>(name));
+  testing_support::ExpectEditWalk(dlg, order, dlg.findChild<QPushButton*>("ok"));
 }
 
 // Stands in for the ASCII screen: a wider left margin leaves fewer characters per line.
@@ -91,16 +95,16 @@ TEST_F(AsciiPageFormatDialogTest, ReadjustAppliesRebuildsAndCancelKeepsWhatWasAp
   {
     AsciiPageFormatDialog dlg(format, unprint, layout);
     dlg.open();
-    dlg.Control<QLineEdit>(152)->setText("30");
-    dlg.Control<QLineEdit>(154)->setText("7");
-    dlg.Control<QAbstractButton>(178)->click();
-    dlg.Control<QPushButton>(149)->click();
+    dlg.findChild<QLineEdit*>("marginLeft")->setText("30");
+    dlg.findChild<QLineEdit*>("unprintTop")->setText("7");
+    dlg.findChild<QAbstractButton*>("fileNameBottomRight")->click();
+    dlg.findChild<QPushButton*>("readjust")->click();
     EXPECT_EQ(screen.rebuilds, 1);
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(dlg.Control<QLabel>(187)->text(), "56");
+    EXPECT_EQ(dlg.findChild<QLabel*>("maxCharsPerLine")->text(), "56");
 
-    dlg.Control<QLineEdit>(150)->setText("40");  // changed after the readjust, then cancelled
-    dlg.Control<QPushButton>(2)->click();
+    dlg.findChild<QLineEdit*>("marginTop")->setText("40");  // changed after the readjust, then cancelled
+    dlg.findChild<QPushButton*>("cancel")->click();
     EXPECT_EQ(platform::Published(platform::Role::AscFormDialog), nullptr);
   }
   EXPECT_EQ(format.AscMarginLeft, 30);
@@ -112,11 +116,11 @@ TEST_F(AsciiPageFormatDialogTest, ReadjustAppliesRebuildsAndCancelKeepsWhatWasAp
 TEST_F(AsciiPageFormatDialogTest, OkWritesStoredValuesTypedBeyondTheSpinRanges) {
   AsciiPageFormatDialog dlg(format, unprint, layout);
   dlg.open();
-  dlg.Control<QLineEdit>(169)->setText("0");
-  dlg.Control<QLineEdit>(153)->setText("-12");
-  dlg.Control<QLineEdit>(229)->setText("3");
-  dlg.Control<QAbstractButton>(184)->click();
-  dlg.Control<QPushButton>(1)->click();
+  dlg.findChild<QLineEdit*>("tabWidth")->setText("0");
+  dlg.findChild<QLineEdit*>("lineSpacing")->setText("-12");
+  dlg.findChild<QLineEdit*>("columns")->setText("3");
+  dlg.findChild<QAbstractButton*>("lineNumberOff")->click();
+  dlg.findChild<QPushButton*>("ok")->click();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(format.AscTabWidth, 0);
   EXPECT_EQ(format.AscLineSpacing, -12);

@@ -47,8 +47,8 @@ class BinaryPageFormatDialogTest : public ::testing::Test {
   settings::UnprintMargins unprint{1, 2, 3, 4};
   BinaryLayout layout = SomeLayout();
 
-  static QString TextOf(const BinaryPageFormatDialog& dlg, int id) {
-    return dlg.Control<QLineEdit>(id)->text();
+  static QString TextOf(const BinaryPageFormatDialog& dlg, const char* name) {
+    return dlg.findChild<QLineEdit*>(name)->text();
   }
 };
 
@@ -56,25 +56,27 @@ TEST_F(BinaryPageFormatDialogTest, LoadsTheLiveValuesAndMaxima) {
   BinaryPageFormatDialog dlg(format, unprint, layout);
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("頁フォーマット設定（バイナリ）"));
   EXPECT_EQ(dlg.pos(), QPoint(400, 100));
-  const std::pair<int, const char*> edits[] = {{150, "11"}, {151, "12"}, {152, "13"}, {153, "2"},
-                                               {154, "1"},  {155, "2"},  {156, "3"},  {157, "4"},
-                                               {227, "4"},  {217, "6"},  {229, "2"},  {232, "3"}};
-  for (const auto& [id, text] : edits) EXPECT_EQ(TextOf(dlg, id), text) << id;
-  EXPECT_EQ(dlg.Control<QLabel>(230)->text(), "3");
-  EXPECT_EQ(dlg.Control<QLabel>(233)->text(), "3");
-  for (int checked : {175, 221, 182, 226}) EXPECT_TRUE(dlg.Control<QAbstractButton>(checked)->isChecked());
-  for (int unchecked : {174, 220, 180, 223})
-    EXPECT_FALSE(dlg.Control<QAbstractButton>(unchecked)->isChecked());
+  const std::pair<const char*, const char*> edits[] = {
+      {"marginTop", "11"},  {"marginBottom", "12"},  {"marginLeft", "13"},  {"lineSpacing", "2"},
+      {"unprintTop", "1"},  {"unprintBottom", "2"},  {"unprintLeft", "3"},  {"unprintRight", "4"},
+      {"columnGap", "4"},   {"blockGap", "6"},       {"columns", "2"},      {"blocksPerColumn", "3"}};
+  for (const auto& [name, text] : edits) EXPECT_EQ(TextOf(dlg, name), text) << name;
+  EXPECT_EQ(dlg.findChild<QLabel*>("maxColumns")->text(), "3");
+  EXPECT_EQ(dlg.findChild<QLabel*>("maxBlocksPerColumn")->text(), "3");
+  for (const char* checked : {"dateBottomLeft", "hexLower", "pageNumberPrintableCentre", "crLfSpace"})
+    EXPECT_TRUE(dlg.findChild<QAbstractButton*>(checked)->isChecked());
+  for (const char* unchecked : {"dateOff", "hexUpper", "pageNumberOff", "crLfArrowDown"})
+    EXPECT_FALSE(dlg.findChild<QAbstractButton*>(unchecked)->isChecked());
 }
 
 TEST_F(BinaryPageFormatDialogTest, SpinsKeepTheirBoundsAndTheMaxima) {
   testing_support::ExpectSpinSteps(
       [this] { return std::make_unique<BinaryPageFormatDialog>(format, unprint, layout); },
       {
-          {150, 158, "0", -1, "0"},   {150, 158, "7", +1, "8"},   {153, 161, "-9", -1, "-10"},
-          {153, 161, "-10", -1, "-10"}, {157, 165, "0", -1, "0"}, {227, 228, "0", -1, "0"},
-          {217, 218, "0", -1, "0"},   {229, 231, "3", +1, "3"},   {229, 231, "2", +1, "3"},
-          {229, 231, "1", -1, "1"},   {232, 234, "3", +1, "3"},   {232, 234, "1", -1, "1"},
+          {"marginTop", "0", -1, "0"},   {"marginTop", "7", +1, "8"},   {"lineSpacing", "-9", -1, "-10"},
+          {"lineSpacing", "-10", -1, "-10"}, {"unprintRight", "0", -1, "0"}, {"columnGap", "0", -1, "0"},
+          {"blockGap", "0", -1, "0"},   {"columns", "3", +1, "3"},   {"columns", "2", +1, "3"},
+          {"columns", "1", -1, "1"},   {"blocksPerColumn", "3", +1, "3"},   {"blocksPerColumn", "1", -1, "1"},
       });
 }
 
@@ -82,32 +84,34 @@ TEST_F(BinaryPageFormatDialogTest, KeysWalkTheTwelveEditsToOk) {
   BinaryPageFormatDialog dlg(format, unprint, layout);
   testing_support::OpenActive(dlg);
   QVector<QLineEdit*> order;
-  for (int id : {150, 151, 152, 153, 154, 155, 156, 157, 227, 217, 229, 232})
-    order.push_back(dlg.Control<QLineEdit>(id));
+  for (const char* name : {"marginTop", "marginBottom", "marginLeft", "lineSpacing", "unprintTop",
+        "unprintBottom", "unprintLeft", "unprintRight", "columnGap", "blockGap", "columns",
+        "blocksPerColumn"})
+    order.push_back(dlg.findChild<QLineEdit*>(name));
   testing_support::ExpectWholeTextSelected(order.front());
-  testing_support::ExpectEditWalk(dlg, order, dlg.Control<QPushButton>(1));
+  testing_support::ExpectEditWalk(dlg, order, dlg.findChild<QPushButton*>("ok"));
 }
 
 TEST_F(BinaryPageFormatDialogTest, OkWritesStoredValuesAndSharedMarginsCancelWritesNothing) {
   {
     BinaryPageFormatDialog dlg(format, unprint, layout);
     dlg.open();
-    dlg.Control<QLineEdit>(150)->setText("20");
-    dlg.Control<QLineEdit>(154)->setText("9");
-    dlg.Control<QLineEdit>(229)->setText("9");  // typed beyond the maximum: the layout decides
-    dlg.Control<QAbstractButton>(220)->click();
-    dlg.Control<QPushButton>(2)->click();
+    dlg.findChild<QLineEdit*>("marginTop")->setText("20");
+    dlg.findChild<QLineEdit*>("unprintTop")->setText("9");
+    dlg.findChild<QLineEdit*>("columns")->setText("9");  // typed beyond the maximum: the layout decides
+    dlg.findChild<QAbstractButton*>("hexUpper")->click();
+    dlg.findChild<QPushButton*>("cancel")->click();
     EXPECT_EQ(format.BinMarginTop, 11);
     EXPECT_EQ(unprint.top, 1);
   }
   BinaryPageFormatDialog dlg(format, unprint, layout);
   dlg.open();
-  dlg.Control<QLineEdit>(150)->setText("20");
-  dlg.Control<QLineEdit>(154)->setText("9");
-  dlg.Control<QLineEdit>(229)->setText("9");
-  dlg.Control<QAbstractButton>(220)->click();
-  dlg.Control<QAbstractButton>(224)->click();
-  dlg.Control<QPushButton>(1)->click();
+  dlg.findChild<QLineEdit*>("marginTop")->setText("20");
+  dlg.findChild<QLineEdit*>("unprintTop")->setText("9");
+  dlg.findChild<QLineEdit*>("columns")->setText("9");
+  dlg.findChild<QAbstractButton*>("hexUpper")->click();
+  dlg.findChild<QAbstractButton*>("crLfDots")->click();
+  dlg.findChild<QPushButton*>("ok")->click();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(format.BinMarginTop, 20);
   EXPECT_EQ(unprint.top, 9);
@@ -121,18 +125,18 @@ TEST_F(BinaryPageFormatDialogTest, ANonIntegerEntryIsRefusedAndNothingIsApplied)
   platform::ScopedMessageBoxRecorder boxes;
   BinaryPageFormatDialog dlg(format, unprint, layout);
   dlg.open();
-  dlg.Control<QLineEdit>(150)->setText("30");
-  dlg.Control<QLineEdit>(155)->setText("-");
-  dlg.Control<QPushButton>(1)->click();
+  dlg.findChild<QLineEdit*>("marginTop")->setText("30");
+  dlg.findChild<QLineEdit*>("unprintBottom")->setText("-");
+  dlg.findChild<QPushButton*>("ok")->click();
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("確認要求"));
   EXPECT_TRUE(dlg.isVisible());
   EXPECT_EQ(format.BinMarginTop, 11);
-  EXPECT_EQ(dlg.focusWidget(), dlg.Control<QLineEdit>(155));
+  EXPECT_EQ(dlg.focusWidget(), dlg.findChild<QLineEdit*>("unprintBottom"));
 }
 
 // Stands in for the binary screen: rebuilds from the live format the way the layout does
-// (the maxima change, blocks per column follows its maximum) and answers 212.
+// (the maxima change, blocks per column follows its maximum) and answers "rebuild done".
 class FakeBinaryScreen : public platform::CommandTarget {
  public:
   FakeBinaryScreen(settings::BinaryPageFormat& f, BinaryLayout& layout) : format_(f), layout_(layout) {
@@ -163,24 +167,24 @@ TEST_F(BinaryPageFormatDialogTest, ReadjustRebuildsTheScreenAndShowsTheNewMaxima
   {
     BinaryPageFormatDialog dlg(format, unprint, layout);
     dlg.open();
-    dlg.Control<QLineEdit>(152)->setText("30");
-    dlg.Control<QLineEdit>(157)->setText("8");
-    dlg.Control<QPushButton>(149)->click();
+    dlg.findChild<QLineEdit*>("marginLeft")->setText("30");
+    dlg.findChild<QLineEdit*>("unprintRight")->setText("8");
+    dlg.findChild<QPushButton*>("readjust")->click();
     EXPECT_EQ(screen.rebuilds, 1);
     EXPECT_EQ(screen.marginLeftSeen, 30) << "values are applied before the screen rebuilds";
     EXPECT_TRUE(screen.answered);
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(dlg.Control<QLabel>(230)->text(), "2");
-    EXPECT_EQ(dlg.Control<QLabel>(233)->text(), "5");
-    EXPECT_EQ(TextOf(dlg, 232), "5");
+    EXPECT_EQ(dlg.findChild<QLabel*>("maxColumns")->text(), "2");
+    EXPECT_EQ(dlg.findChild<QLabel*>("maxBlocksPerColumn")->text(), "5");
+    EXPECT_EQ(TextOf(dlg, "blocksPerColumn"), "5");
     // The spins follow the new maxima.
-    dlg.Control<SpinArrows>(234)->Step(+1);
-    EXPECT_EQ(TextOf(dlg, 232), "5");
-    dlg.Control<QLineEdit>(229)->setText("2");
-    dlg.Control<SpinArrows>(231)->Step(+1);
-    EXPECT_EQ(TextOf(dlg, 229), "2");
+    dlg.findChild<SpinArrows*>("blocksPerColumnSpin")->Step(+1);
+    EXPECT_EQ(TextOf(dlg, "blocksPerColumn"), "5");
+    dlg.findChild<QLineEdit*>("columns")->setText("2");
+    dlg.findChild<SpinArrows*>("columnsSpin")->Step(+1);
+    EXPECT_EQ(TextOf(dlg, "columns"), "2");
 
-    dlg.Control<QPushButton>(2)->click();  // Cancel keeps what was applied
+    dlg.findChild<QPushButton*>("cancel")->click();  // Cancel keeps what was applied
     EXPECT_EQ(platform::Published(platform::Role::BinFormDialog), nullptr);
   }
   EXPECT_EQ(format.BinMarginLeft, 30);
@@ -191,8 +195,8 @@ TEST_F(BinaryPageFormatDialogTest, ReadjustWithARefusedEntrySendsNothing) {
   platform::ScopedMessageBoxRecorder boxes;
   FakeBinaryScreen screen(format, layout);
   BinaryPageFormatDialog dlg(format, unprint, layout);
-  dlg.Control<QLineEdit>(217)->setText("");
-  dlg.Control<QPushButton>(149)->click();
+  dlg.findChild<QLineEdit*>("blockGap")->setText("");
+  dlg.findChild<QPushButton*>("readjust")->click();
   EXPECT_EQ(screen.rebuilds, 0);
   EXPECT_EQ(boxes.Calls().size(), 1u);
 }

@@ -60,8 +60,9 @@ inline void ExpectEditWalk(QDialog& dlg, const QVector<QLineEdit*>& order, QAbst
 }
 
 // One arrow press on a fresh dialog: the edit holds `from` before and `to` after.
+// `edit` names the edit; its spin arrows are named the same plus "Spin".
 struct SpinStep {
-  int edit, spin;
+  const char* edit;
   const char* from;
   int delta;
   const char* to;
@@ -71,10 +72,10 @@ template <class MakeDialog>
 void ExpectSpinSteps(MakeDialog make, std::initializer_list<SpinStep> steps) {
   for (const SpinStep& s : steps) {
     auto dlg = make();
-    dlg->template Control<QLineEdit>(s.edit)->setText(s.from);
-    dlg->template Control<platform::SpinArrows>(s.spin)->Step(s.delta);
-    EXPECT_EQ(dlg->template Control<QLineEdit>(s.edit)->text(), s.to)
-        << "spin " << s.spin << " from " << s.from;
+    dlg->template findChild<QLineEdit*>(s.edit)->setText(s.from);
+    dlg->template findChild<platform::SpinArrows*>(QString::fromLatin1(s.edit) + "Spin")->Step(s.delta);
+    EXPECT_EQ(dlg->template findChild<QLineEdit*>(s.edit)->text(), s.to)
+        << s.edit << " spin from " << s.from;
   }
 }
 

@@ -22,8 +22,8 @@ using platform::ScopedMessageBoxRecorder;
 using platform::SpinArrows;
 
 template <class D>
-QString EditText(const D& dlg, int id) {
-  return dlg.template Control<QLineEdit>(id)->text();
+QString EditText(const D& dlg, const char* name) {
+  return dlg.template findChild<QLineEdit*>(name)->text();
 }
 
 TEST(PrintRangeDialog, OpensWithWholeRangeAndCaptionByColour) {
@@ -31,44 +31,44 @@ TEST(PrintRangeDialog, OpensWithWholeRangeAndCaptionByColour) {
     PrintRangeDialog dlg(3, 12, colour);
     EXPECT_EQ(dlg.windowTitle(), colour ? QStringLiteral("印刷頁指定、カラー印刷")
                                         : QStringLiteral("印刷頁指定、モノクロ印刷"));
-    EXPECT_EQ(EditText(dlg, 191), "1");
-    EXPECT_EQ(EditText(dlg, 192), "12");
-    EXPECT_EQ(EditText(dlg, 193), "-1");
-    EXPECT_EQ(dlg.Control<QLabel>(199)->text(), "12");
+    EXPECT_EQ(EditText(dlg, "startPage"), "1");
+    EXPECT_EQ(EditText(dlg, "endPage"), "12");
+    EXPECT_EQ(EditText(dlg, "firstNumber"), "-1");
+    EXPECT_EQ(dlg.findChild<QLabel*>("pageCount")->text(), "12");
     EXPECT_EQ(dlg.pos(), QPoint(500, 100));
   }
 }
 
 TEST(PrintRangeDialog, ButtonsSetStartAndEnd) {
   PrintRangeDialog dlg(3, 9, true);
-  dlg.Control<QPushButton>(197)->click();
-  dlg.Control<QPushButton>(198)->click();
-  EXPECT_EQ(EditText(dlg, 191), "4");
-  EXPECT_EQ(EditText(dlg, 192), "4");
-  dlg.Control<QPushButton>(200)->click();
-  dlg.Control<QPushButton>(201)->click();
-  EXPECT_EQ(EditText(dlg, 191), "1");
-  EXPECT_EQ(EditText(dlg, 192), "9");
+  dlg.findChild<QPushButton*>("startAtCurrent")->click();
+  dlg.findChild<QPushButton*>("endAtCurrent")->click();
+  EXPECT_EQ(EditText(dlg, "startPage"), "4");
+  EXPECT_EQ(EditText(dlg, "endPage"), "4");
+  dlg.findChild<QPushButton*>("startAtFirst")->click();
+  dlg.findChild<QPushButton*>("endAtLast")->click();
+  EXPECT_EQ(EditText(dlg, "startPage"), "1");
+  EXPECT_EQ(EditText(dlg, "endPage"), "9");
 }
 
 TEST(PrintRangeDialog, SpinsStayWithinTheirBounds) {
   struct Case {
-    int pageCount, spin, edit;
-    const char* start;
+    int pageCount;
+    const char *edit, *start;
     int delta;
     const char* expected;
   } cases[] = {
-      {1, 194, 191, "1", +1, "1"},   {1, 194, 191, "1", -1, "1"},
-      {1, 195, 192, "1", +1, "1"},   {1, 195, 192, "1", -1, "1"},
-      {5, 194, 191, "5", +1, "5"},   {5, 195, 192, "4", +1, "5"},
-      {5, 196, 193, "0", -1, "-1"},  {5, 196, 193, "-1", -1, "-1"},
-      {5, 196, 193, "99", +1, "100"},
+      {1, "startPage", "1", +1, "1"},   {1, "startPage", "1", -1, "1"},
+      {1, "endPage", "1", +1, "1"},     {1, "endPage", "1", -1, "1"},
+      {5, "startPage", "5", +1, "5"},   {5, "endPage", "4", +1, "5"},
+      {5, "firstNumber", "0", -1, "-1"}, {5, "firstNumber", "-1", -1, "-1"},
+      {5, "firstNumber", "99", +1, "100"},
   };
   for (const Case& c : cases) {
     PrintRangeDialog dlg(0, c.pageCount, true);
-    dlg.Control<QLineEdit>(c.edit)->setText(c.start);
-    dlg.Control<SpinArrows>(c.spin)->Step(c.delta);
-    EXPECT_EQ(EditText(dlg, c.edit), c.expected) << "spin " << c.spin << " from " << c.start;
+    dlg.findChild<QLineEdit*>(c.edit)->setText(c.start);
+    dlg.findChild<SpinArrows*>(QString::fromLatin1(c.edit) + "Spin")->Step(c.delta);
+    EXPECT_EQ(EditText(dlg, c.edit), c.expected) << c.edit << " spin from " << c.start;
   }
 }
 
@@ -96,10 +96,10 @@ TEST(PrintRangeDialog, PrintStartChecksRangeAndConfirmsLongJobs) {
     ScopedMessageBoxRecorder boxes(c.answer);
     PrintRangeDialog dlg(0, 20, false);
     dlg.open();
-    dlg.Control<QLineEdit>(191)->setText(c.start);
-    dlg.Control<QLineEdit>(192)->setText(c.end);
-    dlg.Control<QLineEdit>(193)->setText(c.number);
-    dlg.Control<QPushButton>(1)->click();
+    dlg.findChild<QLineEdit*>("startPage")->setText(c.start);
+    dlg.findChild<QLineEdit*>("endPage")->setText(c.end);
+    dlg.findChild<QLineEdit*>("firstNumber")->setText(c.number);
+    dlg.findChild<QPushButton*>("ok")->click();
     EXPECT_EQ(dlg.result() == QDialog::Accepted, c.accepted);
     EXPECT_EQ(dlg.isVisible(), !c.accepted);
     ASSERT_EQ(boxes.Calls().size(), c.caption ? 1u : 0u);
@@ -118,10 +118,10 @@ TEST(PrintRangeDialog, MessagesReadAsTheUserSeesThem) {
   ScopedMessageBoxRecorder boxes(Answer::Ok);
   PrintRangeDialog dlg(0, 20, true);
   dlg.open();
-  dlg.Control<QLineEdit>(191)->setText("5");
-  dlg.Control<QLineEdit>(192)->setText("4");
+  dlg.findChild<QLineEdit*>("startPage")->setText("5");
+  dlg.findChild<QLineEdit*>("endPage")->setText("4");
   dlg.accept();
-  dlg.Control<QLineEdit>(192)->setText("15");
+  dlg.findChild<QLineEdit*>("endPage")->setText("15");
   dlg.accept();
   ASSERT_EQ(boxes.Calls().size(), 2u);
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("開始頁＞終了頁 になっています。"));
@@ -133,37 +133,39 @@ TEST(PrintRangeDialog, KeysWalkTheEditsToPrintStart) {
   PrintRangeDialog dlg(0, 20, true);
   testing_support::OpenActive(dlg);
   testing_support::ExpectEditWalk(
-      dlg, {dlg.Control<QLineEdit>(191), dlg.Control<QLineEdit>(192), dlg.Control<QLineEdit>(193)},
-      dlg.Control<QPushButton>(1));
+      dlg,
+      {dlg.findChild<QLineEdit*>("startPage"), dlg.findChild<QLineEdit*>("endPage"),
+       dlg.findChild<QLineEdit*>("firstNumber")},
+      dlg.findChild<QPushButton*>("ok"));
 }
 
 TEST(GoToPageDialog, ButtonsAndSpinChooseAPageWithinTheDocument) {
   struct Case {
-    int pageCount, current, button;
-    const char* expected;
+    int pageCount, current;
+    const char *button, *expected;
   } cases[] = {
-      {7, 0, 207, "4"}, {8, 0, 207, "4"}, {1, 0, 207, "1"},
-      {8, 5, 205, "1"}, {8, 0, 206, "8"},
+      {7, 0, "middlePage", "4"}, {8, 0, "middlePage", "4"}, {1, 0, "middlePage", "1"},
+      {8, 5, "firstPage", "1"},  {8, 0, "lastPage", "8"},
   };
   for (const Case& c : cases) {
     GoToPageDialog dlg(c.current, c.pageCount);
-    dlg.Control<QPushButton>(c.button)->click();
-    EXPECT_EQ(EditText(dlg, 202), c.expected) << c.pageCount << " pages, button " << c.button;
+    dlg.findChild<QPushButton*>(c.button)->click();
+    EXPECT_EQ(EditText(dlg, "page"), c.expected) << c.pageCount << " pages, button " << c.button;
   }
 
   GoToPageDialog dlg(7, 8);
-  EXPECT_EQ(EditText(dlg, 202), "8");
-  EXPECT_EQ(dlg.Control<QLabel>(203)->text(), "8");
+  EXPECT_EQ(EditText(dlg, "page"), "8");
+  EXPECT_EQ(dlg.findChild<QLabel*>("pageCount")->text(), "8");
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("CRT表示頁指定"));
   EXPECT_EQ(dlg.pos(), QPoint(400, 100));
-  auto* spin = dlg.Control<SpinArrows>(204);
+  auto* spin = dlg.findChild<SpinArrows*>("pageSpin");
   spin->Step(+1);
-  EXPECT_EQ(EditText(dlg, 202), "8");
-  dlg.Control<QPushButton>(205)->click();
+  EXPECT_EQ(EditText(dlg, "page"), "8");
+  dlg.findChild<QPushButton*>("firstPage")->click();
   spin->Step(-1);
-  EXPECT_EQ(EditText(dlg, 202), "1");
+  EXPECT_EQ(EditText(dlg, "page"), "1");
   spin->Step(+1);
-  EXPECT_EQ(EditText(dlg, 202), "2");
+  EXPECT_EQ(EditText(dlg, "page"), "2");
 }
 
 TEST(GoToPageDialog, OkGivesTheZeroBasedPageAndRefusesPagesOutsideTheDocument) {
@@ -177,8 +179,8 @@ TEST(GoToPageDialog, OkGivesTheZeroBasedPageAndRefusesPagesOutsideTheDocument) {
     ScopedMessageBoxRecorder boxes;
     GoToPageDialog dlg(2, 8);
     dlg.open();
-    dlg.Control<QLineEdit>(202)->setText(c.typed);
-    dlg.Control<QPushButton>(1)->click();
+    dlg.findChild<QLineEdit*>("page")->setText(c.typed);
+    dlg.findChild<QPushButton*>("ok")->click();
     EXPECT_EQ(dlg.result() == QDialog::Accepted, c.accepted) << c.typed;
     EXPECT_EQ(boxes.Calls().size(), c.accepted ? 0u : 1u) << c.typed;
     if (c.accepted) {
@@ -190,8 +192,8 @@ TEST(GoToPageDialog, OkGivesTheZeroBasedPageAndRefusesPagesOutsideTheDocument) {
 TEST(GoToPageDialog, CancelKeepsTheCurrentPage) {
   GoToPageDialog dlg(2, 8);
   dlg.open();
-  dlg.Control<QLineEdit>(202)->setText("6");
-  dlg.Control<QPushButton>(2)->click();
+  dlg.findChild<QLineEdit*>("page")->setText("6");
+  dlg.findChild<QPushButton*>("cancel")->click();
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
   EXPECT_EQ(dlg.Result(), 2);
 }
@@ -199,7 +201,8 @@ TEST(GoToPageDialog, CancelKeepsTheCurrentPage) {
 TEST(GoToPageDialog, KeysMoveFromThePageToOk) {
   GoToPageDialog dlg(0, 3);
   testing_support::OpenActive(dlg);
-  testing_support::ExpectEditWalk(dlg, {dlg.Control<QLineEdit>(202)}, dlg.Control<QPushButton>(1));
+  testing_support::ExpectEditWalk(dlg, {dlg.findChild<QLineEdit*>("page")},
+                                  dlg.findChild<QPushButton*>("ok"));
 }
 
 TEST(PaintGuideTitle, FillsAndCentresWhiteTextInTenPointGothic) {

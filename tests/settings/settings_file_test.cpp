@@ -91,23 +91,43 @@ TEST_F(SettingsFileTest, NewInstallationWritesTheDefaultFile) {
 }
 
 // Only the size decides: 1511..1513 bytes are taken, anything else is refused untouched.
+// Both readers, the exclusive one and the one that leaves the file alone, take the same
+// sizes by the same rules.
 TEST_F(SettingsFileTest, SizeWindow) {
   for (const std::size_t size : {0u, 1u, 1510u, 1511u, 1512u, 1513u, 1514u, 4096u}) {
     SCOPED_TRACE(size);
     Bytes b(size, 0);
     for (std::size_t at = 0; at + 4 <= std::min<std::size_t>(size, 0x44); at += 4) b[at] = 7;
     WriteFile(b);
-    record_ = SettingsRecord{};
-    reinterpret_cast<std::uint8_t*>(&record_)[1511] = 0xAB;
-    live_ = LiveSettings{};
-    const bool accepted = size >= 1511 && size <= 1513;
-    EXPECT_EQ(ReadSettings(path_, record_, live_), accepted);
-    EXPECT_EQ(live_.ascii.AscMarginTop, accepted ? 7 : 10);
-    EXPECT_EQ(live_.unprint.right, accepted ? 7 : 5);
-    // A 1511-byte file leaves the record's last byte as it was.
-    EXPECT_EQ(reinterpret_cast<std::uint8_t*>(&record_)[1511], size == 1511 || !accepted ? 0xAB : 0);
-    EXPECT_EQ(fs::file_size(path_), size);
+    for (const bool readOnly : {false, true}) {
+      SCOPED_TRACE(readOnly ? "read-only" : "exclusive");
+      record_ = SettingsRecord{};
+      reinterpret_cast<std::uint8_t*>(&record_)[1511] = 0xAB;
+      live_ = LiveSettings{};
+      const bool accepted = size >= 1511 && size <= 1513;
+      if (readOnly) {
+        const ReadOnlyLoad load = ReadSettingsReadOnly(path_, record_, live_);
+        EXPECT_EQ(load.result, accepted ? ReadOnlyLoad::Result::Read : ReadOnlyLoad::Result::WrongSize);
+        EXPECT_EQ(load.size, size);
+      } else {
+        EXPECT_EQ(ReadSettings(path_, record_, live_), accepted);
+      }
+      EXPECT_EQ(live_.ascii.AscMarginTop, accepted ? 7 : 10);
+      EXPECT_EQ(live_.unprint.right, accepted ? 7 : 5);
+      // A 1511-byte file leaves the record's last byte as it was.
+      EXPECT_EQ(reinterpret_cast<std::uint8_t*>(&record_)[1511], size == 1511 || !accepted ? 0xAB : 0);
+      EXPECT_EQ(fs::file_size(path_), size);
+    }
   }
+}
+
+// The read for programs that leave the file alone: a missing file or a directory is
+// unreadable, and nothing is created.
+TEST_F(SettingsFileTest, ReadOnlyReadNeverCreates) {
+  EXPECT_EQ(ReadSettingsReadOnly(path_, record_, live_).result, ReadOnlyLoad::Result::Unreadable);
+  EXPECT_FALSE(fs::exists(path_));
+  EXPECT_EQ(ReadSettingsReadOnly(dir_.string(), record_, live_).result,
+            ReadOnlyLoad::Result::Unreadable);
 }
 
 // Random bytes are taken as read and written back unchanged: every field passes through

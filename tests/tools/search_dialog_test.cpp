@@ -16,15 +16,15 @@ namespace {
 using platform::ScopedMessageBoxRecorder;
 
 template <class Dialog>
-void ExpectColourCombos(const Dialog& dlg, std::initializer_list<int> ids, std::initializer_list<int> selected) {
+void ExpectColourCombos(const Dialog& dlg, std::initializer_list<int> selected) {
   auto sel = selected.begin();
-  for (int id : ids) {
-    auto* combo = dlg.template Control<QComboBox>(id);
-    ASSERT_NE(combo, nullptr) << id;
+  for (int i = 0; i < 4; ++i) {
+    auto* combo = dlg.template findChild<QComboBox*>(QStringLiteral("colour%1").arg(i));
+    ASSERT_NE(combo, nullptr) << i;
     ASSERT_EQ(combo->count(), 5);
     EXPECT_EQ(combo->itemText(0), QStringLiteral("通常色"));
     EXPECT_EQ(combo->itemText(4), QStringLiteral("青"));
-    EXPECT_EQ(combo->currentIndex(), *sel++) << id;
+    EXPECT_EQ(combo->currentIndex(), *sel++) << i;
   }
 }
 
@@ -35,13 +35,13 @@ TEST(StringSearchDialog, ShowsStoredStateAndStoresTrimmedTextsOnOk) {
   StringSearchDialog dlg(state);
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("文字列サーチ"));
   EXPECT_EQ(dlg.pos(), QPoint(500, 100));
-  EXPECT_EQ(dlg.Control<QLineEdit>(298)->text(), QStringLiteral("ab"));
-  ExpectColourCombos(dlg, {312, 313, 314, 315}, {1, 0, 0, 0});
+  EXPECT_EQ(dlg.findChild<QLineEdit*>("text0")->text(), QStringLiteral("ab"));
+  ExpectColourCombos(dlg, {1, 0, 0, 0});
 
-  dlg.Control<QLineEdit>(299)->setText(QStringLiteral("  日本   "));
-  dlg.Control<QComboBox>(313)->setCurrentIndex(4);
+  dlg.findChild<QLineEdit*>("text1")->setText(QStringLiteral("  日本   "));
+  dlg.findChild<QComboBox*>("colour1")->setCurrentIndex(4);
   ScopedMessageBoxRecorder boxes;
-  dlg.Control<QPushButton>(1)->click();
+  dlg.findChild<QPushButton*>("ok")->click();
   EXPECT_TRUE(boxes.Calls().empty());
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(state.Text(1), "  \x93\xfa\x96\x7b");  // Shift-JIS, leading spaces kept, trailing dropped
@@ -52,10 +52,10 @@ TEST(StringSearchDialog, ColourWithoutTextIsRefusedAndTheDialogStaysOpen) {
   search::StringSearchState state;
   StringSearchDialog dlg(state);
   testing_support::OpenActive(dlg);
-  dlg.Control<QLineEdit>(298)->setText(QStringLiteral("x"));
-  dlg.Control<QComboBox>(314)->setCurrentIndex(2);  // third entry has no text
+  dlg.findChild<QLineEdit*>("text0")->setText(QStringLiteral("x"));
+  dlg.findChild<QComboBox*>("colour2")->setCurrentIndex(2);  // third entry has no text
   ScopedMessageBoxRecorder boxes;
-  dlg.Control<QPushButton>(1)->click();
+  dlg.findChild<QPushButton*>("ok")->click();
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("未定義キャラクタがあります。"));
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("確認"));
@@ -67,9 +67,9 @@ TEST(StringSearchDialog, ColourWithoutTextIsRefusedAndTheDialogStaysOpen) {
 TEST(StringSearchDialog, CancelStoresNothing) {
   search::StringSearchState state;
   StringSearchDialog dlg(state);
-  dlg.Control<QLineEdit>(298)->setText(QStringLiteral("x"));
-  dlg.Control<QComboBox>(312)->setCurrentIndex(1);
-  dlg.Control<QPushButton>(2)->click();
+  dlg.findChild<QLineEdit*>("text0")->setText(QStringLiteral("x"));
+  dlg.findChild<QComboBox*>("colour0")->setCurrentIndex(1);
+  dlg.findChild<QPushButton*>("cancel")->click();
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
   EXPECT_EQ(state.SearchColour[0], 0);
   EXPECT_EQ(state.SearchLength[0], 0);
@@ -82,8 +82,8 @@ TEST(StringSearchDialog, KeyboardWalk) {
   StringSearchDialog dlg(state);
   testing_support::OpenActive(dlg);
   testing_support::ExpectEditWalk(
-      dlg, {dlg.Control<QLineEdit>(298), dlg.Control<QLineEdit>(299), dlg.Control<QLineEdit>(300), dlg.Control<QLineEdit>(301)},
-      dlg.Control<QPushButton>(1));
+      dlg, {dlg.findChild<QLineEdit*>("text0"), dlg.findChild<QLineEdit*>("text1"), dlg.findChild<QLineEdit*>("text2"), dlg.findChild<QLineEdit*>("text3")},
+      dlg.findChild<QPushButton*>("ok"));
 }
 
 TEST(ByteSearchDialog, ShowsBytesAsTwoDigitsAndStoresParsedValues) {
@@ -93,19 +93,19 @@ TEST(ByteSearchDialog, ShowsBytesAsTwoDigitsAndStoresParsedValues) {
   ByteSearchDialog dlg(state);
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("サーチバイト指定"));
   EXPECT_EQ(dlg.pos(), QPoint(500, 100));
-  EXPECT_EQ(dlg.Control<QLineEdit>(1038)->text(), QStringLiteral("0A"));
-  EXPECT_EQ(dlg.Control<QLineEdit>(1039)->text(), QStringLiteral("00"));
-  EXPECT_EQ(dlg.Control<QLineEdit>(1040)->text(), QStringLiteral("FF"));
-  ExpectColourCombos(dlg, {308, 309, 310, 311}, {1, 0, 0, 0});
+  EXPECT_EQ(dlg.findChild<QLineEdit*>("text0")->text(), QStringLiteral("0A"));
+  EXPECT_EQ(dlg.findChild<QLineEdit*>("text1")->text(), QStringLiteral("00"));
+  EXPECT_EQ(dlg.findChild<QLineEdit*>("text2")->text(), QStringLiteral("FF"));
+  ExpectColourCombos(dlg, {1, 0, 0, 0});
 
   // Typed input: at most two hexadecimal digits, shown in upper case.
-  QLineEdit* second = dlg.Control<QLineEdit>(1039);
+  QLineEdit* second = dlg.findChild<QLineEdit*>("text1");
   second->clear();
   QTest::keyClicks(second, "0dzq7");
   EXPECT_EQ(second->text(), QStringLiteral("0D"));
-  dlg.Control<QLineEdit>(1040)->setText(QStringLiteral("a"));
-  dlg.Control<QComboBox>(309)->setCurrentIndex(3);
-  dlg.Control<QPushButton>(1)->click();
+  dlg.findChild<QLineEdit*>("text2")->setText(QStringLiteral("a"));
+  dlg.findChild<QComboBox*>("colour1")->setCurrentIndex(3);
+  dlg.findChild<QPushButton*>("ok")->click();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(state.SearchByte, (std::array<std::uint8_t, 4>{0x0A, 0x0D, 0x0A, 0}));
   EXPECT_EQ(state.ByteColour, (std::array<std::int32_t, 4>{1, 3, 0, 0}));
@@ -116,21 +116,21 @@ TEST(ByteSearchDialog, ColourWithoutByteIsRefused) {
   search::ByteSearchState state;
   ByteSearchDialog dlg(state);
   testing_support::OpenActive(dlg);
-  QLineEdit* last = dlg.Control<QLineEdit>(1041);
+  QLineEdit* last = dlg.findChild<QLineEdit*>("text3");
   last->clear();
-  dlg.Control<QComboBox>(311)->setCurrentIndex(1);
+  dlg.findChild<QComboBox*>("colour3")->setCurrentIndex(1);
   ScopedMessageBoxRecorder boxes;
-  dlg.Control<QPushButton>(1)->click();
+  dlg.findChild<QPushButton*>("ok")->click();
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("未定義キャラクタがあります。"));
   EXPECT_TRUE(dlg.isVisible());
   EXPECT_EQ(state.ByteSearchActive, 0);
   last->setText(QStringLiteral("0"));
-  dlg.Control<QLineEdit>(1038)->setFocus();
+  dlg.findChild<QLineEdit*>("text0")->setFocus();
   testing_support::ExpectEditWalk(dlg,
-                                  {dlg.Control<QLineEdit>(1038), dlg.Control<QLineEdit>(1039),
-                                   dlg.Control<QLineEdit>(1040), dlg.Control<QLineEdit>(1041)},
-                                  dlg.Control<QPushButton>(1));
+                                  {dlg.findChild<QLineEdit*>("text0"), dlg.findChild<QLineEdit*>("text1"),
+                                   dlg.findChild<QLineEdit*>("text2"), dlg.findChild<QLineEdit*>("text3")},
+                                  dlg.findChild<QPushButton*>("ok"));
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ struct ScreenStandIn : platform::CommandTarget {
   std::function<void(int)> onCommand;
 };
 
-QLineEdit* EditOf(const auto& w, int id) { return w.template Control<QLineEdit>(id); }
+QLineEdit* EditOf(const auto& w, const char* name) { return w.template findChild<QLineEdit*>(name); }
 
 TEST(SequenceSearchWindow, SearchRequestRefusalsListAndClose) {
   ScreenStandIn screen;
@@ -49,9 +49,9 @@ TEST(SequenceSearchWindow, SearchRequestRefusalsListAndClose) {
   w->show();
   EXPECT_EQ(w->windowTitle(), QStringLiteral("バイト列サーチ"));
   EXPECT_EQ(w->pos(), QPoint(500, 100));
-  EXPECT_EQ(EditOf(*w, 287)->text(), QStringLiteral("41"));
-  EXPECT_EQ(EditOf(*w, 294)->text(), QStringLiteral("00"));
-  EXPECT_EQ(EditOf(*w, 295)->text(), QStringLiteral("1"));
+  EXPECT_EQ(EditOf(*w, "patternByte0")->text(), QStringLiteral("41"));
+  EXPECT_EQ(EditOf(*w, "patternByte7")->text(), QStringLiteral("00"));
+  EXPECT_EQ(EditOf(*w, "patternLength")->text(), QStringLiteral("1"));
 
   ScopedMessageBoxRecorder boxes;
   struct Case {
@@ -64,9 +64,9 @@ TEST(SequenceSearchWindow, SearchRequestRefusalsListAndClose) {
                         Case{"0d", "", "バイト数指定が無効です"}, Case{"0d", "2", nullptr}}) {
     screen.calls.clear();
     const std::size_t before = boxes.Calls().size();
-    EditOf(*w, 287)->setText(QString::fromUtf8(c.first));
-    EditOf(*w, 295)->setText(QString::fromUtf8(c.count));
-    w->Control<QPushButton>(326)->click();
+    EditOf(*w, "patternByte0")->setText(QString::fromUtf8(c.first));
+    EditOf(*w, "patternLength")->setText(QString::fromUtf8(c.count));
+    w->findChild<QPushButton*>("search")->click();
     if (c.message != nullptr) {
       ASSERT_EQ(boxes.Calls().size(), before + 1) << c.first << "/" << c.count;
       EXPECT_EQ(boxes.Calls().back().text, QString::fromUtf8(c.message));
@@ -82,21 +82,21 @@ TEST(SequenceSearchWindow, SearchRequestRefusalsListAndClose) {
 
   state.ResultAddress = {0, 3, 0x1234567};
   w->RefreshList();
-  EXPECT_EQ(w->Control<QLabel>(327)->text(), QStringLiteral("3"));
-  auto* list = w->Control<QComboBox>(328);
+  EXPECT_EQ(w->findChild<QLabel*>("resultCount")->text(), QStringLiteral("3"));
+  auto* list = w->findChild<QComboBox*>("results");
   ASSERT_EQ(list->count(), 3);
   EXPECT_EQ(list->currentIndex(), 0);
   EXPECT_EQ(list->itemText(0), QStringLiteral("Sr=  0  Adr= 0x000000"));
   EXPECT_EQ(list->itemText(2), QStringLiteral("Sr=  2  Adr= 0x1234567"));
 
   // The count's spin stays within 1..8.
-  auto* spin = w->Control<platform::SpinArrows>(296);
-  EditOf(*w, 295)->setText(QStringLiteral("8"));
+  auto* spin = w->findChild<platform::SpinArrows*>("patternLengthSpin");
+  EditOf(*w, "patternLength")->setText(QStringLiteral("8"));
   spin->Step(+1);
-  EXPECT_EQ(EditOf(*w, 295)->text(), QStringLiteral("8"));
-  EditOf(*w, 295)->setText(QStringLiteral("1"));
+  EXPECT_EQ(EditOf(*w, "patternLength")->text(), QStringLiteral("8"));
+  EditOf(*w, "patternLength")->setText(QStringLiteral("1"));
   spin->Step(-1);
-  EXPECT_EQ(EditOf(*w, 295)->text(), QStringLiteral("1"));
+  EXPECT_EQ(EditOf(*w, "patternLength")->text(), QStringLiteral("1"));
 
   screen.calls.clear();
   w->close();
@@ -115,7 +115,7 @@ TEST(SequenceSearchWindow, ResultFileHasCrLfLinesAndAFailedWriteIsReported) {
   const QString path = dir.filePath("result.txt");
   {
     ScopedSaveFileAnswer answer(path);
-    w.Control<QPushButton>(331)->click();
+    w.findChild<QPushButton*>("writeResults")->click();
     ASSERT_EQ(answer.Requests().size(), 1u);
     EXPECT_EQ(answer.Requests()[0].defaultSuffix, QStringLiteral("txt"));
     EXPECT_EQ(answer.Requests()[0].filters.front(), QStringLiteral("txt (*.txt)"));
@@ -128,12 +128,12 @@ TEST(SequenceSearchWindow, ResultFileHasCrLfLinesAndAFailedWriteIsReported) {
 
   {
     ScopedSaveFileAnswer cancelled{QString()};
-    w.Control<QPushButton>(331)->click();
+    w.findChild<QPushButton*>("writeResults")->click();
   }
   EXPECT_EQ(boxes.Calls().size(), 1u);
   {
     ScopedSaveFileAnswer missing(dir.filePath("no/such/dir/result.txt"));
-    w.Control<QPushButton>(331)->click();
+    w.findChild<QPushButton*>("writeResults")->click();
   }
   ASSERT_EQ(boxes.Calls().size(), 2u);
   EXPECT_TRUE(boxes.Calls()[1].text.startsWith(QStringLiteral("結果書き込み用txtファイルのオープンに失敗しました\n")));
@@ -146,9 +146,9 @@ TEST(SequenceSearchWindow, EnterInTheCountWrapsToTheFirstByte) {
   w.show();
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-  EditOf(w, 295)->setFocus();
-  QTest::keyClick(EditOf(w, 295), Qt::Key_Return);
-  EXPECT_EQ(w.focusWidget(), EditOf(w, 287));
+  EditOf(w, "patternLength")->setFocus();
+  QTest::keyClick(EditOf(w, "patternLength"), Qt::Key_Return);
+  EXPECT_EQ(w.focusWidget(), EditOf(w, "patternByte0"));
   EXPECT_TRUE(w.isVisible());
 }
 
@@ -161,10 +161,15 @@ class ByteMaintenanceWindow : public testing::Test {
     w_->show();
   }
   ~ByteMaintenanceWindow() override { delete w_.data(); }
-  QString Current(int i) const { return w_->Control<QLabel>(265 + i)->text(); }
-  QLineEdit* Edit(int id) const { return w_->Control<QLineEdit>(id); }
-  void Click(int barId, QAbstractSlider::SliderAction action) {
-    w_->Control<QScrollBar>(barId)->triggerAction(action);
+  QString Current(int i) const {
+    return w_->findChild<QLabel*>(QStringLiteral("currentByte%1").arg(i))->text();
+  }
+  QLineEdit* Edit(const char* name) const { return w_->findChild<QLineEdit*>(name); }
+  QLineEdit* NewValue(int i) const {
+    return w_->findChild<QLineEdit*>(QStringLiteral("newByte%1").arg(i));
+  }
+  void Click(const char* bar, QAbstractSlider::SliderAction action) {
+    w_->findChild<QScrollBar*>(bar)->triggerAction(action);
   }
 
   ScreenStandIn screen_;
@@ -175,37 +180,37 @@ class ByteMaintenanceWindow : public testing::Test {
 TEST_F(ByteMaintenanceWindow, OpensAtZeroAndShowsBytesAndOutside) {
   EXPECT_EQ(w_->pos(), QPoint(550, 100));
   EXPECT_EQ(search::Searches().ByteMaintenanceStart, 0u);
-  EXPECT_EQ(Edit(252)->text(), QStringLiteral("0"));
-  EXPECT_EQ(w_->Control<QLabel>(264)->text(), QStringLiteral("0～0x1FF"));
+  EXPECT_EQ(Edit("address")->text(), QStringLiteral("0"));
+  EXPECT_EQ(w_->findChild<QLabel*>("addressRange")->text(), QStringLiteral("0～0x1FF"));
   EXPECT_EQ(Current(0), QStringLiteral("00"));
   EXPECT_EQ(Current(9), QStringLiteral("09"));
-  EXPECT_EQ(Edit(253)->text(), QStringLiteral("  "));
+  EXPECT_EQ(Edit("newByte0")->text(), QStringLiteral("  "));
 
-  Edit(252)->setText(QStringLiteral("1f8"));
-  Edit(252)->setFocus();
-  QTest::keyClick(Edit(252), Qt::Key_Return);
-  EXPECT_EQ(Edit(252)->text(), QStringLiteral("000001F8"));
+  Edit("address")->setText(QStringLiteral("1f8"));
+  Edit("address")->setFocus();
+  QTest::keyClick(Edit("address"), Qt::Key_Return);
+  EXPECT_EQ(Edit("address")->text(), QStringLiteral("000001F8"));
   EXPECT_EQ(Current(7), QStringLiteral("FF"));
   EXPECT_EQ(Current(8), QStringLiteral("外"));
   EXPECT_EQ(Current(9), QStringLiteral("外"));
-  EXPECT_EQ(w_->focusWidget(), Edit(253));
+  EXPECT_EQ(w_->focusWidget(), Edit("newByte0"));
 
   // Addresses past 31 bits are accepted and simply lie outside the data.
-  Edit(252)->setText(QStringLiteral("FFFFFFFF"));
+  Edit("address")->setText(QStringLiteral("FFFFFFFF"));
   w_->EnterAddress();
   EXPECT_EQ(Current(0), QStringLiteral("外"));
 }
 
 TEST_F(ByteMaintenanceWindow, WriteChangesOnlyBytesInsideTheDataAndNotifies) {
-  Edit(252)->setText(QStringLiteral("1F8"));
+  Edit("address")->setText(QStringLiteral("1F8"));
   w_->EnterAddress();
-  for (int i = 0; i < 10; ++i) Edit(253 + i)->setText(QStringLiteral("ee"));
-  Edit(253)->setText(QStringLiteral("f"));
-  Edit(254)->setText(QStringLiteral("  "));
+  for (int i = 0; i < 10; ++i) NewValue(i)->setText(QStringLiteral("ee"));
+  Edit("newByte0")->setText(QStringLiteral("f"));
+  Edit("newByte1")->setText(QStringLiteral("  "));
   std::vector<std::uint8_t> expected = data_;
   expected[0x1F8] = 0x0F;
   for (std::size_t k = 0x1FA; k < 0x200; ++k) expected[k] = 0xEE;
-  w_->Control<QPushButton>(275)->click();
+  w_->findChild<QPushButton*>("write")->click();
   EXPECT_EQ(data_, expected);
   ASSERT_EQ(screen_.calls.size(), 1u);
   EXPECT_EQ(screen_.calls[0].first, cmd::kByteDataChanged);
@@ -215,38 +220,38 @@ TEST_F(ByteMaintenanceWindow, WriteChangesOnlyBytesInsideTheDataAndNotifies) {
 TEST_F(ByteMaintenanceWindow, BarsStepRoundAndRefresh) {
   struct Case {
     const char* address;
-    int bar;
+    const char* bar;
     QAbstractSlider::SliderAction action;
     const char* shown;
   };
   using A = QAbstractSlider;
-  for (const Case& c : {Case{"1FE", 263, A::SliderSingleStepSub, "000001FF"},
-                        Case{"1FF", 263, A::SliderSingleStepSub, "000001FF"},
-                        Case{"1", 263, A::SliderSingleStepAdd, "00000000"},
-                        Case{"0", 263, A::SliderSingleStepAdd, "00000000"},
-                        Case{"1E0", 277, A::SliderSingleStepSub, "000001F0"},
-                        Case{"1F0", 277, A::SliderSingleStepSub, "000001F0"},
-                        Case{"15", 277, A::SliderSingleStepAdd, "00000010"},
-                        Case{"150", 278, A::SliderSingleStepSub, "00000100"}}) {
-    Edit(252)->setText(QString::fromUtf8(c.address));
-    Edit(253)->setText(QStringLiteral("AB"));
+  for (const Case& c : {Case{"1FE", "by1Bar", A::SliderSingleStepSub, "000001FF"},
+                        Case{"1FF", "by1Bar", A::SliderSingleStepSub, "000001FF"},
+                        Case{"1", "by1Bar", A::SliderSingleStepAdd, "00000000"},
+                        Case{"0", "by1Bar", A::SliderSingleStepAdd, "00000000"},
+                        Case{"1E0", "by10Bar", A::SliderSingleStepSub, "000001F0"},
+                        Case{"1F0", "by10Bar", A::SliderSingleStepSub, "000001F0"},
+                        Case{"15", "by10Bar", A::SliderSingleStepAdd, "00000010"},
+                        Case{"150", "by100Bar", A::SliderSingleStepSub, "00000100"}}) {
+    Edit("address")->setText(QString::fromUtf8(c.address));
+    Edit("newByte0")->setText(QStringLiteral("AB"));
     Click(c.bar, c.action);
-    EXPECT_EQ(Edit(252)->text(), QString::fromUtf8(c.shown)) << c.address << " bar " << c.bar;
-    EXPECT_EQ(Edit(253)->text(), QStringLiteral("  ")) << "new values are cleared by a step";
+    EXPECT_EQ(Edit("address")->text(), QString::fromUtf8(c.shown)) << c.address << " bar " << c.bar;
+    EXPECT_EQ(Edit("newByte0")->text(), QStringLiteral("  ")) << "new values are cleared by a step";
   }
-  Edit(252)->setText(QStringLiteral("1E"));
-  Click(263, A::SliderSingleStepSub);
+  Edit("address")->setText(QStringLiteral("1E"));
+  Click("by1Bar", A::SliderSingleStepSub);
   EXPECT_EQ(Current(0), QStringLiteral("1F"));
 }
 
 TEST_F(ByteMaintenanceWindow, KeyboardAndClose) {
   w_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w_.data()));
-  Edit(262)->setFocus();
-  QTest::keyClick(Edit(262), Qt::Key_Tab);
-  EXPECT_EQ(w_->focusWidget(), Edit(252));
-  QTest::keyClicks(Edit(252), "zz12");  // non-hex characters are not typed
-  EXPECT_EQ(Edit(252)->text(), QStringLiteral("12"));
+  Edit("newByte9")->setFocus();
+  QTest::keyClick(Edit("newByte9"), Qt::Key_Tab);
+  EXPECT_EQ(w_->focusWidget(), Edit("address"));
+  QTest::keyClicks(Edit("address"), "zz12");  // non-hex characters are not typed
+  EXPECT_EQ(Edit("address")->text(), QStringLiteral("12"));
   QTest::keyClick(w_.data(), Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(w_.isNull());
@@ -261,24 +266,24 @@ TEST(PositionCalculator, ConvertsJumpsFiltersKeysAndCloses) {
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.data()));
   EXPECT_EQ(w->windowTitle(), QStringLiteral("16進<->10進数字位置計算"));
-  QLineEdit* dec = EditOf(*w, 344);
-  QLineEdit* hex = EditOf(*w, 343);
+  QLineEdit* dec = EditOf(*w, "decimalPosition");
+  QLineEdit* hex = EditOf(*w, "hexPosition");
   EXPECT_EQ(w->focusWidget(), dec);
 
   dec->setText(QStringLiteral("256"));
-  w->Control<QPushButton>(346)->click();
+  w->findChild<QPushButton*>("toHex")->click();
   EXPECT_EQ(hex->text(), QStringLiteral("100"));
   hex->setText(QStringLiteral("ff"));
-  w->Control<QPushButton>(345)->click();
+  w->findChild<QPushButton*>("toDecimal")->click();
   EXPECT_EQ(dec->text(), QStringLiteral("255"));
 
   hex->setText(QStringLiteral("FFFFFFFF"));
-  w->Control<QPushButton>(347)->click();
+  w->findChild<QPushButton*>("jumpHex")->click();
   ASSERT_EQ(screen.calls.size(), 1u);
   EXPECT_EQ(screen.calls[0], (std::pair<int, std::intptr_t>{cmd::kJumpToPosition, 4294967295}));
   EXPECT_EQ(dec->text(), QStringLiteral("4294967295"));
   dec->setText(QStringLiteral("0"));
-  w->Control<QPushButton>(348)->click();
+  w->findChild<QPushButton*>("jumpDecimal")->click();
   EXPECT_EQ(screen.calls.back(), (std::pair<int, std::intptr_t>{cmd::kJumpToPosition, 0}));
 
   // Keys: G, space and Left are consumed, keypad 5 types 5, Tab/Enter walk and wrap.
