@@ -185,6 +185,18 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes, const ChunkWriter& wri
   return 0;
 }
 
+// Gets the written bytes to the disk and closes the file; the first failure is kept.
+void FlushAndClose(int fd, int& err, const char*& step) {
+  if (err == 0 && SyncFile(fd) != 0) {
+    err = errno;
+    step = "flush";
+  }
+  if (CloseFile(fd) != 0 && err == 0) {
+    err = errno;
+    step = "close";
+  }
+}
+
 }  // namespace
 
 FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
@@ -224,14 +236,7 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std
 
   int err = WriteAll(fd, bytes, writer);
   const char* step = "write";
-  if (err == 0 && SyncFile(fd) != 0) {
-    err = errno;
-    step = "flush";
-  }
-  if (CloseFile(fd) != 0 && err == 0) {
-    err = errno;
-    step = "close";
-  }
+  FlushAndClose(fd, err, step);
   if (err == 0 && MoveOver(temp, target) != 0) {
     err = errno;
     step = "replace";
@@ -346,14 +351,7 @@ FileWriteResult WriteFileInPlace(const std::string& path, std::span<const std::u
     err = errno;
     step = "truncate";
   }
-  if (err == 0 && SyncFile(fd) != 0) {
-    err = errno;
-    step = "flush";
-  }
-  if (CloseFile(fd) != 0 && err == 0) {
-    err = errno;
-    step = "close";
-  }
+  FlushAndClose(fd, err, step);
   return err == 0 ? FileWriteResult{true, 0, {}} : Failure(step, target, err);
 }
 
