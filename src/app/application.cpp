@@ -79,9 +79,10 @@ bool Application::CreateMainFrame() {
       },
       fallback.toStdString());
   if (!settings::ReadSettings() && !settings::InitialiseSettings()) {
-    platform::MessageBox(frame_.get(), Q(settings::kInitFailedText), Q(settings::kInitFailedCaption),
-                         platform::Buttons::Ok, platform::Icon::Warning);
-    return false;
+    platform::MessageBox(frame_.get(),
+                         Q(settings::kInitFailedText) + '\n' + Q(settings::Paths().SettingsPath) + '\n' +
+                             Q(settings::kInitFailedGoesOnText),
+                         Q(settings::kInitFailedCaption), platform::Buttons::Ok, platform::Icon::Warning);
   }
   const settings::UnprintMargins& u = settings::Live().unprint;
   printer.SetPdfMargins({u.top, u.bottom, u.left, u.right});

@@ -125,6 +125,7 @@ LoadResult DocumentBuffer::LoadDataFile(const std::string& path) {
     }
   }
   ShownNulAt = -1;
+  ShownNulWritten = false;
   if (DocLength > 0 && DocData[static_cast<std::size_t>(DocLength) - 1] == 0x00) {
     DocData[static_cast<std::size_t>(DocLength) - 1] = 0x1A;
     ShownNulAt = DocLength - 1;
@@ -165,6 +166,7 @@ BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::
 
   if (!AllocateHighlightMarks(DocLength)) return BufferError::MarksFailed;
   ShownNulAt = -1;  // pasted data is new content
+  ShownNulWritten = false;
   DocName = kPasteName;
   DocDisplayName = kPasteName;
   DocExt.clear();

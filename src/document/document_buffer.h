@@ -54,8 +54,11 @@ struct DocumentBuffer {
   ByteBlock HighlightMarks;    // binary screen: DocLength + 1 mark bytes
   std::int32_t LastBuildWasText = 0;  // written by the ASCII text model, read by paste
   // A loaded file's final 0x00 is shown and printed as 0x1A; saving gives the file its own
-  // byte back unless the user changed it. -1 when there is none.
+  // byte back unless the user wrote that byte since. -1 when there is none.
   std::int64_t ShownNulAt = -1;
+  bool ShownNulWritten = false;
+  // An edit wrote the byte at `offset`; an edited final byte is saved as it now is, 0x1A too.
+  void NoteByteWritten(std::int64_t offset) { ShownNulWritten = ShownNulWritten || offset == ShownNulAt; }
 
   [[nodiscard]] std::int32_t DocCapacity() const {
     return static_cast<std::int32_t>(DocData.size());

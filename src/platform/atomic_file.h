@@ -16,8 +16,10 @@ struct FileWriteResult {
 };
 
 // Writes `bytes` as the whole content of `path` (UTF-8). An existing target keeps its
-// permission bits (and, where allowed, its owner); a symbolic link is followed and its
-// target replaced. On failure the temporary file is removed and the target is untouched.
+// permission bits, owner, group and extended attributes where allowed; a symbolic link is
+// followed and its target replaced. On failure the temporary file is removed and the
+// target is untouched. The temporary file is ".<name>.tyld-save-XXXXXX" beside the
+// target; ones left by an earlier, interrupted save of the same target are removed.
 [[nodiscard]] FileWriteResult WriteFileAtomically(const std::string& path,
                                                   std::span<const std::uint8_t> bytes);
 
@@ -27,5 +29,31 @@ using ChunkWriter = std::function<long(int fd, const std::uint8_t* data, std::si
 [[nodiscard]] FileWriteResult WriteFileAtomically(const std::string& path,
                                                   std::span<const std::uint8_t> bytes,
                                                   const ChunkWriter& writer);
+
+// How a save of the target has to go, found before anything is written.
+enum class SaveWay {
+  Refused,   // the user may not write the target (or create it); nothing may be written
+  Replace,   // a new file beside the target replaces it: old or new, never a mixture
+  InPlace,   // only rewriting the file itself keeps it as it is; an interruption damages it
+};
+// Why a replacement would not keep the file as it is.
+enum class InPlaceReason { None, FolderNotWritable, HardLinks, Ownership, NoRoom };
+
+struct SavePlan {
+  SaveWay way = SaveWay::Refused;
+  InPlaceReason reason = InPlaceReason::None;
+  FileWriteResult refusal;  // errno and text when Refused
+};
+
+// Decides how `size` bytes can be saved to `path` (a symbolic link is followed).
+[[nodiscard]] SavePlan PlanSave(const std::string& path, std::uint64_t size);
+
+// Rewrites the existing file itself: the same inode, links, owner, group and mode. Room
+// for the new size is reserved first, so a full disk fails before a byte is written.
+[[nodiscard]] FileWriteResult WriteFileInPlace(const std::string& path,
+                                               std::span<const std::uint8_t> bytes);
+[[nodiscard]] FileWriteResult WriteFileInPlace(const std::string& path,
+                                               std::span<const std::uint8_t> bytes,
+                                               const ChunkWriter& writer);
 
 }  // namespace tyld::platform

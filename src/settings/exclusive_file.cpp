@@ -53,6 +53,8 @@ std::size_t ExclusiveFile::WriteAtStart(const void* buffer, std::size_t n) {
   return put > 0 ? static_cast<std::size_t>(put) : 0;
 }
 
+bool ExclusiveFile::Resize(std::int64_t n) { return fd_ >= 0 && _chsize_s(fd_, n) == 0; }
+
 void ExclusiveFile::Close() {
   if (fd_ >= 0) _close(fd_);
   fd_ = -1;
@@ -112,6 +114,8 @@ std::size_t ExclusiveFile::WriteAtStart(const void* buffer, std::size_t n) {
     return ::pwrite(fd_, p + at, count, static_cast<off_t>(at));
   });
 }
+
+bool ExclusiveFile::Resize(std::int64_t n) { return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(n)) == 0; }
 
 void ExclusiveFile::Close() {
   if (fd_ >= 0) ::close(fd_);  // also drops the lock

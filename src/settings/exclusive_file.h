@@ -21,6 +21,8 @@ class ExclusiveFile {
   std::size_t ReadAtStart(void* buffer, std::size_t n);
   // Writes n bytes at offset 0; the count written.
   std::size_t WriteAtStart(const void* buffer, std::size_t n);
+  // Cuts or extends the file to n bytes; false on failure.
+  bool Resize(std::int64_t n);
   void Close();
 
  private:

@@ -164,7 +164,12 @@ bool WriteSettings(const std::string& path, SettingsRecord& r, const LiveSetting
 bool InitialiseSettings(const std::string& path, SettingsRecord& r, LiveSettings& live) {
   std::memset(static_cast<void*>(&r), 0, sizeof r);
   ResetToDefaults(r, live);
-  return WriteSettings(path, r, live);
+  CollectRecord(live, r);
+  // Written anew at the record's size: a file of a wrong size left as it was would be
+  // refused again at the next start, and every setting made meanwhile lost.
+  ExclusiveFile file;
+  return file.Open(path) && file.WriteAtStart(&r, kRecordSize) == static_cast<std::size_t>(kRecordSize) &&
+         file.Resize(kRecordSize);
 }
 
 void ResetToDefaults(SettingsRecord& r, LiveSettings& live) {

@@ -50,7 +50,8 @@ ReadOnlyLoad ReadSettingsReadOnly(const std::string& path, SettingsRecord& r, Li
 // Collects the live state and writes the 1512 bytes at offset 0 without truncating.
 // False only when the file cannot be opened.
 bool WriteSettings(const std::string& path, SettingsRecord& r, const LiveSettings& live);
-// Zeroes the record, resets to the defaults and writes; the write's result.
+// Zeroes the record, resets to the defaults and writes the file anew at exactly the
+// record's size; false when the file cannot be opened or written.
 bool InitialiseSettings(const std::string& path, SettingsRecord& r, LiveSettings& live);
 // Defaults into the live state and the record's own defaulted fields; placement,
 // reserved bytes from 0x1CC and unused areas are kept.
@@ -62,8 +63,10 @@ bool WriteSettings();
 bool InitialiseSettings();
 void ResetToDefaults();
 
-// Start-up stops with this message when neither the read nor the initialisation works.
+// Start-up shows this once when neither the read nor the initialisation works, and goes on
+// with the defaults; the close then cannot keep the settings either.
 inline constexpr char kInitFailedText[] = "設定条件ﾌｧｲﾙの初期化に失敗しました。";
-inline constexpr char kInitFailedCaption[] = "中断します。";
+inline constexpr char kInitFailedGoesOnText[] = "設定は初期値で動作し、保存されません。";
+inline constexpr char kInitFailedCaption[] = "確認要求";
 
 }  // namespace tyld::settings

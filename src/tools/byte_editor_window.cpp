@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "document/document_buffer.h"
 #include "platform/command_ids.h"
 #include "platform/commands.h"
 #include "platform/dialog_keys.h"
@@ -186,6 +187,9 @@ void ByteEditorWindow::WriteValues() {
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
     values[static_cast<std::size_t>(i)] = Sjis(newValues_[static_cast<std::size_t>(i)]->text());
   search::WriteMaintenanceValues(data_(), Start(), values);
+  for (int i = 0; i < search::kMaintenanceBytes; ++i)
+    if (search::ReadMaintenanceValue(values[static_cast<std::size_t>(i)]))
+      document::Document().NoteByteWritten(std::int64_t{Start()} + i);
   platform::SendCommand(platform::Role::BinView, cmd::kByteDataChanged);
 }
 

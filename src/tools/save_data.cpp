@@ -26,14 +26,17 @@ long WriteSome(int fd, const std::uint8_t* data, std::size_t size) {
 }
 
 // Writes the data, giving a final 0x00 that is shown as 0x1A its own byte back unless the
-// user changed it: saving without an edit leaves the file as it was.
-platform::FileWriteResult WriteDocument(const std::string& path, const document::DocumentBuffer& doc) {
+// user wrote that byte: saving without an edit leaves the file as it was.
+platform::FileWriteResult WriteDocument(const std::string& path, const document::DocumentBuffer& doc, bool inPlace) {
   const std::span<const std::uint8_t> data = doc.Data();
   const std::int64_t nul = doc.ShownNulAt;
-  if (nul < 0 || nul >= static_cast<std::int64_t>(data.size()) || data[static_cast<std::size_t>(nul)] != 0x1A)
-    return platform::WriteFileAtomically(path, data);
+  using Writer = platform::FileWriteResult (*)(const std::string&, std::span<const std::uint8_t>,
+                                               const platform::ChunkWriter&);
+  const Writer write = inPlace ? Writer{platform::WriteFileInPlace} : Writer{platform::WriteFileAtomically};
+  if (nul < 0 || nul >= static_cast<std::int64_t>(data.size()) || doc.ShownNulWritten)
+    return write(path, data, WriteSome);
   const std::uint8_t* base = data.data();
-  return platform::WriteFileAtomically(path, data, [base, nul](int fd, const std::uint8_t* p, std::size_t size) -> long {
+  return write(path, data, [base, nul](int fd, const std::uint8_t* p, std::size_t size) -> long {
     const std::int64_t offset = p - base;
     if (nul < offset || nul >= offset + static_cast<std::int64_t>(size)) return WriteSome(fd, p, size);
     if (nul > offset) return WriteSome(fd, p, static_cast<std::size_t>(nul - offset));  // up to the byte
@@ -45,16 +48,30 @@ platform::FileWriteResult WriteDocument(const std::string& path, const document:
 }  // namespace
 
 bool WriteData(QWidget* owner, const document::DocumentBuffer& doc, const QString& path) {
-  const platform::FileWriteResult written = WriteDocument(path.toStdString(), doc);
+  const platform::SavePlan plan = platform::PlanSave(path.toStdString(), doc.Data().size());
+  if (plan.way == platform::SaveWay::InPlace &&
+      platform::MessageBox(owner,
+                           QStringLiteral("ファイル %1 は直接書き換えます。\n"
+                                          "書込みが中断されるとファイルが壊れます。\n保存しますか？")
+                               .arg(path),
+                           kCaptionConfirm, platform::Buttons::YesNo) != platform::Answer::Yes)
+    return false;
+  const platform::FileWriteResult written =
+      plan.way == platform::SaveWay::Refused
+          ? plan.refusal
+          : WriteDocument(path.toStdString(), doc, plan.way == platform::SaveWay::InPlace);
   if (!written.ok) {
-    // The writer only replaces the target after every byte reached the disk, so the old
-    // file is intact and the data can be saved again.
-    const bool notOpened = written.error.starts_with("create");
+    // Nothing was written to a refused target, the writer replaces the target only after
+    // every byte reached the disk, and a direct write fails on a full disk before the first
+    // byte: then the old file is intact and the data can be saved again.
+    const bool notOpened = plan.way == platform::SaveWay::Refused || written.error.starts_with("create") ||
+                           written.error.starts_with("open");
+    const bool untouched = plan.way != platform::SaveWay::InPlace || notOpened || written.error.starts_with("reserve");
     const QString what = notOpened ? QStringLiteral("ファイルのオープンに失敗しました。")
                                    : QStringLiteral("ファイル %1 の書込み中にエラーが発生しました。").arg(path);
     platform::MessageBox(owner,
-                         QStringLiteral("%1\n%2\nファイル %3 は変更されていません。")
-                             .arg(what, QString::fromStdString(written.error), path),
+                         QStringLiteral("%1\n%2").arg(what, QString::fromStdString(written.error)) +
+                             (untouched ? QStringLiteral("\nファイル %1 は変更されていません。").arg(path) : QString()),
                          kCaptionDefault);
     return false;
   }

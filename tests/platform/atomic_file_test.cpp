@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <iterator>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace tyld::platform {
@@ -156,6 +159,129 @@ TEST_F(AtomicFile, UnwritableDirectory) {
   }
   EXPECT_EQ(Read(target_), "original");
   EXPECT_EQ(Entries(), 1u);
+}
+
+
+// Saving as an ordinary user: how each target is saved, and what the file is afterwards.
+// As root the save runs in a child that has become uid 65534 (the files are given to it);
+// otherwise as the caller, and the cases that need a second user or a mount are skipped.
+class SaveTargets : public AtomicFile {
+ protected:
+  static constexpr uid_t kUser = 65534;
+  static constexpr uid_t kOther = 65533;
+  struct Outcome {
+    SaveWay way = SaveWay::Refused;
+    InPlaceReason reason = InPlaceReason::None;
+    bool ok = false;
+  };
+  // PlanSave, then the write the plan calls for; in the ordinary user's child when root.
+  Outcome Save(const fs::path& target, const std::string& bytes) const {
+    const auto body = [&] {
+      const SavePlan plan = PlanSave(target.string(), bytes.size());
+      bool ok = false;
+      if (plan.way == SaveWay::Replace) ok = WriteFileAtomically(target.string(), Span(bytes)).ok;
+      if (plan.way == SaveWay::InPlace) ok = WriteFileInPlace(target.string(), Span(bytes)).ok;
+      if (plan.way == SaveWay::Refused) ok = plan.refusal.errorNumber == EACCES && !plan.refusal.error.empty();
+      return Outcome{plan.way, plan.reason, ok};
+    };
+    if (::geteuid() != 0) return body();
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(kUser) != 0 || ::setuid(kUser) != 0) ::_exit(127);
+      const Outcome o = body();
+      ::_exit(static_cast<int>(o.way) * 16 + static_cast<int>(o.reason) * 2 + (o.ok ? 1 : 0));
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 127)
+      return {SaveWay::Refused, InPlaceReason::None, false};
+    const int code = WEXITSTATUS(status);
+    return {static_cast<SaveWay>(code / 16), static_cast<InPlaceReason>(code % 16 / 2), code % 2 == 1};
+  }
+  static void Own(const fs::path& p, uid_t uid) {
+    if (::geteuid() == 0) { ASSERT_EQ(::chown(p.c_str(), uid, uid), 0); }
+  }
+};
+
+TEST_F(SaveTargets, EachTargetIsSavedTheWayThatKeepsIt) {
+  const bool root = ::geteuid() == 0;
+  const uid_t user = root ? kUser : ::geteuid();
+  const std::string oldBytes(40000, 'o');
+  const std::string newBytes(40000, 'n');
+  struct Case {
+    const char* name;
+    SaveWay way;
+    InPlaceReason reason;
+    mode_t mode;
+    bool sameInode;
+    bool written;
+  };
+  const Case cases[] = {
+      {"0444 file of the user", SaveWay::Refused, InPlaceReason::None, 0444, true, false},
+      {"writable file in a read-only folder", SaveWay::InPlace, InPlaceReason::FolderNotWritable, 0644, true, true},
+      {"file with a hard link", SaveWay::InPlace, InPlaceReason::HardLinks, 0640, true, true},
+      {"another user's file, writable for all", SaveWay::InPlace, InPlaceReason::Ownership, 0666, true, true},
+      {"no room for a second copy", SaveWay::InPlace, InPlaceReason::NoRoom, 0640, true, true},
+      {"ordinary file", SaveWay::Replace, InPlaceReason::None, 02640, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string name = c.name;
+    const fs::path folder = dir_ / std::to_string(&c - cases);
+    fs::create_directory(folder);
+    bool mounted = false;
+    if (name == "no room for a second copy") {
+      mounted = root && ::mount("tyld", folder.c_str(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+      if (!mounted) {
+        std::printf("skipped \"%s\": mounting a small tmpfs needs root\n", c.name);
+        continue;
+      }
+    }
+    if (name == "another user's file, writable for all" && !root) {
+      std::printf("skipped \"%s\": a second user needs root\n", c.name);
+      continue;
+    }
+    const fs::path file = folder / "data.bin";
+    std::ofstream(file, std::ios::binary) << oldBytes;
+    const uid_t owner = name == "another user's file, writable for all" ? kOther : user;
+    Own(file, owner);
+    ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+    if (name == "file with a hard link") fs::create_hard_link(file, folder / "other name");
+    const bool tagged = ::setxattr(file.c_str(), "user.tyld", "kept", 4, 0) == 0;
+    Own(folder, user);
+    if (name == "writable file in a read-only folder") { ASSERT_EQ(::chmod(folder.c_str(), 0555), 0); }
+    // A leftover of an earlier, interrupted save of this target.
+    if (name == "ordinary file") {
+      ::chmod(folder.c_str(), 0755);
+      std::ofstream(folder / ".data.bin.tyld-save-Ab3dEf") << "stump";
+      Own(folder / ".data.bin.tyld-save-Ab3dEf", user);
+    }
+    const std::size_t entries = static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    const Outcome o = Save(file, newBytes);
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+
+    EXPECT_EQ(o.way, c.way);
+    EXPECT_EQ(o.reason, c.reason);
+    EXPECT_TRUE(o.ok);
+    EXPECT_EQ(Read(file), c.written ? newBytes : oldBytes);
+    EXPECT_EQ(after.st_ino == before.st_ino, c.sameInode);
+    EXPECT_EQ(after.st_mode & 07777, c.mode);
+    EXPECT_EQ(after.st_uid, owner);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    if (name == "file with a hard link") { EXPECT_EQ(Read(folder / "other name"), newBytes); }
+    if (tagged) {
+      char value[8] = {};
+      EXPECT_EQ(::getxattr(file.c_str(), "user.tyld", value, sizeof value), 4);
+      EXPECT_STREQ(value, "kept");
+    }
+    const std::size_t left = static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+    EXPECT_EQ(left, name == "ordinary file" ? entries - 1 : entries) << "temporary files";
+    ::chmod(folder.c_str(), 0755);
+    if (mounted) ::umount(folder.c_str());
+  }
 }
 
 }  // namespace

@@ -173,6 +173,30 @@ TEST_F(SettingsFileTest, ResetKeepsPlacementAndReservedBytes) {
   }
 }
 
+// A start (read, or the defaults written anew) and a close: whatever size the file had,
+// what the user set is there at the next start.
+TEST_F(SettingsFileTest, AFileOfAWrongSizeIsRepairedAndKeepsTheNextSettings) {
+  const struct {
+    std::size_t size;
+    std::uintmax_t afterClose;
+  } cases[] = {{0, 1512}, {1510, 1512}, {1511, 1512}, {1513, 1513}, {1514, 1512}, {5000, 1512}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    WriteFile(Random(c.size, static_cast<unsigned>(c.size)));
+    record_ = SettingsRecord{};
+    live_ = LiveSettings{};
+    ASSERT_TRUE(ReadSettings(path_, record_, live_) || InitialiseSettings(path_, record_, live_));
+    live_.ascii.AscTabWidth = 3;
+    ASSERT_TRUE(WriteSettings(path_, record_, live_));
+    EXPECT_EQ(fs::file_size(path_), c.afterClose);
+
+    SettingsRecord next;
+    LiveSettings nextLive;
+    ASSERT_TRUE(ReadSettings(path_, next, nextLive));
+    EXPECT_EQ(nextLive.ascii.AscTabWidth, 3);
+  }
+}
+
 TEST_F(SettingsFileTest, FileHeldByAnotherOpenerIsNeitherReadNorWritten) {
   ASSERT_TRUE(InitialiseSettings(path_, record_, live_));
   ExclusiveFile other;
@@ -187,7 +211,9 @@ TEST_F(SettingsFileTest, FileHeldByAnotherOpenerIsNeitherReadNorWritten) {
 TEST_F(SettingsFileTest, FileThatCannotBeCreatedFailsReadAndInitialisation) {
   const std::string inMissingDir = (dir_ / "missing" / kSettingsFileName).string();
   EXPECT_FALSE(ReadSettings(inMissingDir, record_, live_));
+  live_.ascii.AscTabWidth = 3;
   EXPECT_FALSE(InitialiseSettings(inMissingDir, record_, live_));
+  EXPECT_EQ(live_.ascii.AscTabWidth, 8) << "the program goes on with the defaults";
 }
 
 TEST_F(SettingsFileTest, ReadOnlyDirectoryFailsAndIsNotUsable) {

@@ -12,7 +12,11 @@
 #include <thread>
 #include <unistd.h>
 
+#include <QLineEdit>
+#include <vector>
+
 #include "document/document_buffer.h"
+#include "tools/byte_editor_window.h"
 #include "tools/save_data.h"
 #include "platform/message_box.h"
 
@@ -43,20 +47,40 @@ bool WriteAll(const QString& path, const QByteArray& bytes) {
   return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-TEST(SaveData, AFinalNulShownAs1AIsSavedAsItWasUnlessEdited) {
+// A final 0x00 is shown as 0x1A; the byte written for it depends on whether the user wrote
+// that byte in the byte editor, not on the value it ends with.
+TEST(SaveData, TheFinalByteIsSavedAsEditedAndAsLoadedOtherwise) {
   QTemporaryDir dir;
   const QString original = dir.filePath("nul.dat");
-  const QByteArray bytes("abc\x00", 4);
-  ASSERT_TRUE(WriteAll(original, bytes));
-  document::DocumentBuffer doc;
+  ASSERT_TRUE(WriteAll(original, QByteArray("abc\x00", 4)));
+  const struct {
+    std::vector<const char*> edits;  // values typed for the final byte, one write each
+    char saved;
+  } cases[] = {{{}, '\x00'}, {{"1B"}, '\x1B'}, {{"1A"}, '\x1A'}, {{"1B", "1A"}, '\x1A'}};
+  document::DocumentBuffer& doc = document::Document();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.edits.size() == 0 ? "unedited" : c.edits.back());
+    doc.LoadDataFile(original.toStdString());
+    ASSERT_EQ(doc.DocData[3], 0x1A);  // shown and printed as 0x1A
+    auto* editor = new ByteEditorWindow([&doc] { return doc.Data(); });
+    editor->findChild<QLineEdit*>("address")->setText(QStringLiteral("3"));
+    editor->EnterAddress();
+    for (const char* value : c.edits) {
+      editor->findChild<QLineEdit*>("newByte0")->setText(QString::fromLatin1(value));
+      editor->findChild<QLineEdit*>("newByte1")->setText(QStringLiteral("ff"));  // outside the data
+      editor->WriteValues();
+    }
+    delete editor;
+    ScopedMessageBoxRecorder boxes;
+    ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("copy.dat")));
+    EXPECT_EQ(ReadAll(dir.filePath("copy.dat")), QByteArray("abc", 3) + c.saved);
+  }
+  // Writing other bytes leaves the final one as loaded.
   doc.LoadDataFile(original.toStdString());
-  ASSERT_EQ(doc.DocData[3], 0x1A);  // shown and printed as 0x1A
+  doc.NoteByteWritten(2);
   ScopedMessageBoxRecorder boxes;
-  ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("copy.dat")));
-  EXPECT_EQ(ReadAll(dir.filePath("copy.dat")), bytes);
-  doc.DocData[3] = 'z';  // an edit of that byte is saved as edited
-  ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("edited.dat")));
-  EXPECT_EQ(ReadAll(dir.filePath("edited.dat")), QByteArray("abcz"));
+  ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("other.dat")));
+  EXPECT_EQ(ReadAll(dir.filePath("other.dat")), QByteArray("abc\x00", 4));
 }
 
 TEST(SaveData, AFailedWriteKeepsTheOldFileAndTheDataAndSaysWhy) {
@@ -156,6 +180,13 @@ TEST(SaveData, KillingTheProcessWhileSavingNeverDamagesTheTarget) {
     sawOld += isOld;
     sawNew += isNew;
   }
+  // A killed save leaves its temporary file; the next save of the target removes it.
+  {
+    ScopedMessageBoxRecorder quiet;
+    ASSERT_TRUE(WriteData(nullptr, doc, target));
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.dat")});
+  EXPECT_TRUE(ReadAll(target) == newBytes);
   std::printf("kill points: %d left the old file, %d the new one (save of %zu MB takes %lld ms)\n", sawOld,
               sawNew, mb, static_cast<long long>(fullMs));
 }
