@@ -42,7 +42,7 @@ fi
 failed=0
 for target in tyld_pages_fuzz tyld_mail_fuzz; do
   corpus=$(mktemp -d)
-  if ! (cd "$corpus" && "$fuzz_build/$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" \
+  if ! (cd "$corpus" && "$fuzz_build/tests/fuzz/$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" \
           >"$corpus/log" 2>&1); then
     echo "ci-sanitize: $target FAILED; its log and crash input:" >&2
     tail -n 60 "$corpus/log" >&2
