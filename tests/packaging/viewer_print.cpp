@@ -1,0 +1,88 @@
+// The viewer's print path on the printer named by TYLD_TEST_PRINTER: each screen loads a
+// file and prints every page through the range dialog, as a user's print command does.
+// cups_test.sh runs it against a scratch CUPS queue and checks what the queue received; it
+// prints "SCREEN PAGES" for each job.
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "app/document_buffer.h"
+#include "app/main_frame.h"
+#include "app/startup_state.h"
+#include "ascii/asc_draw.h"
+#include "binary/page_dialogs.h"
+#include "binary/tyld_view.h"
+#include "platform/codepage.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/printer.h"
+#include "settings/page_format.h"
+
+namespace tyld {
+namespace {
+
+class ViewerPrintTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    printer_ = qEnvironmentVariable("TYLD_TEST_PRINTER");
+    if (printer_.isEmpty()) GTEST_SKIP() << "TYLD_TEST_PRINTER names no printer (cups_test.sh sets it)";
+    settings::Live() = settings::LiveSettings{};
+    app::Startup() = app::StartupState{};
+    app::Document() = app::DocumentBuffer{};
+    ASSERT_TRUE(platform::PrinterSelection::Instance().Initialise({}, printer_)) << printer_.toStdString();
+    ASSERT_FALSE(platform::PrinterSelection::Instance().IsPdf());
+  }
+  void Load(const QString& name, const std::string& bytes) {
+    const QString path = dir_.filePath(name);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    f.close();
+    app::Document().LoadDataFile(path.toStdString());
+  }
+  // Runs the print command, accepting the range dialog (all pages) once it is up.
+  static void Print(platform::CommandTarget& view) {
+    QTimer::singleShot(0, [] {
+      if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
+    });
+    view.OnCommand(cmd::kPrintColour, 0);
+    binary::COnPrint::Close();
+  }
+
+  QString printer_;
+  QTemporaryDir dir_;
+  platform::ScopedMessageBoxRecorder boxes_;  // any message box would be a failure
+};
+
+TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
+  app::CMainFrame frame;  // answers the orientation request with the print
+  ascii::CAscDraw view;
+  std::string text;
+  for (int i = 1; i <= 120; ++i) text += platform::codepage::FromUtf8("画面から印刷 行" + std::to_string(i) + "\r\n");
+  settings::Live().AscOrientation = 1;
+  Load(QStringLiteral("viewer-ascii.txt"), text);
+  Print(view);
+  EXPECT_TRUE(boxes_.Calls().empty()) << boxes_.Calls().front().text.toStdString();
+  std::printf("ascii %d\n", view.Screen().SheetCount);
+}
+
+TEST_F(ViewerPrintTest, BinaryScreenPrintsALandscapeDump) {
+  app::CMainFrame frame;
+  binary::CTyldView view;
+  std::string bytes(3000, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+  bytes.back() = 'z';
+  settings::Live().BinOrientation = 2;
+  Load(QStringLiteral("viewer-binary.bin"), bytes);
+  Print(view);
+  EXPECT_TRUE(boxes_.Calls().empty()) << boxes_.Calls().front().text.toStdString();
+  std::printf("binary %d\n", view.Screen().view.BinPageCount);
+}
+
+}  // namespace
+}  // namespace tyld
