@@ -70,24 +70,32 @@ TEST(QtTranslations, FollowTheLocaleAndTakeJapaneseWithoutOne) {
 // (when set) and closed with its No button or rejected.
 QStringList TextsOfModal(const std::function<void()>& open, const QString& picture) {
   QStringList texts;
-  QTimer::singleShot(0, [&] {
-    QWidget* w = QApplication::activeModalWidget();
-    ASSERT_NE(w, nullptr) << picture.toStdString();
-    texts << w->windowTitle();
-    for (const QAbstractButton* b : w->findChildren<QAbstractButton*>()) texts << b->text();
-    for (const QLabel* l : w->findChildren<QLabel*>()) texts << l->text();
-    for (const QGroupBox* g : w->findChildren<QGroupBox*>()) texts << g->title();
-    // The picture waits a moment, so that the file dialog has listed its folder.
-    QTimer::singleShot(qEnvironmentVariableIsSet("TYLD_SHOT_DIR") ? 500 : 0, w, [w, picture] {
-      const QString dir = qEnvironmentVariable("TYLD_SHOT_DIR");
-      if (!dir.isEmpty()) w->grab().save(QDir(dir).filePath(picture));
-      if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->button(QMessageBox::No) != nullptr)
-        box->button(QMessageBox::No)->click();
-      else
-        static_cast<QDialog*>(w)->reject();
-    });
+  QWidget* shown = nullptr;
+  // The picture waits a moment, so that the file dialog has listed its folder.
+  QTimer close;
+  close.setSingleShot(true);
+  QObject::connect(&close, &QTimer::timeout, [&] {
+    const QString dir = qEnvironmentVariable("TYLD_SHOT_DIR");
+    if (!dir.isEmpty()) shown->grab().save(QDir(dir).filePath(picture));
+    if (auto* box = qobject_cast<QMessageBox*>(shown); box != nullptr && box->button(QMessageBox::No) != nullptr)
+      box->button(QMessageBox::No)->click();
+    else
+      static_cast<QDialog*>(shown)->reject();
   });
+  QTimer look;
+  look.setSingleShot(true);
+  QObject::connect(&look, &QTimer::timeout, [&] {
+    shown = QApplication::activeModalWidget();
+    if (shown == nullptr) return;
+    texts << shown->windowTitle();
+    for (const QAbstractButton* b : shown->findChildren<QAbstractButton*>()) texts << b->text();
+    for (const QLabel* l : shown->findChildren<QLabel*>()) texts << l->text();
+    for (const QGroupBox* g : shown->findChildren<QGroupBox*>()) texts << g->title();
+    close.start(qEnvironmentVariableIsSet("TYLD_SHOT_DIR") ? 500 : 0);
+  });
+  look.start(0);
   open();
+  EXPECT_NE(shown, nullptr) << picture.toStdString() << " was not shown";
   return texts;
 }
 

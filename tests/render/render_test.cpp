@@ -38,7 +38,7 @@ class RenderTest : public testing::Test {
   }
 
   // Runs with the given arguments as tyld-render does; returns the exit code, fills out/err.
-  int Run(std::vector<std::string> args, const std::string& input = {}) {
+  int Run(const std::vector<std::string>& args, const std::string& input = {}) {
     out_.str("");
     err_.str("");
     const ParseResult parsed = ParseRenderArguments(args);
