@@ -1,8 +1,10 @@
 // The viewer's print path on the printer named by TYLD_TEST_PRINTER: each screen loads a
-// file and prints every page through the range dialog, as a user's print command does.
+// file and prints every page through the range dialog, as a user's print command does; the
+// ASCII screen's printer is picked in the printer setup dialog first.
 // cups_test.sh runs it against a scratch CUPS queue and checks what the queue received; it
 // prints "SCREEN PAGES" for each job.
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,6 +21,7 @@
 #include "binary/tyld_view.h"
 #include "platform/codepage.h"
 #include "platform/command_ids.h"
+#include "platform/commands.h"
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
@@ -34,8 +37,6 @@ class ViewerPrintTest : public testing::Test {
     settings::Live() = settings::LiveSettings{};
     app::Startup() = app::StartupState{};
     app::Document() = app::DocumentBuffer{};
-    ASSERT_TRUE(platform::PrinterSelection::Instance().Initialise({}, printer_)) << printer_.toStdString();
-    ASSERT_FALSE(platform::PrinterSelection::Instance().IsPdf());
   }
   void Load(const QString& name, const std::string& bytes) {
     const QString path = dir_.filePath(name);
@@ -62,6 +63,24 @@ class ViewerPrintTest : public testing::Test {
 TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
   app::CMainFrame frame;  // answers the orientation request with the print
   ascii::CAscDraw view;
+  // The scratch scheduler has no default printer: the viewer starts on the PDF printer and
+  // the user picks the queue in the printer setup dialog.
+  platform::PrinterSelection& selection = platform::PrinterSelection::Instance();
+  ASSERT_TRUE(selection.Initialise({}));
+  bool picked = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    auto* printers = dialog == nullptr ? nullptr : dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+    if (printers != nullptr && printers->findText(printer_) >= 0) {
+      printers->setCurrentIndex(printers->findText(printer_));
+      picked = true;
+    }
+    if (dialog != nullptr) static_cast<QDialog*>(dialog)->accept();
+  });
+  platform::SendCommand(platform::Role::MainFrame, cmd::kPrinterSetup, 1);
+  ASSERT_TRUE(picked) << "the printer setup dialog did not offer " << printer_.toStdString();
+  ASSERT_FALSE(selection.IsPdf());
+  ASSERT_EQ(selection.Name(), printer_);
   std::string text;
   for (int i = 1; i <= 120; ++i) text += platform::codepage::FromUtf8("画面から印刷 行" + std::to_string(i) + "\r\n");
   settings::Live().AscOrientation = 1;
@@ -74,6 +93,9 @@ TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
 TEST_F(ViewerPrintTest, BinaryScreenPrintsALandscapeDump) {
   app::CMainFrame frame;
   binary::CTyldView view;
+  // Named as tyld-render --printer names it.
+  ASSERT_TRUE(platform::PrinterSelection::Instance().Initialise({}, printer_)) << printer_.toStdString();
+  ASSERT_FALSE(platform::PrinterSelection::Instance().IsPdf());
   std::string bytes(3000, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
   bytes.back() = 'z';
