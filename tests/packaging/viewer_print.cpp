@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "app/document_buffer.h"
 #include "app/main_frame.h"
@@ -48,11 +49,19 @@ class ViewerPrintTest : public testing::Test {
   }
   // Runs the print command, accepting the range dialog (all pages) once it is up.
   static void Print(platform::CommandTarget& view) {
-    QTimer::singleShot(0, [] {
-      if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
-    });
+    AnswerDialog([](QDialog& dialog) { dialog.accept(); });
     view.OnCommand(cmd::kPrintColour, 0);
     binary::COnPrint::Close();
+  }
+  // `answer` gets the next modal dialog once it is up.
+  static void AnswerDialog(std::function<void(QDialog&)> answer) {
+    auto* timer = new QTimer(QApplication::instance());
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer = std::move(answer)] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) answer(*dialog);
+      timer->deleteLater();
+    });
+    timer->start(0);
   }
 
   QString printer_;
@@ -68,14 +77,13 @@ TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
   platform::PrinterSelection& selection = platform::PrinterSelection::Instance();
   ASSERT_TRUE(selection.Initialise({}));
   bool picked = false;
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    auto* printers = dialog == nullptr ? nullptr : dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+  AnswerDialog([&](QDialog& dialog) {
+    auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
     if (printers != nullptr && printers->findText(printer_) >= 0) {
       printers->setCurrentIndex(printers->findText(printer_));
       picked = true;
     }
-    if (dialog != nullptr) static_cast<QDialog*>(dialog)->accept();
+    dialog.accept();
   });
   platform::SendCommand(platform::Role::MainFrame, cmd::kPrinterSetup, 1);
   ASSERT_TRUE(picked) << "the printer setup dialog did not offer " << printer_.toStdString();
