@@ -140,6 +140,6 @@ check "viewer binary" "$T/out/job-$job.pdf" "$(awk '/^binary / {print $2}' "$T/v
   "000000:" "00 07 0E 15" "[viewer-binary.bin]"
 
 # Nothing else arrived, and no job is left waiting.
-[ "$(ls "$T/out" | wc -l)" -eq "$job" ] || fail "unexpected jobs: $(ls "$T/out")"
+[ "$(find "$T/out" -type f | wc -l)" -eq "$job" ] || fail "unexpected jobs: $(find "$T/out" -type f)"
 [ -z "$(lpstat -o "$queue")" ] || fail "jobs still queued: $(lpstat -o "$queue")"
 echo "4 print jobs checked"

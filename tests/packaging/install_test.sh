@@ -13,12 +13,12 @@ echo "installed tree:"
 fail() { echo "FAILED: $*"; exit 1; }
 id=jp.tyld.Tyld
 expected=(usr/bin/tyld usr/bin/tyld-render
-          usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml
-          usr/share/icons/hicolor/scalable/apps/$id.svg
+          "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
+          "usr/share/icons/hicolor/scalable/apps/$id.svg"
           usr/share/man/man1/tyld.1.gz usr/share/man/man1/tyld-render.1.gz)
-for size in 16 24 32 48 64 128 256; do expected+=(usr/share/icons/hicolor/${size}x$size/apps/$id.png); done
+for size in 16 24 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
 for f in "${expected[@]}"; do [ -f "$root/$f" ] || fail "/$f not installed"; done
-[ -x "$root/usr/bin/tyld" ] && [ -x "$root/usr/bin/tyld-render" ] || fail "programs not executable"
+for program in tyld tyld-render; do [ -x "$root/usr/bin/$program" ] || fail "$program is not executable"; done
 for size in 16 24 32 48 64 128 256; do
   file "$root/usr/share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size" ||
     fail "the ${size}x$size icon is not a $size px PNG"
