@@ -20,14 +20,14 @@ bool ToInt(const std::string& s, int& out) {
   return r.ec == std::errc() && r.ptr == end;
 }
 
-struct OptionSpec {
+struct OptionInfo {
   const char* name;
   const char* valueName;  // nullptr = a switch
   const char* help;
   const char* missing;    // the message when the value is missing
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionInfo kOptions[] = {
     {"screen", "ascii|binary", "The screen to render (default ascii).", "--screen needs ascii or binary"},
     {"format", "pdf|png|txt|decoded", "Output format (default pdf).", "--format needs pdf, png, txt or decoded"},
     {"out", "PATH|-", "Output file (PNG: file prefix); - is standard output.", "--out needs a path or -"},
@@ -50,9 +50,9 @@ void AddOptions(QCommandLineParser& parser) {
   parser.setApplicationDescription(QStringLiteral("Renders files as Tyld's ASCII or binary screen prints them."));
   parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")));
   parser.addOption(QCommandLineOption(QStringLiteral("version"), QStringLiteral("Show the version.")));
-  for (const OptionSpec& spec : kOptions) {
-    QCommandLineOption option(QString::fromLatin1(spec.name), QString::fromLatin1(spec.help));
-    if (spec.valueName != nullptr) option.setValueName(QString::fromLatin1(spec.valueName));
+  for (const OptionInfo& info : kOptions) {
+    QCommandLineOption option(QString::fromLatin1(info.name), QString::fromLatin1(info.help));
+    if (info.valueName != nullptr) option.setValueName(QString::fromLatin1(info.valueName));
     parser.addOption(option);
   }
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Input files; - is standard input."),
@@ -69,8 +69,8 @@ std::string ParseError(const QCommandLineParser& parser, const std::vector<std::
   // The parser takes the argument after a value option whatever it is, so only the last
   // argument can lack its value.
   if (!args.empty()) {
-    for (const OptionSpec& spec : kOptions) {
-      if (spec.missing != nullptr && args.back() == std::string("--") + spec.name) return spec.missing;
+    for (const OptionInfo& info : kOptions) {
+      if (info.missing != nullptr && args.back() == std::string("--") + info.name) return info.missing;
     }
   }
   return parser.errorText().toStdString();
