@@ -4,7 +4,10 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6
       libgtest-dev libgmock-dev libbenchmark-dev
       fonts-ipafont-gothic fonts-ipafont-mincho
-      xvfb xauth poppler-utils libgl-dev)
+      xvfb xauth poppler-utils libgl-dev
+      clang qt6-translations-l10n
+      desktop-file-utils appstream dpkg-dev file librsvg2-bin
+      cups cups-client)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -97,7 +97,13 @@ FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const AsciiLay
                   static_cast<long long>(r.last), model.TotalRows());
     t.lineRange = buf;
   }
-  if (fmt.AscFileNameMode != 0) t.fileName = "[" + cp::FromUtf8(doc.footerName) + "]";
+  if (fmt.AscFileNameMode != 0) {
+    // Appended piece by piece: GCC 12 at -O3 misreads "[" + temporary as an overlapping
+    // copy (-Wrestrict).
+    const std::string name = cp::FromUtf8(doc.footerName);
+    t.fileName.reserve(name.size() + 2);
+    t.fileName.append(1, '[').append(name).append(1, ']');
+  }
   return t;
 }
 

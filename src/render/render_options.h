@@ -24,17 +24,24 @@ struct RenderOptions {
   std::optional<std::string> printName;
   std::string printer;       // "" = the built-in PDF printer
   int dpi = 150;
-  std::string file;
+  std::string file;                // the input one rendering reads
+  std::vector<std::string> files;  // every input given, "-" = standard input
+  std::string outDir;              // "" = none; else one output per input in it
 };
 
 struct ParseResult {
   std::optional<RenderOptions> options;
   std::string error;  // names the bad option
   bool help = false;
+  bool version = false;
 };
 
+// `args` are the arguments after the program name.
 ParseResult ParseRenderArguments(const std::vector<std::string>& args);
 
-extern const char* const kUsage;
+// The text of --help and of a usage error.
+std::string UsageText();
+// The text of --version.
+std::string VersionText();
 
 }  // namespace tyld::render

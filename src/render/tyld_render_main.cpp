@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/fonts.h"
+#include "platform/translations.h"
+#include "render/render_batch.h"
 #include "render/render_job.h"
 
 int main(int argc, char** argv) {
@@ -20,18 +22,19 @@ int main(int argc, char** argv) {
     setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
   }
   QApplication app(argc, argv);
+  tyld::platform::InstallQtTranslations();
   tyld::platform::InstallFontSubstitutions();
   std::vector<std::string> args(argv + 1, argv + argc);
   const tyld::render::ParseResult parsed = tyld::render::ParseRenderArguments(args);
-  if (parsed.help) {
-    std::cout << tyld::render::kUsage;
+  if (parsed.help || parsed.version) {
+    std::cout << (parsed.help ? tyld::render::UsageText() : tyld::render::VersionText());
     return 0;
   }
   if (!parsed.options) {
-    std::cerr << "tyld-render: " << parsed.error << "\n" << tyld::render::kUsage;
+    std::cerr << "tyld-render: " << parsed.error << "\n" << tyld::render::UsageText();
     return tyld::render::kUsageError;
   }
-  const int code = tyld::render::RunRender(*parsed.options, std::cout, std::cerr);
+  const int code = tyld::render::RunRenderBatch(*parsed.options, std::cin, std::cout, std::cerr);
   // Everything is written; giving hundreds of megabytes back page by page would only
   // delay the exit.
   std::cout.flush();

@@ -12,7 +12,9 @@
 #include <sstream>
 
 #include "document/document_buffer.h"
+#include "platform/version.h"
 #include "platform/codepage.h"
+#include "render/render_batch.h"
 #include "render/render_options.h"
 #include "settings/page_format.h"
 #include "settings/settings_file.h"
@@ -36,8 +38,8 @@ class RenderTest : public testing::Test {
     return path.toStdString();
   }
 
-  // Runs with the given arguments; returns the exit code, fills out/err.
-  int Run(std::vector<std::string> args) {
+  // Runs with the given arguments as tyld-render does; returns the exit code, fills out/err.
+  int Run(const std::vector<std::string>& args, const std::string& input = {}) {
     out_.str("");
     err_.str("");
     const ParseResult parsed = ParseRenderArguments(args);
@@ -46,7 +48,8 @@ class RenderTest : public testing::Test {
       return kUsageError;
     }
     settings::Live() = settings::LiveSettings{};
-    return RunRender(*parsed.options, out_, err_);
+    std::istringstream in(input);
+    return RunRenderBatch(*parsed.options, in, out_, err_);
   }
 
   QTemporaryDir dir_;
@@ -181,6 +184,13 @@ TEST_F(RenderTest, ExitCodesNameTheProblem) {
     const char* says;
   } cases[] = {
       {{"--bogus", good}, kUsageError, "--bogus"},
+      {{"-x", good}, kUsageError, "'-x'"},
+      {{good, "--pages"}, kUsageError, "--pages needs FIRST-LAST"},
+      {{}, kUsageError, "FILE is missing"},
+      {{"-", "-"}, kUsageError, "only once"},
+      {{"--out", "x.pdf", good, good}, kUsageError, "--out-dir"},
+      {{"--out", "-", good, good}, kUsageError, "--out-dir"},
+      {{"--out", "x", "--out-dir", "d", good}, kUsageError, "exclude"},
       {{"--pages", "x-2", good}, kUsageError, "--pages"},
       {{"--format", "txt", "--pages", "9-9", good}, kUsageError, "--pages"},
       {{"--format", "txt", dir_.filePath("missing.txt").toStdString()}, kNothingToPrint, "ファイルがないか空です"},
@@ -188,7 +198,7 @@ TEST_F(RenderTest, ExitCodesNameTheProblem) {
       {{"--out", "/nonexistent-dir/x.pdf", good}, kNotWritable, "/nonexistent-dir/x.pdf"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Run(c.args), c.code) << c.args[0];
+    EXPECT_EQ(Run(c.args), c.code) << (c.args.empty() ? "" : c.args[0]);
     EXPECT_NE(err_.str().find(c.says), std::string::npos) << err_.str();
   }
 }
@@ -276,6 +286,82 @@ TEST_F(RenderTest, PdfTextComesBack) {
   EXPECT_NE(text.find("構造解析の結果"), std::string::npos) << text;
   EXPECT_NE(text.find("σ=12.5 N/mm2"), std::string::npos) << text;
   EXPECT_NE(text.find("[jp.txt]"), std::string::npos) << text;
+}
+
+TEST_F(RenderTest, HelpAndVersionNeedNoFile) {
+  const ParseResult help = ParseRenderArguments({"-h"});
+  EXPECT_TRUE(help.help);
+  EXPECT_TRUE(ParseRenderArguments({"--version"}).version);
+  EXPECT_EQ(VersionText(), std::string("tyld-render ") + platform::kVersionText + "\n");
+  const std::string usage = UsageText();
+  for (const char* option : {"--screen", "--format", "--out-dir", "--pages", "--page-number", "--printer", "--dpi",
+                             "--version", "FILE..."})
+    EXPECT_NE(usage.find(option), std::string::npos) << option;
+}
+
+// Values are taken as given even when they start with a dash, and after "--" every
+// argument is a file.
+TEST_F(RenderTest, ValuesMayStartWithADashAndFilesFollowADoubleDash) {
+  const ParseResult r = ParseRenderArguments({"--page-number", "-1", "--out", "-", "--format=txt", "--", "--mono", "-"});
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_EQ(r.options->pageNumber, -1);
+  EXPECT_EQ(r.options->out, "-");
+  EXPECT_EQ(r.options->format, Format::Txt);
+  EXPECT_FALSE(r.options->mono);
+  EXPECT_EQ(r.options->files, (std::vector<std::string>{"--mono", "-"}));
+}
+
+TEST_F(RenderTest, OutDirWritesOneOutputPerInputAndEndsWithTheWorstStatus) {
+  const std::string a = Write("a.txt", "alpha\r\n");
+  const std::string b = Write("b.bin", std::string("\x01\x02zz", 4));
+  const std::string missing = dir_.filePath("missing.txt").toStdString();
+  const QString out = dir_.filePath("out/sub");
+  ASSERT_EQ(Run({"--format", "txt", "--screen", "binary", "--out-dir", out.toStdString(), a, b}), kDone) << err_.str();
+  for (const char* name : {"a.txt.txt", "b.bin.txt"}) {
+    QFile f(QDir(out).filePath(QString::fromLatin1(name)));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+    EXPECT_TRUE(f.readAll().contains("=== page 1 ===")) << name;
+  }
+  EXPECT_TRUE(out_.str().empty());
+
+  // A missing input does not stop the others; the binary file the ASCII screen refuses
+  // (3) and an unwritable output (4) leave the worst status.
+  ASSERT_EQ(Run({"--out-dir", out.toStdString(), missing, a}), kNothingToPrint) << err_.str();
+  EXPECT_TRUE(QFile::exists(QDir(out).filePath(QStringLiteral("a.txt.pdf"))));
+  EXPECT_NE(err_.str().find("'" + missing + "' ended with status 3"), std::string::npos) << err_.str();
+  ASSERT_TRUE(QFile::remove(QDir(out).filePath(QStringLiteral("a.txt.pdf"))));
+  ASSERT_TRUE(QDir(out).mkdir(QStringLiteral("a.txt.pdf")));  // a directory where the PDF goes
+  EXPECT_EQ(Run({"--out-dir", out.toStdString(), b, a, missing}), kNotWritable) << err_.str();
+  EXPECT_EQ(Run({"--out-dir", dir_.filePath("a.txt").toStdString(), a}), kNotWritable) << err_.str();
+}
+
+TEST_F(RenderTest, InputsOfTheSameNameAreRefusedBeforeAnythingIsWritten) {
+  ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("x")));
+  const std::string first = Write("same.txt", "one\r\n");
+  const std::string second = Write("x/same.txt", "two\r\n");
+  const QString out = dir_.filePath(QStringLiteral("o"));
+  EXPECT_EQ(Run({"--out-dir", out.toStdString(), first, second}), kUsageError);
+  EXPECT_NE(err_.str().find("would both write"), std::string::npos) << err_.str();
+  EXPECT_FALSE(QFile::exists(QDir(out).filePath(QStringLiteral("same.txt.pdf"))));
+  // Text to standard output may follow text.
+  ASSERT_EQ(Run({"--format", "decoded", first, second}), kDone) << err_.str();
+  EXPECT_EQ(out_.str(), "one\r\ntwo\r\n");
+}
+
+TEST_F(RenderTest, StandardInputIsRenderedAsAFileNamedStdin) {
+  const std::string a = Write("a.txt", "from a file\r\n");
+  ASSERT_EQ(Run({"--format", "txt", "-", a}, platform::codepage::FromUtf8("標準入力の行\r\n")), kDone) << err_.str();
+  const std::string text = out_.str();
+  const std::size_t piped = text.find("標準入力の行");
+  ASSERT_NE(piped, std::string::npos) << text;
+  EXPECT_NE(text.find("[stdin]"), std::string::npos) << text;
+  EXPECT_GT(text.find("from a file"), piped);
+  // Empty standard input is an empty file.
+  EXPECT_EQ(Run({"--format", "txt", "-"}, ""), kNothingToPrint);
+  // With --out-dir the output is named after it too.
+  const QString out = dir_.filePath(QStringLiteral("o"));
+  ASSERT_EQ(Run({"--out-dir", out.toStdString(), "-"}, "piped\r\n"), kDone) << err_.str();
+  EXPECT_TRUE(QFile::exists(QDir(out).filePath(QStringLiteral("stdin.pdf"))));
 }
 
 }  // namespace
