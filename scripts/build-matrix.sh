@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the programs in further configurations beside build/, each in its own tree with
 # warnings as errors and without tests or benchmarks: by default GCC Release (what packagers
-# build) and clang Debug. Entries are COMPILER:TYPE, e.g.
+# build); CI's clang build is the fuzzing tree (scripts/ci-sanitize.sh). Entries are COMPILER:TYPE, e.g.
 #   scripts/build-matrix.sh gcc:Debug gcc:RelWithDebInfo clang:Release
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 configs=("$@")
-[ ${#configs[@]} -gt 0 ] || configs=(gcc:Release clang:Debug)
+[ ${#configs[@]} -gt 0 ] || configs=(gcc:Release)
 for config in "${configs[@]}"; do
   compiler=${config%%:*}
   type=${config#*:}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The second CI pass: the whole suite again under AddressSanitizer and UBSan in a build tree
-# of its own, then a short libFuzzer run of every fuzz target when clang is there. A fuzz
+# of its own, then a short libFuzzer run of every fuzz target when clang is there (the
+# fuzzing tree is also CI's clang build: every library and program, warnings as errors). A fuzz
 # build that does not compile is reported and skipped; a fuzz target that crashes fails.
 # Environment: TYLD_SANITIZE_BUILD_DIR, TYLD_FUZZ_BUILD_DIR, TYLD_FUZZ_SECONDS (60).
 set -euo pipefail
@@ -15,7 +16,7 @@ if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=cc
 start=$SECONDS
 if [ ! -f "$asan_build/build.ninja" ]; then
   cmake -S "$root" -B "$asan_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTYLD_SANITIZE=address,undefined -DTYLD_BENCH=OFF "${launcher[@]}"
+    -DTYLD_SANITIZE=address,undefined -DTYLD_BENCH=OFF -DTYLD_WERROR=ON "${launcher[@]}"
 fi
 cmake --build "$asan_build" -j"$jobs"
 (
@@ -34,7 +35,7 @@ fi
 start=$SECONDS
 if ! { [ -f "$fuzz_build/build.ninja" ] ||
        CC=clang CXX=clang++ cmake -S "$root" -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-         -DTYLD_FUZZ=ON -DTYLD_TESTS=OFF -DTYLD_BENCH=OFF "${launcher[@]}"; } ||
+         -DTYLD_FUZZ=ON -DTYLD_TESTS=OFF -DTYLD_BENCH=OFF -DTYLD_WERROR=ON "${launcher[@]}"; } ||
    ! cmake --build "$fuzz_build" -j"$jobs" --target tyld_pages_fuzz tyld_mail_fuzz; then
   echo "ci-sanitize: WARNING: the fuzz targets did not build; no fuzz run took place" >&2
   exit 0

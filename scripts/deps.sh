@@ -5,7 +5,7 @@ PKGS=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg
       libgtest-dev libgmock-dev libbenchmark-dev
       fonts-ipafont-gothic fonts-ipafont-mincho
       xvfb xauth poppler-utils libgl-dev
-      clang qt6-translations-l10n
+      clang libclang-rt-14-dev qt6-translations-l10n
       desktop-file-utils appstream dpkg-dev file librsvg2-bin
       cups cups-client)
 missing=()
