@@ -59,9 +59,21 @@ SettingsPaths DeriveSettingsPath(int startMode, std::string_view currentDir,
   return SettingsPaths{Join(dir, kSettingsFileName), dir};
 }
 
+bool IsSystemDirectory(std::string_view dir) {
+#ifdef _WIN32
+  (void)dir;
+  return false;
+#else
+  // An installed program lives in /usr or /bin; nothing writes its files there, not even
+  // when run by root.
+  const std::string d = WithoutTrailingSeparator(dir);
+  return d == "/usr" || d.starts_with("/usr/") || d == "/bin" || d == "/sbin";
+#endif
+}
+
 bool IsUsableSettingsDirectory(const std::string& dir) {
   std::error_code ec;
-  if (!std::filesystem::is_directory(FsPath(dir), ec) || !Writable(dir))
+  if (IsSystemDirectory(dir) || !std::filesystem::is_directory(FsPath(dir), ec) || !Writable(dir))
     return false;
   const std::string file = Join(dir, kSettingsFileName);
   return !std::filesystem::exists(FsPath(file), ec) || Writable(file);

@@ -28,7 +28,10 @@ using DirectoryTest = std::function<bool(const std::string& dir)>;
                                                const DirectoryTest& usable,
                                                std::string_view fallbackDir);
 
-// The directory is writable and a settings file already in it is writable too.
+// A directory of the installed system (/usr, /bin, /sbin) that programs never write to.
+[[nodiscard]] bool IsSystemDirectory(std::string_view dir);
+// The directory is writable, not a system directory, and a settings file already in it is
+// writable too.
 [[nodiscard]] bool IsUsableSettingsDirectory(const std::string& dir);
 
 // Record <-> live state (page formats, fonts, scales, orientations).

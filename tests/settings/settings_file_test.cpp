@@ -227,6 +227,13 @@ TEST_F(SettingsFileTest, ReadOnlyDirectoryFailsAndIsNotUsable) {
 TEST_F(SettingsFileTest, UsableDirectory) {
   EXPECT_TRUE(IsUsableSettingsDirectory(dir_.string()));
   EXPECT_FALSE(IsUsableSettingsDirectory((dir_ / "missing").string()));
+  // An installed program keeps its settings per user, even when root may write beside it.
+  for (const char* system : {"/usr/bin", "/usr/local/bin/", "/bin", "/usr"}) {
+    EXPECT_TRUE(IsSystemDirectory(system)) << system;
+    EXPECT_FALSE(IsUsableSettingsDirectory(system)) << system;
+  }
+  EXPECT_FALSE(IsSystemDirectory("/usrx/bin"));
+  EXPECT_FALSE(IsSystemDirectory(dir_.string()));
 }
 
 TEST(DeriveSettingsPath, ModeDirectoryAndFallback) {
