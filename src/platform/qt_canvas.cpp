@@ -104,9 +104,11 @@ void QtCanvas::DrawCells(int baseline, std::span<const TextPiece> pieces) {
         const char16_t u = codepage::DecodePair(b, trail);
         if (u != 0) {
           put(u, x);
-        } else {  // no character: both bytes show their own, in the pair's two cells
-          put(SingleUnit(b), x);
-          put(SingleUnit(trail), x + cw);
+        } else if (SingleUnit(b) > 0x20) {
+          // No character: both bytes show their own, drawn together from the pair's first
+          // cell as the font lays them out (a control character takes no room).
+          const QChar both[2] = {QChar(SingleUnit(b)), QChar(SingleUnit(trail))};
+          painter_.drawText(x, baseline, QString(both, 2));
         }
         x += 2 * cw;
       } else {
