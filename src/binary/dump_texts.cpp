@@ -1,9 +1,30 @@
 #include "binary/dump_texts.h"
 
+#include <array>
 #include <cstdio>
 #include <ctime>
 
 namespace tyld::binary {
+namespace {
+
+constexpr char kUpperDigits[] = "0123456789ABCDEF";
+constexpr char kLowerDigits[] = "0123456789abcdef";
+
+// Each byte's two digits, byte b at 2b.
+constexpr std::array<char, 512> HexPairs(const char* digits) {
+  std::array<char, 512> t{};
+  for (int b = 0; b < 256; ++b) {
+    t[static_cast<std::size_t>(2 * b)] = digits[b >> 4];
+    t[static_cast<std::size_t>(2 * b + 1)] = digits[b & 0xF];
+  }
+  return t;
+}
+constexpr std::array<char, 512> kUpperPairs = HexPairs(kUpperDigits);
+constexpr std::array<char, 512> kLowerPairs = HexPairs(kLowerDigits);
+constexpr char kUpperLabels[] = "+0+1+2+3+4+5+6+7+8+9+A+B+C+D+E+F";
+constexpr char kLowerLabels[] = "+0+1+2+3+4+5+6+7+8+9+a+b+c+d+e+f";
+
+}  // namespace
 
 std::string AddressText(std::int64_t offset, bool lower) {
   char buf[32];
@@ -11,18 +32,15 @@ std::string AddressText(std::int64_t offset, bool lower) {
   return buf;
 }
 
-std::string ByteText(std::uint8_t b, bool lower) {
-  static constexpr char kUpper[] = "0123456789ABCDEF";
-  static constexpr char kLower[] = "0123456789abcdef";
-  const char* digits = lower ? kLower : kUpper;
-  return {digits[b >> 4], digits[b & 0xF]};
+std::string_view ByteText(std::uint8_t b, bool lower) {
+  return {(lower ? kLowerPairs : kUpperPairs).data() + 2 * static_cast<std::size_t>(b), 2};
 }
 
-std::string HeaderLabel(int i, bool lower) { return std::string("+") + HeaderDigit(i, lower); }
-
-char HeaderDigit(int j, bool lower) {
-  return (lower ? "0123456789abcdef" : "0123456789ABCDEF")[j & 0xF];
+std::string_view HeaderLabel(int i, bool lower) {
+  return {(lower ? kLowerLabels : kUpperLabels) + 2 * (i & 0xF), 2};
 }
+
+char HeaderDigit(int j, bool lower) { return (lower ? kLowerDigits : kUpperDigits)[j & 0xF]; }
 
 std::string RangeLineText(std::int64_t first, std::int64_t last, std::int64_t length,
                           std::string_view name) {

@@ -9,10 +9,10 @@ namespace tyld::binary {
 
 // "%06X:" / "%06x:" of a line address.
 std::string AddressText(std::int64_t offset, bool lower);
-// "%02X" / "%02x".
-std::string ByteText(std::uint8_t b, bool lower);
-// "+%X" / "+%x" of header label i (0..15).
-std::string HeaderLabel(int i, bool lower);
+// "%02X" / "%02x", from a table of the 256 pairs (the view lives as long as the program).
+std::string_view ByteText(std::uint8_t b, bool lower);
+// "+%X" / "+%x" of header label i (0..15), from a table like ByteText.
+std::string_view HeaderLabel(int i, bool lower);
 // The single header digit of j (0..15).
 char HeaderDigit(int j, bool lower);
 inline constexpr std::string_view kAddressHeading = "Address";

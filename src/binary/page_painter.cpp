@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "binary/binary_layout.h"
 #include "binary/page_geometry.h"
@@ -36,15 +37,18 @@ class PaintVisitor final : public PageVisitor {
   void Column(std::int32_t c) override {
     canvas_.SetTextColor(Shown(kHeadingColour));
     const int y = ToDevice(geo_.HeaderY());
-    canvas_.PutText(ToDevice(geo_.AddressX(c)), y, kAddressHeading);
-    for (int i = 0; i < kLineBytes; ++i)
-      canvas_.PutText(ToDevice(geo_.ByteX(c, i)), y, HeaderLabel(i, lower_));
+    pieces_.clear();
+    pieces_.push_back({ToDevice(geo_.AddressX(c)), kAddressHeading});
+    for (int i = 0; i < kLineBytes; ++i) pieces_.push_back({ToDevice(geo_.ByteX(c, i)), HeaderLabel(i, lower_)});
     for (int j = 0; j < kLineBytes; ++j) {
-      const char digit = HeaderDigit(j, lower_);
-      canvas_.PutText(ToDevice(geo_.CellX(c, j)), y, {&digit, 1});
+      digits_[j] = HeaderDigit(j, lower_);
+      pieces_.push_back({ToDevice(geo_.CellX(c, j)), {&digits_[j], 1}});
     }
+    canvas_.PutTexts(y, pieces_);
   }
 
+  // Each line goes out as runs of one colour: the bytes between highlights in one call, each
+  // stretch of bytes of one highlight class in another.
   void Block(const DumpBlock& block) override {
     const std::int32_t c = block.column;
     for (int l = 0; l < block.lineCount; ++l) {
@@ -54,17 +58,20 @@ class PaintVisitor final : public PageVisitor {
       canvas_.PutText(ToDevice(geo_.AddressX(c)), y, AddressText(line.offset, lower_));
       const platform::Colour lineColour = LineColour(line.row);
       canvas_.SetTextColor(lineColour);
-      for (int s = 0; s < line.count; ++s) {
-        const int x = ToDevice(geo_.ByteX(c, s));
-        const int mark = platform::HighlightClass(line.marks[s]);
-        if (mark != 0 && highlights_) {
+      int s = 0;
+      while (s < line.count) {
+        const int mark = highlights_ ? platform::HighlightClass(line.marks[s]) : 0;
+        pieces_.clear();
+        for (; s < line.count && (highlights_ ? platform::HighlightClass(line.marks[s]) : 0) == mark; ++s)
+          pieces_.push_back({ToDevice(geo_.ByteX(c, s)), ByteText(line.bytes[s], lower_)});
+        if (mark != 0) {
           canvas_.SelectFont(highlightFont_);
           canvas_.SetTextColor(platform::HighlightColour[static_cast<std::size_t>(mark)]);
-          canvas_.PutText(x, y, ByteText(line.bytes[s], lower_));
+          canvas_.PutTexts(y, pieces_);
           canvas_.SetTextColor(lineColour);
           canvas_.SelectFont(mainFont_);
         } else {
-          canvas_.PutText(x, y, ByteText(line.bytes[s], lower_));
+          canvas_.PutTexts(y, pieces_);
         }
       }
     }
@@ -72,10 +79,12 @@ class PaintVisitor final : public PageVisitor {
       const DumpLine& line = block.lines[l];
       const int y = ToDevice(geo_.LineY(block.slot, line.row));
       canvas_.SetTextColor(LineColour(line.row));
+      pieces_.clear();
       for (int i = 0; i < line.cellCount; ++i) {
         const DumpCell& cell = line.cells[i];
-        canvas_.PutText(ToDevice(geo_.CellX(c, cell.cell)), y, cell.Text());
+        pieces_.push_back({ToDevice(geo_.CellX(c, cell.cell)), cell.Text()});
       }
+      canvas_.PutTexts(y, pieces_);
     }
   }
 
@@ -92,6 +101,8 @@ class PaintVisitor final : public PageVisitor {
   bool highlights_;
   const platform::FontDescription& mainFont_;
   const platform::FontDescription& highlightFont_;
+  std::vector<platform::TextPiece> pieces_;  // the run being drawn, reused line after line
+  char digits_[kLineBytes] = {};
 };
 
 void DrawPaper(Canvas& canvas, const PageGeometry& geo, std::int32_t columns) {

@@ -2,6 +2,7 @@
 // A GDI-shaped drawing surface. The page painters draw on it; QtCanvas puts the calls on
 // any QPaintDevice (screen, printer, PDF, image), RecordingCanvas records them for tests.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,12 @@ struct DeviceMetrics {
   int height = 0;     // printable height, pixels
   int dpiX = 96;
   int dpiY = 96;
+};
+
+// A piece of a run: Shift-JIS text whose first character starts at x.
+struct TextPiece {
+  int x = 0;
+  std::string_view sjis;
 };
 
 enum class PenStyle { Solid, Dotted, None };
@@ -62,6 +69,11 @@ class Canvas {
   [[nodiscard]] virtual int TextExtent(std::string_view sjis) const = 0;
   // Draws Shift-JIS text with its top-left corner at (x, y), transparent background.
   virtual void PutText(int x, int y, std::string_view sjis) = 0;
+  // Draws the pieces on one row in the current colour, each where PutText would put it.
+  // A device that pays per drawing call draws the whole run at once.
+  virtual void PutTexts(int y, std::span<const TextPiece> pieces) {
+    for (const TextPiece& piece : pieces) PutText(piece.x, y, piece.sjis);
+  }
   virtual void SetTextColor(Colour color) = 0;
   [[nodiscard]] virtual Colour TextColor() const = 0;
   // GDI Rectangle: outline with the pen, fill with the brush; right/bottom exclusive.

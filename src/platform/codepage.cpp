@@ -106,17 +106,21 @@ const Tables& Get() {
   return tables;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
+// The UTF-8 form of a BMP character at p; its length.
+std::size_t EncodeUtf8(char16_t c, char* p) {
   if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    p[0] = static_cast<char>(c);
+    return 1;
   }
+  if (c < 0x800) {
+    p[0] = static_cast<char>(0xC0 | (c >> 6));
+    p[1] = static_cast<char>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  p[0] = static_cast<char>(0xE0 | (c >> 12));
+  p[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  p[2] = static_cast<char>(0x80 | (c & 0x3F));
+  return 3;
 }
 
 void AppendSjis(std::string& out, int code) {
@@ -135,9 +139,10 @@ char16_t DecodePair(std::uint8_t lead, std::uint8_t trail) {
 
 int Encode(char16_t u) { return Get().encode[u]; }
 
-std::u16string ToUtf16(std::string_view sjis) {
-  std::u16string out;
-  out.reserve(sjis.size());
+namespace {
+// Calls f with each UTF-16 unit of the Shift-JIS text (see ToUtf16).
+template <class F>
+void DecodeEach(std::string_view sjis, F f) {
   const auto& t = Get();
   for (std::size_t i = 0; i < sjis.size(); ++i) {
     const auto b = static_cast<std::uint8_t>(sjis[i]);
@@ -145,21 +150,42 @@ std::u16string ToUtf16(std::string_view sjis) {
       const auto trail = static_cast<std::uint8_t>(sjis[i + 1]);
       const char16_t u = t.pairs[(static_cast<unsigned>(b) << 8) | trail];
       if (u != 0) {
-        out += u;
+        f(u);
         ++i;
         continue;
       }
     }
     const char16_t u = t.single[b];
-    out += (u != 0 || b == 0) ? u : static_cast<char16_t>(b);
+    f((u != 0 || b == 0) ? u : static_cast<char16_t>(b));
   }
+}
+}  // namespace
+
+std::u16string ToUtf16(std::string_view sjis) {
+  std::u16string out;
+  out.reserve(sjis.size());
+  DecodeEach(sjis, [&out](char16_t u) { out += u; });
   return out;
+}
+
+void AppendUtf8(std::string& out, std::string_view sjis) {
+  // Through a small buffer: appending byte by byte costs more than the decoding.
+  char buf[256];
+  std::size_t n = 0;
+  DecodeEach(sjis, [&](char16_t u) {
+    if (n + 3 > sizeof buf) {
+      out.append(buf, n);
+      n = 0;
+    }
+    n += EncodeUtf8(u, buf + n);
+  });
+  out.append(buf, n);
 }
 
 std::string ToUtf8(std::string_view sjis) {
   std::string out;
   out.reserve(sjis.size() * 3 / 2);
-  for (char16_t u : ToUtf16(sjis)) AppendUtf8(out, u);
+  AppendUtf8(out, sjis);
   return out;
 }
 

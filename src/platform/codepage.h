@@ -36,6 +36,8 @@ inline constexpr std::uint16_t kSubstitute = 0x8145;
 // single-byte fallback (the byte as Latin-1), never dropped.
 std::u16string ToUtf16(std::string_view sjis);
 std::string ToUtf8(std::string_view sjis);
+// ToUtf8 appended to out, for callers that build one buffer.
+void AppendUtf8(std::string& out, std::string_view sjis);
 // UTF-8 to Shift-JIS; characters without a CP932 form become kSubstitute.
 std::string FromUtf8(std::string_view utf8);
 // UTF-16 to Shift-JIS, same substitution.

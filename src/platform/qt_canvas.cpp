@@ -1,6 +1,7 @@
 #include "platform/qt_canvas.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPen>
 
@@ -40,12 +41,11 @@ bool QtCanvas::SelectFont(const FontDescription& font) {
   QFont f = ToQFont(font);
   const FontMetrics m = MeasureFont(f, painter_.device());
   if (m.height <= 0) return false;
+  if (!fontSet_ || f != font_) raw_ = m.fixedPitch ? QRawFont::fromFont(f) : QRawFont();
   font_ = f;
   metrics_ = m;
   fontSet_ = true;
   painter_.setFont(font_);
-  const QFontMetrics fm(font_, painter_.device());
-  cellsMatch_ = m.fixedPitch && fm.horizontalAdvance(QStringLiteral("亜")) == 2 * m.cellWidth;
   return true;
 }
 
@@ -66,28 +66,87 @@ int QtCanvas::TextExtent(std::string_view sjis) const {
   return fm.horizontalAdvance(QString::fromStdU16String(codepage::ToUtf16(sjis)));
 }
 
-static void TextOutCells(QPainter& p, int x, int baseline, int cw, std::string_view sjis) {
-  // Fixed pitch: one cell per single-byte character, two per double-byte character.
-  QString one;
-  for (std::size_t i = 0; i < sjis.size(); ++i) {
-    const auto b = static_cast<std::uint8_t>(sjis[i]);
-    const bool pair = codepage::IsLeadByte(b) && i + 1 < sjis.size();
-    const std::u16string u = codepage::ToUtf16(sjis.substr(i, pair ? 2 : 1));
-    if (!u.empty() && u[0] > 0x20) p.drawText(x, baseline, QString::fromStdU16String(u));
-    x += pair ? 2 * cw : cw;
-    if (pair) ++i;
+namespace {
+// A byte's own character, or the byte as Latin-1 when it has none (codepage::ToUtf16).
+char16_t SingleUnit(std::uint8_t b) {
+  const char16_t u = codepage::DecodeByte(b);
+  return (u != 0 || b == 0) ? u : static_cast<char16_t>(b);
+}
+}  // namespace
+
+// Fixed pitch: one cell per single-byte character, two per double-byte character, every
+// glyph at the start of its cell. The glyphs of all pieces go out as one run: devices such
+// as the PDF writer pay per call, not per glyph. A character the font has no glyph for is
+// drawn alone, so the font fallback still finds one for it.
+void QtCanvas::DrawCells(int baseline, std::span<const TextPiece> pieces) {
+  const int cw = metrics_.cellWidth;
+  glyphs_.clear();
+  positions_.clear();
+  const auto put = [&](char16_t u, int x) {
+    if (u <= 0x20) return;  // spaces and control characters leave their cells empty
+    const QChar c(u);
+    quint32 glyph = 0;
+    int count = 1;
+    if (raw_.isValid() && raw_.glyphIndexesForChars(&c, 1, &glyph, &count) && count == 1 && glyph != 0) {
+      glyphs_.append(glyph);
+      positions_.append(QPointF(x, baseline));
+    } else {
+      painter_.drawText(x, baseline, QString(c));
+    }
+  };
+  for (const TextPiece& piece : pieces) {
+    const std::string_view s = piece.sjis;
+    int x = piece.x;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const auto b = static_cast<std::uint8_t>(s[i]);
+      if (codepage::IsLeadByte(b) && i + 1 < s.size()) {
+        const auto trail = static_cast<std::uint8_t>(s[++i]);
+        const char16_t u = codepage::DecodePair(b, trail);
+        if (u != 0) {
+          put(u, x);
+        } else if (SingleUnit(b) > 0x20) {
+          // No character: both bytes show their own, drawn together from the pair's first
+          // cell as the font lays them out (a control character takes no room).
+          const QChar both[2] = {QChar(SingleUnit(b)), QChar(SingleUnit(trail))};
+          painter_.drawText(x, baseline, QString(both, 2));
+        }
+        x += 2 * cw;
+      } else {
+        put(SingleUnit(b), x);
+        x += cw;
+      }
+    }
   }
+  if (glyphs_.isEmpty()) return;
+  QGlyphRun run;
+  run.setRawFont(raw_);
+  run.setGlyphIndexes(glyphs_);
+  run.setPositions(positions_);
+  run.setUnderline(font_.underline());
+  run.setStrikeOut(font_.strikeOut());
+  painter_.drawGlyphRun(QPointF(0, 0), run);
 }
 
 void QtCanvas::PutText(int x, int y, std::string_view sjis) {
   if (!fontSet_ || sjis.empty()) return;
   painter_.setPen(ToQColor(color_));
   const int baseline = y + metrics_.ascent;
-  if (!metrics_.fixedPitch || cellsMatch_) {
+  if (!metrics_.fixedPitch) {
     painter_.drawText(x, baseline, QString::fromStdU16String(codepage::ToUtf16(sjis)));
     return;
   }
-  TextOutCells(painter_, x, baseline, metrics_.cellWidth, sjis);
+  const TextPiece piece{x, sjis};
+  DrawCells(baseline, {&piece, 1});
+}
+
+void QtCanvas::PutTexts(int y, std::span<const TextPiece> pieces) {
+  if (!fontSet_) return;
+  if (!metrics_.fixedPitch) {
+    Canvas::PutTexts(y, pieces);
+    return;
+  }
+  painter_.setPen(ToQColor(color_));
+  DrawCells(y + metrics_.ascent, pieces);
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) {

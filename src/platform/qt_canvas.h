@@ -1,6 +1,9 @@
 #pragma once
 // Canvas on a QPainter: screen widgets, printers, PDF writers and images.
 #include <QFont>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
 
 #include "platform/canvas.h"
 
@@ -18,18 +21,23 @@ class QtCanvas : public Canvas {
   [[nodiscard]] FontMetrics Metrics() const override { return metrics_; }
   [[nodiscard]] int TextExtent(std::string_view sjis) const override;
   void PutText(int x, int y, std::string_view sjis) override;
+  void PutTexts(int y, std::span<const TextPiece> pieces) override;
   void SetTextColor(Colour color) override { color_ = color; }
   [[nodiscard]] Colour TextColor() const override { return color_; }
   void Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) override;
   void Line(int x1, int y1, int x2, int y2, Pen pen) override;
 
  private:
+  void DrawCells(int baseline, std::span<const TextPiece> pieces);
+
   QPainter& painter_;
   DeviceMetrics caps_;
   QFont font_;
   FontMetrics metrics_;
   bool fontSet_ = false;
-  bool cellsMatch_ = false;  // the font's own advances equal the cells: draw runs whole
+  QRawFont raw_;  // the selected font's own glyphs, for runs placed on cells
+  QList<quint32> glyphs_;  // the run being drawn, kept to reuse their storage
+  QList<QPointF> positions_;
   Colour color_ = 0;
 };
 

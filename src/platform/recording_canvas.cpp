@@ -66,6 +66,14 @@ void RecordingCanvas::PutText(int x, int y, std::string_view sjis) {
   calls_.push_back(std::move(c));
 }
 
+void RecordingCanvas::PutTexts(int y, std::span<const TextPiece> pieces) {
+  for (const TextPiece& piece : pieces) {
+    PutText(piece.x, y, piece.sjis);
+    calls_.back().run = runs_;
+  }
+  ++runs_;
+}
+
 void RecordingCanvas::SetTextColor(Colour color) {
   color_ = color;
   Call c;

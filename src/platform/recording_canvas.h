@@ -20,6 +20,7 @@ class RecordingCanvas : public Canvas {
     FontDescription font{};                    // font in effect
     Pen pen{};
     Brush brush{};
+    int run = -1;  // Text drawn by PutTexts: the number of that call (0, 1, ...), else -1
   };
 
   explicit RecordingCanvas(DeviceMetrics caps = {4800, 6800, 600, 600}) : caps_(caps) {}
@@ -29,6 +30,8 @@ class RecordingCanvas : public Canvas {
   [[nodiscard]] FontMetrics Metrics() const override;
   [[nodiscard]] int TextExtent(std::string_view sjis) const override;
   void PutText(int x, int y, std::string_view sjis) override;
+  // Records each piece as the Text call PutText would make, tagged with the run.
+  void PutTexts(int y, std::span<const TextPiece> pieces) override;
   void SetTextColor(Colour color) override;
   [[nodiscard]] Colour TextColor() const override { return color_; }
   void Rectangle(int left, int top, int right, int bottom, Pen pen, Brush brush) override;
@@ -39,13 +42,17 @@ class RecordingCanvas : public Canvas {
 
   [[nodiscard]] const std::vector<Call>& Calls() const { return calls_; }
   [[nodiscard]] std::vector<Call> Texts() const;  // only the Text calls
-  void Clear() { calls_.clear(); }
+  void Clear() {
+    calls_.clear();
+    runs_ = 0;
+  }
 
  private:
   DeviceMetrics caps_;
   FontDescription font_{};
   Colour color_ = 0;
   int failHeight_ = -1;
+  int runs_ = 0;
   std::vector<Call> calls_;
 };
 

@@ -143,6 +143,19 @@ TEST(DrawBinaryPage, HighlightsByTargetAndColourMode) {
     EXPECT_EQ(plain->color, line) << c.name;
     EXPECT_EQ(plain->font.italic, 0) << c.name;
     EXPECT_EQ(plain->font.height, marked->font.height) << c.name;
+    // A line goes out in runs of one colour: a highlight class is a run of its own.
+    const Call* before = FindText(canvas, "51");
+    const Call* after = FindText(canvas, "55");
+    ASSERT_TRUE(before && after) << c.name;
+    EXPECT_EQ(after->run, plain->run) << c.name;
+    EXPECT_GE(plain->run, 0) << c.name;
+    if (c.colour) {
+      EXPECT_NE(marked->run, blue->run) << c.name;
+      EXPECT_NE(before->run, marked->run) << c.name;
+      EXPECT_NE(marked->run, plain->run) << c.name;
+    } else {
+      EXPECT_EQ(before->run, plain->run) << c.name;
+    }
   }
 }
 
