@@ -438,9 +438,9 @@ void MainWindow::DefaultWindowSize() {
 void MainWindow::PrinterSetup(ScreenKind screen) {
   platform::PrinterSelection& sel = platform::PrinterSelection::Instance();
   settings::LiveSettings& live = settings::Live();
-  std::int32_t& orientation = screen == ScreenKind::Ascii ? live.AscOrientation : live.BinOrientation;
+  settings::Orientation& orientation = screen == ScreenKind::Ascii ? live.AscOrientation : live.BinOrientation;
   if (QPrinter* printer = sel.Printer()) {
-    sel.SetOrientation(orientation);
+    sel.SetOrientation(static_cast<int>(orientation));
     bool ok = false;
     if (printerDialog_) {
       ok = printerDialog_(*printer);
@@ -452,7 +452,7 @@ void MainWindow::PrinterSetup(ScreenKind screen) {
     }
     if (ok) {
       sel.FollowDialogChoice();
-      orientation = sel.Orientation();
+      orientation = settings::OrientationFromCode(sel.Orientation());
       UpdateTitle();
     }
   }

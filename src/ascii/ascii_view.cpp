@@ -54,8 +54,8 @@ bool AsciiView::Run(ScreenAction action) {
   switch (action) {
     case ScreenAction::Utf8On: screen_.ForceUtf8 = 1; FullRebuild(); return true;
     case ScreenAction::Utf8Off: screen_.ForceUtf8 = 0; FullRebuild(); return true;
-    case ScreenAction::MailDecoded: screen_.EmlMode = 2; FullRebuild(); return true;
-    case ScreenAction::MailRaw: screen_.EmlMode = 1; FullRebuild(); return true;
+    case ScreenAction::MailDecoded: screen_.EmlMode = MailView::Decoded; FullRebuild(); return true;
+    case ScreenAction::MailRaw: screen_.EmlMode = MailView::Raw; FullRebuild(); return true;
     case ScreenAction::StringSearch: StringSearch(); return true;
     case ScreenAction::CancelStringSearch: CancelStringSearch(); return true;
     default: return false;
@@ -67,8 +67,8 @@ bool AsciiView::CanRun(ScreenAction action) const {
   switch (action) {
     case ScreenAction::Utf8On: return !utf8;
     case ScreenAction::Utf8Off: return utf8;
-    case ScreenAction::MailDecoded: return screen_.EmlMode == 1;
-    case ScreenAction::MailRaw: return screen_.EmlMode == 2;
+    case ScreenAction::MailDecoded: return screen_.EmlMode == MailView::Raw;
+    case ScreenAction::MailRaw: return screen_.EmlMode == MailView::Decoded;
     case ScreenAction::StringSearch: case ScreenAction::CancelStringSearch: return true;
     default: return PagedView::CanRun(action);
   }

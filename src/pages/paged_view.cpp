@@ -26,9 +26,6 @@ PagedView::PagedView(PagedScreen& screen, QWidget* parent) : QAbstractScrollArea
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setFocusPolicy(Qt::StrongFocus);
-  flickTimer_.setSingleShot(true);
-  flickTimer_.setInterval(500);
-  connect(&flickTimer_, &QTimer::timeout, this, [this] { flickArmed_ = false; });
   // Our own handling of every scroll-bar action keeps the page-turn rule in one place.
   connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &PagedView::OnVerticalAction);
   connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &PagedView::OnHorizontalAction);
@@ -357,7 +354,7 @@ void PagedView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     flickStart_ = event->position().toPoint();
     flickArmed_ = true;
-    flickTimer_.start();
+    flickStartMs_ = clock_();
     event->accept();  // so the release comes back here
     return;
   }
@@ -367,9 +364,9 @@ void PagedView::mousePressEvent(QMouseEvent* event) {
 void PagedView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && flickArmed_) {
     flickArmed_ = false;
-    flickTimer_.stop();
+    const bool quick = clock_() - flickStartMs_ < kFlickMs;
     const QPoint d = event->position().toPoint() - flickStart_;
-    if (std::abs(d.x()) < std::abs(d.y())) {
+    if (quick && std::abs(d.x()) < std::abs(d.y())) {
       TurnPage(d.y() < 0 ? ScreenAction::NextPage : ScreenAction::PrevPage);
       event->accept();
       return;

@@ -6,10 +6,10 @@
 // to, the font and page-format dialog steps, and printing. A derived view adds only what
 // its screen has of its own.
 #include <QAbstractScrollArea>
-#include <QElapsedTimer>
 #include <QPoint>
-#include <QTimer>
+#include <cstdint>
 
+#include "pages/clock.h"
 #include "pages/paged_screen.h"
 #include "pages/screen_action.h"
 #include "platform/font_description.h"
@@ -52,6 +52,8 @@ class PagedView : public QAbstractScrollArea, public ScreenCommands {
   void ScrollVertical(int request);
   // A plain scroll of the content (the current page stays).
   void ScrollPlain(int vRequest, int hRequest);
+  // The clock the mouse page turn is timed with.
+  void SetClock(Clock clock) { clock_ = std::move(clock); }
 
  protected:
   // Scale 1, the screen font, the first build: call at the end of the derived constructor.
@@ -110,9 +112,11 @@ class PagedView : public QAbstractScrollArea, public ScreenCommands {
   int stride_ = 80;
   bool syncing_ = false;
   // Mouse page turn: a vertical drag released within 500 ms.
+  static constexpr std::int64_t kFlickMs = 500;
+  Clock clock_ = SteadyMilliseconds;
   QPoint flickStart_;
+  std::int64_t flickStartMs_ = 0;
   bool flickArmed_ = false;
-  QTimer flickTimer_;
 };
 
 }  // namespace tyld::pages

@@ -131,16 +131,16 @@ TEST_F(MainFrameTest, SettingsResetAsksThenRebuildsBothScreens) {
 
 TEST_F(MainFrameTest, PrinterSetupKeepsTheOtherScreensOrientation) {
   platform::ScopedMessageBoxRecorder boxes;
-  settings::Live().AscOrientation = 1;
-  settings::Live().BinOrientation = 1;
+  settings::Live().AscOrientation = settings::Orientation::Portrait;
+  settings::Live().BinOrientation = settings::Orientation::Portrait;
   frame_->SetPrinterDialog([](QPrinter& p) {
     p.setPageOrientation(QPageLayout::Landscape);
     return true;
   });
   asc_->heard.clear();
   frame_->PrinterSetup(ScreenKind::Binary);
-  EXPECT_EQ(settings::Live().BinOrientation, 2);
-  EXPECT_EQ(settings::Live().AscOrientation, 1);
+  EXPECT_EQ(settings::Live().BinOrientation, settings::Orientation::Landscape);
+  EXPECT_EQ(settings::Live().AscOrientation, settings::Orientation::Portrait);
   EXPECT_EQ(bin_->heard.back(), Heard::Rebuild);
   EXPECT_TRUE(asc_->heard.empty());
   EXPECT_TRUE(boxes.Calls().empty());

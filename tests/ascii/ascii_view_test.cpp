@@ -79,13 +79,13 @@ TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
   auto shows = [&view](const std::string& sjis) {
     return view.Screen().model.LcBuf().find(sjis) != std::string_view::npos;
   };
-  EXPECT_EQ(view.Screen().EmlMode, 2);
+  EXPECT_EQ(view.Screen().EmlMode, MailView::Decoded);
   EXPECT_TRUE(shows(subject));
   EXPECT_TRUE(view.CanRun(pages::ScreenAction::MailRaw));
   EXPECT_FALSE(view.CanRun(pages::ScreenAction::MailDecoded));
 
   view.Run(pages::ScreenAction::MailRaw);
-  EXPECT_EQ(view.Screen().EmlMode, 1);
+  EXPECT_EQ(view.Screen().EmlMode, MailView::Raw);
   EXPECT_FALSE(shows(subject));
   EXPECT_TRUE(shows("=?iso-2022-jp?b?"));
   EXPECT_TRUE(view.CanRun(pages::ScreenAction::MailDecoded));
@@ -106,6 +106,8 @@ TEST_F(AscDrawTest, HalvingTheScaleUntilNoFontFitsReturnsToScaleOne) {
 
 TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
   AsciiView view;
+  std::int64_t now = 0;
+  view.SetClock([&now] { return now; });
   view.resize(600, 400);
   std::string text;
   for (int i = 0; i < 400; ++i) text += "row " + std::to_string(i) + "\r\n";
@@ -118,8 +120,15 @@ TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
   QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(140, 190));  // mostly across: nothing
   EXPECT_EQ(view.CurrentPage(), 1);
   QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
-  QTest::qWait(650);  // the 500 ms window passes
+  now += 500;  // the 500 ms window passes
   QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+  now += 499;  // just within it
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));
+  EXPECT_EQ(view.CurrentPage(), 0);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 200));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(110, 160));  // up again
   EXPECT_EQ(view.CurrentPage(), 1);
   QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
   QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));  // downward: back
@@ -161,7 +170,7 @@ TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTr
   ASSERT_GE(sheets, 2);
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
   platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
-  settings::Live().AscOrientation = 2;
+  settings::Live().AscOrientation = settings::Orientation::Landscape;
   // Accept the print range dialog (all sheets) as soon as it is up.
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();

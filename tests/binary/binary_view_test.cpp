@@ -94,7 +94,7 @@ TEST_F(TyldViewTest, MonochromePrintWritesTheChosenRange) {
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
   });
-  settings::Live().BinOrientation = 1;
+  settings::Live().BinOrientation = settings::Orientation::Portrait;
   view.Run(pages::ScreenAction::PrintMono);
   platform::SetPdfPathDialog({});
   EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 1) << "the job takes the screen's orientation";
