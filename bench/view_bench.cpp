@@ -7,7 +7,7 @@
 
 #include "document/document_buffer.h"
 #include "binary/binary_view.h"
-#include "platform/command_ids.h"
+#include "pages/screen_action.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
 
@@ -40,11 +40,11 @@ void BM_BinaryPageTurn(benchmark::State& state) {
   const std::int64_t position = std::max<std::int64_t>(1, (std::int64_t{1} << 30) * state.range(0) / 100);
   for (auto _ : state) {
     state.PauseTiming();
-    view->OnCommand(tyld::cmd::kJumpToPosition, static_cast<std::intptr_t>(position));
+    view->JumpToPosition(position);
     benchmark::DoNotOptimize(view->viewport()->grab());
     const bool atEnd = view->CurrentPage() >= count - 1;
     state.ResumeTiming();
-    view->OnCommand(atEnd ? tyld::cmd::kPrevPage : tyld::cmd::kNextPage, 0);
+    view->Run(atEnd ? tyld::pages::ScreenAction::PrevPage : tyld::pages::ScreenAction::NextPage);
     benchmark::DoNotOptimize(view->viewport()->grab());
   }
   state.SetLabel("page " + std::to_string(view->CurrentPage() + 1) + " of " + std::to_string(count));

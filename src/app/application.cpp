@@ -39,8 +39,8 @@ bool Application::InitInstance(int argc, const char* const* argv) {
                          platform::Icon::Warning);
   }
   if (!CreateMainFrame()) return false;
-  frame_->CreateScreens([](QWidget* parent) -> QWidget* { return new binary::BinaryView(parent); },
-                        [](QWidget* parent) -> QWidget* { return new ascii::AsciiView(parent); });
+  frame_->CreateScreens([](QWidget* parent) -> pages::ScreenCommands* { return new binary::BinaryView(parent); },
+                        [](QWidget* parent) -> pages::ScreenCommands* { return new ascii::AsciiView(parent); });
   frame_->PlaceMainWindow();
   frame_->show();
   // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown, then quit

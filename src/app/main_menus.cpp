@@ -4,60 +4,59 @@
 #include <QPixmap>
 #include <QStyle>
 
-#include "platform/command_ids.h"
 
 namespace tyld::app {
 namespace {
 
 // Every menu and tool bar command with its menu text.
-const CommandSpec kCommands[] = {
-    {cmd::kOpenGeneral, "一般ファイルを開く (&G)"},
-    {cmd::kOpenPrintFile, "印刷用ファイルを開く (&O)"},
-    {cmd::kDfTypeGuide, "DF タイプ選択ガイド (&T)"},
-    {cmd::kProperties, "読出しファイルプロパティ (&P)"},
-    {cmd::kSave, "上書き保存(&S)"},
-    {cmd::kSaveAs, "名前を付けて保存(&A)"},
-    {cmd::kPrintMono, "モノクロ印刷 (&M)"},
-    {cmd::kPrintColour, "カラー印刷 (&C)"},
-    {cmd::kPrintSetup, "ﾌﾟﾘﾝﾀの設定(&R)..."},
-    {cmd::kOrientationGuide, "印刷方向設定ガイド (&D)"},
-    {cmd::kSettingsReset, "設定条件初期化 (&I)"},
-    {cmd::kSwInfo, "SW情報 (&W)"},
-    {cmd::kClose, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
-    {cmd::kFont, "フォント指定 (&F)"},
-    {cmd::kFontReset, "フォント指定初期化 (&G)"},
-    {cmd::kPageFormat, "印刷ﾌｫｰﾏｯﾄ設定 (&P)"},
-    {cmd::kPageFormatReset, "印刷ﾌｫｰﾏｯﾄ初期化 (&Q)"},
-    {cmd::kDefaultWindowSize, "デフォルトのウインドウサイズとする (&D)"},
-    {cmd::kPrevPage, "前頁 (&F)"},
-    {cmd::kNextPage, "次頁 (&N)"},
-    {cmd::kFirstPage, "先頭頁 (&T)"},
-    {cmd::kLastPage, "最終頁 (&L)"},
-    {cmd::kPrev10, "10頁前 (&A)"},
-    {cmd::kNext10, "10頁後 (&B)"},
-    {cmd::kPrev50, "50頁前 (&C)"},
-    {cmd::kNext50, "50頁後 (&D)"},
-    {cmd::kPageJump, "頁指定 (&S)"},
-    {cmd::kPageTurnGuide, "頁めくりガイド (&G)"},
-    {cmd::kScaleDouble, "スケール２倍 (&D)"},
-    {cmd::kScaleOriginal, "スケール元 (&O)"},
-    {cmd::kScaleHalf, "スケール 1/2 (&H)"},
-    {cmd::kStringSearch, "文字列サーチ (&M)"},
-    {cmd::kStringSearchCancel, "文字列サーチ解除 (&R)"},
-    {cmd::kUtf8On, "UTF-8へ強制変換して表示 (&U)"},
-    {cmd::kUtf8Off, "UTF-8強制変換中止 (&C)"},
-    {cmd::kEmlDecoded, "eml DF 変換表示(&C)"},
-    {cmd::kEmlRaw, "eml DF 元データ表示(&O)"},
-    {cmd::kByteSearch, "バイトデータサーチ (&B)"},
-    {cmd::kGroupByteSearch, "バイト列サーチ (&A)"},
-    {cmd::kByteSearchCancel, "バイトデータサーチ解除 (&R)"},
-    {cmd::kHexPosCal, "16進<->10進位置計算(&H)"},
-    {cmd::kByteMent, "メンテ(&M)"},
-    {cmd::kPaste, "貼り付け"},
-    {cmd::kPrint, "印刷"},
-};
+using S = pages::ScreenAction;
 
-// Commands the main frame handles itself, whatever screen is active.
+const CommandSpec kCommands[] = {
+    {Command::OpenGeneral, "一般ファイルを開く (&G)"},
+    {Command::OpenPrintFile, "印刷用ファイルを開く (&O)"},
+    {Command::FileTypeGuide, "DF タイプ選択ガイド (&T)"},
+    {Command::Properties, "読出しファイルプロパティ (&P)"},
+    {Command::Save, "上書き保存(&S)", S::Save},
+    {Command::SaveAs, "名前を付けて保存(&A)", S::SaveAs},
+    {Command::PrintMono, "モノクロ印刷 (&M)", S::PrintMono},
+    {Command::PrintColour, "カラー印刷 (&C)", S::PrintColour},
+    {Command::PrinterSetup, "ﾌﾟﾘﾝﾀの設定(&R)...", S::PrinterSetup},
+    {Command::OrientationGuide, "印刷方向設定ガイド (&D)"},
+    {Command::SettingsReset, "設定条件初期化 (&I)"},
+    {Command::SoftwareInfo, "SW情報 (&W)"},
+    {Command::Close, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
+    {Command::Font, "フォント指定 (&F)", S::Font},
+    {Command::FontReset, "フォント指定初期化 (&G)", S::FontReset},
+    {Command::PageFormat, "印刷ﾌｫｰﾏｯﾄ設定 (&P)", S::PageFormat},
+    {Command::PageFormatReset, "印刷ﾌｫｰﾏｯﾄ初期化 (&Q)", S::PageFormatReset},
+    {Command::DefaultWindowSize, "デフォルトのウインドウサイズとする (&D)"},
+    {Command::PrevPage, "前頁 (&F)", S::PrevPage},
+    {Command::NextPage, "次頁 (&N)", S::NextPage},
+    {Command::FirstPage, "先頭頁 (&T)", S::FirstPage},
+    {Command::LastPage, "最終頁 (&L)", S::LastPage},
+    {Command::Prev10, "10頁前 (&A)", S::Prev10},
+    {Command::Next10, "10頁後 (&B)", S::Next10},
+    {Command::Prev50, "50頁前 (&C)", S::Prev50},
+    {Command::Next50, "50頁後 (&D)", S::Next50},
+    {Command::GoToPage, "頁指定 (&S)", S::GoToPage},
+    {Command::PageTurnGuide, "頁めくりガイド (&G)"},
+    {Command::ScaleDouble, "スケール２倍 (&D)", S::ScaleDouble},
+    {Command::ScaleOriginal, "スケール元 (&O)", S::ScaleOriginal},
+    {Command::ScaleHalf, "スケール 1/2 (&H)", S::ScaleHalf},
+    {Command::StringSearch, "文字列サーチ (&M)", S::StringSearch},
+    {Command::CancelStringSearch, "文字列サーチ解除 (&R)", S::CancelStringSearch},
+    {Command::Utf8On, "UTF-8へ強制変換して表示 (&U)", S::Utf8On},
+    {Command::Utf8Off, "UTF-8強制変換中止 (&C)", S::Utf8Off},
+    {Command::MailDecoded, "eml DF 変換表示(&C)", S::MailDecoded},
+    {Command::MailRaw, "eml DF 元データ表示(&O)", S::MailRaw},
+    {Command::ByteSearch, "バイトデータサーチ (&B)", S::ByteSearch},
+    {Command::SequenceSearch, "バイト列サーチ (&A)", S::SequenceSearch},
+    {Command::CancelByteSearch, "バイトデータサーチ解除 (&R)", S::CancelByteSearch},
+    {Command::PositionCalculator, "16進<->10進位置計算(&H)", S::PositionCalculator},
+    {Command::ByteEditor, "メンテ(&M)", S::ByteEditor},
+    {Command::Paste, "貼り付け"},
+    {Command::Print, "印刷"},
+};
 
 // A small icon with one or two characters, for commands without a theme icon.
 QIcon TextIcon(const QString& text) {
@@ -76,38 +75,44 @@ QIcon TextIcon(const QString& text) {
 
 }  // namespace
 
-QIcon CommandIcon(int id, const QStyle* style) {
+QIcon CommandIcon(Command id, const QStyle* style) {
   auto theme = [](const char* name, const QIcon& fallback) {
     return QIcon::fromTheme(QString::fromLatin1(name), fallback);
   };
   switch (id) {
-    case cmd::kOpenPrintFile: return theme("document-open", style->standardIcon(QStyle::SP_DialogOpenButton));
-    case cmd::kPrintSetup: return theme("document-print-preview", TextIcon(QStringLiteral("設")));
-    case cmd::kPrintMono: return theme("document-print", TextIcon(QStringLiteral("黒")));
-    case cmd::kPrintColour: return TextIcon(QStringLiteral("色"));
-    case cmd::kPaste: return theme("edit-paste", TextIcon(QStringLiteral("貼")));
-    case cmd::kFont: return theme("preferences-desktop-font", TextIcon(QStringLiteral("字")));
-    case cmd::kPageFormat: return theme("document-properties", TextIcon(QStringLiteral("書")));
-    case cmd::kPrevPage: return theme("go-previous", style->standardIcon(QStyle::SP_ArrowLeft));
-    case cmd::kPrev10: return TextIcon(QStringLiteral("-10"));
-    case cmd::kPrev50: return TextIcon(QStringLiteral("-50"));
-    case cmd::kFirstPage: return theme("go-first", style->standardIcon(QStyle::SP_MediaSkipBackward));
-    case cmd::kNextPage: return theme("go-next", style->standardIcon(QStyle::SP_ArrowRight));
-    case cmd::kNext10: return TextIcon(QStringLiteral("+10"));
-    case cmd::kNext50: return TextIcon(QStringLiteral("+50"));
-    case cmd::kLastPage: return theme("go-last", style->standardIcon(QStyle::SP_MediaSkipForward));
-    case cmd::kPageJump: return theme("go-jump", TextIcon(QStringLiteral("頁")));
-    case cmd::kScaleOriginal: return theme("zoom-original", TextIcon(QStringLiteral("1")));
-    case cmd::kScaleDouble: return theme("zoom-in", TextIcon(QStringLiteral("x2")));
-    case cmd::kScaleHalf: return theme("zoom-out", TextIcon(QStringLiteral("½")));
-    case cmd::kStringSearch: return theme("edit-find", TextIcon(QStringLiteral("検")));
-    case cmd::kUtf8On: return TextIcon(QStringLiteral("U8"));
-    case cmd::kUtf8Off: return TextIcon(QStringLiteral("SJ"));
+    case Command::OpenPrintFile: return theme("document-open", style->standardIcon(QStyle::SP_DialogOpenButton));
+    case Command::PrinterSetup: return theme("document-print-preview", TextIcon(QStringLiteral("設")));
+    case Command::PrintMono: return theme("document-print", TextIcon(QStringLiteral("黒")));
+    case Command::PrintColour: return TextIcon(QStringLiteral("色"));
+    case Command::Paste: return theme("edit-paste", TextIcon(QStringLiteral("貼")));
+    case Command::Font: return theme("preferences-desktop-font", TextIcon(QStringLiteral("字")));
+    case Command::PageFormat: return theme("document-properties", TextIcon(QStringLiteral("書")));
+    case Command::PrevPage: return theme("go-previous", style->standardIcon(QStyle::SP_ArrowLeft));
+    case Command::Prev10: return TextIcon(QStringLiteral("-10"));
+    case Command::Prev50: return TextIcon(QStringLiteral("-50"));
+    case Command::FirstPage: return theme("go-first", style->standardIcon(QStyle::SP_MediaSkipBackward));
+    case Command::NextPage: return theme("go-next", style->standardIcon(QStyle::SP_ArrowRight));
+    case Command::Next10: return TextIcon(QStringLiteral("+10"));
+    case Command::Next50: return TextIcon(QStringLiteral("+50"));
+    case Command::LastPage: return theme("go-last", style->standardIcon(QStyle::SP_MediaSkipForward));
+    case Command::GoToPage: return theme("go-jump", TextIcon(QStringLiteral("頁")));
+    case Command::ScaleOriginal: return theme("zoom-original", TextIcon(QStringLiteral("1")));
+    case Command::ScaleDouble: return theme("zoom-in", TextIcon(QStringLiteral("x2")));
+    case Command::ScaleHalf: return theme("zoom-out", TextIcon(QStringLiteral("½")));
+    case Command::StringSearch: return theme("edit-find", TextIcon(QStringLiteral("検")));
+    case Command::Utf8On: return TextIcon(QStringLiteral("U8"));
+    case Command::Utf8Off: return TextIcon(QStringLiteral("SJ"));
     default: return {};
   }
 }
 
 std::span<const CommandSpec> Commands() { return kCommands; }
+
+std::optional<pages::ScreenAction> ScreenActionOf(Command id) {
+  for (const CommandSpec& spec : kCommands)
+    if (spec.id == id) return spec.screen;
+  return std::nullopt;
+}
 
 namespace {
 

@@ -23,9 +23,9 @@
 #include "document/startup_state.h"
 #include "app/window_metrics.h"
 #include "pages/page_dialogs.h"
+#include "pages/paged_view.h"
 #include "platform/codepage.h"
 #include "platform/version.h"
-#include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/settings_file.h"
@@ -36,21 +36,9 @@ namespace {
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
-using platform::Role;
+using pages::ScreenKind;
 
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
-
-bool IsFrameCommand(int id) {
-  switch (id) {
-    case cmd::kOpenGeneral: case cmd::kOpenPrintFile: case cmd::kDfTypeGuide:
-    case cmd::kProperties: case cmd::kOrientationGuide: case cmd::kPageTurnGuide:
-    case cmd::kSettingsReset: case cmd::kDefaultWindowSize: case cmd::kPaste:
-    case cmd::kClose: case cmd::kSwInfo:
-      return true;
-    default:
-      return id >= cmd::kRecent1 && id < cmd::kRecent1 + RecentFiles::kMax;
-  }
-}
 
 }  // namespace
 
@@ -84,14 +72,12 @@ MainWindow::MainWindow() {
     BuildMenus();
     UpdateCommandUi();
   });
-  platform::Publish(Role::MainFrame, this);
 }
 
 MainWindow::~MainWindow() {
   // The screens go before the frame; their leaving must not rebuild menus of a frame
   // that is being destroyed.
   disconnect(mdi_, nullptr, this, nullptr);
-  platform::Withdraw(Role::MainFrame, this);
 }
 
 void MainWindow::CreateActions() {
@@ -99,22 +85,25 @@ void MainWindow::CreateActions() {
     auto* a = new QAction(Q(spec.text), this);
     a->setIcon(CommandIcon(spec.id, style()));
     a->setIconVisibleInMenu(false);
-    const int id = spec.id;
-    connect(a, &QAction::triggered, this, [this, id] { Dispatch(id); });
+    const Command id = spec.id;
+    connect(a, &QAction::triggered, this, [this, id] { Run(id); });
     actions_.insert(id, a);
   }
-  actions_[cmd::kPaste]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-  actions_[cmd::kSave]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  actions_[cmd::kPrint]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-  actions_[cmd::kOpenGeneral]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  for (QAction* a : {actions_[cmd::kPaste], actions_[cmd::kSave], actions_[cmd::kPrint], actions_[cmd::kOpenGeneral]}) {
+  actions_[Command::Paste]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+  actions_[Command::Save]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  actions_[Command::Print]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  actions_[Command::OpenGeneral]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  for (QAction* a : {actions_[Command::Paste], actions_[Command::Save], actions_[Command::Print],
+                     actions_[Command::OpenGeneral]}) {
     a->setShortcutContext(Qt::ApplicationShortcut);
     addAction(a);
   }
   for (int k = 0; k < RecentFiles::kMax; ++k) {
     auto* a = new QAction(this);
-    const int id = cmd::kRecent1 + k;
-    connect(a, &QAction::triggered, this, [this, id] { Dispatch(id); });
+    connect(a, &QAction::triggered, this, [this, k] {
+      OpenRecent(k);
+      UpdateCommandUi();
+    });
     recentActions_ << a;
   }
 }
@@ -131,11 +120,12 @@ void MainWindow::RefreshRecentMenu() {
 void MainWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
   bar->clear();
-  const int kind = ActiveScreenKind();
-  auto add = [this](QMenu* m, std::initializer_list<int> ids) {
-    for (int id : ids) {
-      if (id == 0) m->addSeparator();
-      else m->addAction(actions_[id]);
+  const std::optional<ScreenKind> kind = ActiveScreenKind();
+  // An empty entry is a separator.
+  auto add = [this](QMenu* m, std::initializer_list<std::optional<Command>> ids) {
+    for (const std::optional<Command>& id : ids) {
+      if (!id) m->addSeparator();
+      else m->addAction(actions_[*id]);
     }
   };
   auto addRecent = [this](QMenu* m) {
@@ -144,36 +134,36 @@ void MainWindow::BuildMenus() {
     for (QAction* a : recentActions_) m->addAction(a);
     m->addSeparator();
   };
-  if (kind == 0) {
+  if (!kind) {
     QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->addAction(QStringLiteral("名前をつけて保存(&A)..."))->setEnabled(false);
     file->addAction(QStringLiteral("開く(&O)...\tCtrl+O"))->setEnabled(false);
     file->addAction(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."))->setEnabled(false);
     addRecent(file);
-    file->addAction(actions_[cmd::kClose]);
+    file->addAction(actions_[Command::Close]);
   } else {
     QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    add(file, {cmd::kOpenGeneral, cmd::kOpenPrintFile, cmd::kDfTypeGuide, cmd::kProperties, 0});
-    if (kind == 2) add(file, {cmd::kSave, cmd::kSaveAs, 0});
-    add(file, {cmd::kPrintMono, cmd::kPrintColour, cmd::kPrintSetup, cmd::kOrientationGuide, 0,
-               cmd::kSettingsReset});
-    if (kind == 1) add(file, {cmd::kSwInfo});
+    add(file, {Command::OpenGeneral, Command::OpenPrintFile, Command::FileTypeGuide, Command::Properties, {}});
+    if (kind == ScreenKind::Binary) add(file, {Command::Save, Command::SaveAs, {}});
+    add(file, {Command::PrintMono, Command::PrintColour, Command::PrinterSetup, Command::OrientationGuide, {},
+               Command::SettingsReset});
+    if (kind == ScreenKind::Ascii) add(file, {Command::SoftwareInfo});
     addRecent(file);
-    file->addAction(actions_[cmd::kClose]);
+    file->addAction(actions_[Command::Close]);
     add(bar->addMenu(QStringLiteral("設定(&D)")),
-        {cmd::kFont, cmd::kFontReset, 0, cmd::kPageFormat, cmd::kPageFormatReset, 0, cmd::kDefaultWindowSize});
+        {Command::Font, Command::FontReset, {}, Command::PageFormat, Command::PageFormatReset, {}, Command::DefaultWindowSize});
     add(bar->addMenu(QStringLiteral("頁指定(&P)")),
-        {cmd::kPrevPage, cmd::kNextPage, cmd::kFirstPage, cmd::kLastPage, 0, cmd::kPrev10, cmd::kNext10,
-         cmd::kPrev50, cmd::kNext50, 0, cmd::kPageJump, cmd::kPageTurnGuide});
-    add(bar->addMenu(QStringLiteral("スケール(&S)")), {cmd::kScaleDouble, cmd::kScaleOriginal, cmd::kScaleHalf});
-    if (kind == 1) {
-      add(bar->addMenu(QStringLiteral("サーチ(&C)")), {cmd::kStringSearch, cmd::kStringSearchCancel});
-      add(bar->addMenu(QStringLiteral("UTF8変換(&U)")), {cmd::kUtf8On, cmd::kUtf8Off});
-      add(bar->addMenu(QStringLiteral("eml DF変換(&E)")), {cmd::kEmlDecoded, cmd::kEmlRaw});
+        {Command::PrevPage, Command::NextPage, Command::FirstPage, Command::LastPage, {}, Command::Prev10, Command::Next10,
+         Command::Prev50, Command::Next50, {}, Command::GoToPage, Command::PageTurnGuide});
+    add(bar->addMenu(QStringLiteral("スケール(&S)")), {Command::ScaleDouble, Command::ScaleOriginal, Command::ScaleHalf});
+    if (kind == ScreenKind::Ascii) {
+      add(bar->addMenu(QStringLiteral("サーチ(&C)")), {Command::StringSearch, Command::CancelStringSearch});
+      add(bar->addMenu(QStringLiteral("UTF8変換(&U)")), {Command::Utf8On, Command::Utf8Off});
+      add(bar->addMenu(QStringLiteral("eml DF変換(&E)")), {Command::MailDecoded, Command::MailRaw});
     } else {
       add(bar->addMenu(QStringLiteral("サーチ(&S)")),
-          {cmd::kByteSearch, cmd::kGroupByteSearch, cmd::kByteSearchCancel, 0, cmd::kHexPosCal});
-      bar->addAction(actions_[cmd::kByteMent]);
+          {Command::ByteSearch, Command::SequenceSearch, Command::CancelByteSearch, {}, Command::PositionCalculator});
+      bar->addAction(actions_[Command::ByteEditor]);
     }
   }
   QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
@@ -192,22 +182,24 @@ void MainWindow::BuildToolBar() {
   toolBar_ = addToolBar(QStringLiteral("Tool bar"));
   toolBar_->setObjectName(QStringLiteral("toolBar"));
   toolBar_->setIconSize(QSize(20, 20));
-  const int layout[] = {cmd::kOpenPrintFile, 0, cmd::kPrintSetup, 0, cmd::kPrintMono, cmd::kPrintColour, 0,
-                        cmd::kPaste, 0, cmd::kFont, 0, cmd::kPageFormat, 0, cmd::kPrevPage, cmd::kPrev10,
-                        cmd::kPrev50, cmd::kFirstPage, 0, cmd::kNextPage, cmd::kNext10, cmd::kNext50,
-                        cmd::kLastPage, 0, cmd::kPageJump, 0, cmd::kScaleOriginal, cmd::kScaleDouble,
-                        cmd::kScaleHalf, 0, cmd::kStringSearch, 0, cmd::kUtf8On, cmd::kUtf8Off};
-  for (int id : layout) {
-    if (id == 0) toolBar_->addSeparator();
-    else toolBar_->addAction(actions_[id]);
+  const std::optional<Command> layout[] = {Command::OpenPrintFile, {}, Command::PrinterSetup, {}, Command::PrintMono, Command::PrintColour, {},
+                        Command::Paste, {}, Command::Font, {}, Command::PageFormat, {}, Command::PrevPage, Command::Prev10,
+                        Command::Prev50, Command::FirstPage, {}, Command::NextPage, Command::Next10, Command::Next50,
+                        Command::LastPage, {}, Command::GoToPage, {}, Command::ScaleOriginal, Command::ScaleDouble,
+                        Command::ScaleHalf, {}, Command::StringSearch, {}, Command::Utf8On, Command::Utf8Off};
+  for (const std::optional<Command>& id : layout) {
+    if (!id) toolBar_->addSeparator();
+    else toolBar_->addAction(actions_[*id]);
   }
 }
 
 void MainWindow::CreateScreens(const ScreenFactory& binary, const ScreenFactory& ascii) {
-  auto make = [this](const ScreenFactory& factory, QPointer<ScreenFrame>& frame, QPointer<QWidget>& view) {
+  auto make = [this](const ScreenFactory& factory, QPointer<ScreenFrame>& frame, pages::ScreenCommands*& view) {
     frame = new ScreenFrame(mdi_);
     view = factory(frame);
-    frame->setWidget(view);
+    frame->setWidget(&view->Widget());
+    if (auto* paged = qobject_cast<pages::PagedView*>(&view->Widget()))
+      connect(paged, &pages::PagedView::PrinterSetupRequested, this, &MainWindow::PrinterSetup);
     mdi_->addSubWindow(frame);
     frame->show();
   };
@@ -226,94 +218,98 @@ void MainWindow::ArrangeScreens() {
   if (area.width() < 2 || area.height() < 2) return;  // not laid out yet
   if (asciiFrame_) asciiFrame_->setGeometry(ScreenFrameRect(true, area));
   if (binaryFrame_) binaryFrame_->setGeometry(ScreenFrameRect(false, area));
-  platform::SendCommand(Role::AscDraw, cmd::kResize);
-  platform::SendCommand(Role::BinView, cmd::kResize);
+  for (pages::ScreenCommands* screen : {Screen(ScreenKind::Ascii), Screen(ScreenKind::Binary)})
+    if (screen != nullptr) screen->Repaint();
 }
 
-platform::CommandTarget* MainWindow::ActiveScreen() const {
+pages::ScreenCommands* MainWindow::Screen(ScreenKind kind) const {
+  // A view goes with its frame.
+  if (kind == ScreenKind::Ascii) return asciiFrame_ ? asciiView_ : nullptr;
+  return binaryFrame_ ? binaryView_ : nullptr;
+}
+
+pages::ScreenCommands* MainWindow::ActiveScreen() const {
+  const std::optional<ScreenKind> kind = ActiveScreenKind();
+  return kind ? Screen(*kind) : nullptr;
+}
+
+std::optional<ScreenKind> MainWindow::ActiveScreenKind() const {
   QMdiSubWindow* sub = mdi_->activeSubWindow();
-  if (sub == nullptr) return nullptr;
-  return dynamic_cast<platform::CommandTarget*>(sub->widget());
+  if (sub == nullptr) return std::nullopt;
+  if (sub == asciiFrame_) return ScreenKind::Ascii;
+  if (sub == binaryFrame_) return ScreenKind::Binary;
+  return std::nullopt;
 }
 
-int MainWindow::ActiveScreenKind() const {
-  QMdiSubWindow* sub = mdi_->activeSubWindow();
-  if (sub == nullptr) return 0;
-  if (sub == asciiFrame_) return 1;
-  if (sub == binaryFrame_) return 2;
-  return 0;
-}
-
-bool MainWindow::IsCommandEnabled(int id) const {
-  if (id == cmd::kSwInfo) return ActiveScreenKind() == 1;
-  if (IsFrameCommand(id)) return true;
-  if (id == cmd::kPrint) {
-    const platform::CommandTarget* bin = platform::Published(Role::BinView);
-    return bin != nullptr && bin->IsCommandEnabled(cmd::kPrintMono);
+bool MainWindow::CanRun(Command id) const {
+  if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
+    const pages::ScreenCommands* screen = ActiveScreen();
+    return screen != nullptr && screen->CanRun(*action);
   }
-  const platform::CommandTarget* screen = ActiveScreen();
-  return screen != nullptr && screen->IsCommandEnabled(id);
+  switch (id) {
+    case Command::SoftwareInfo: return ActiveScreenKind() == ScreenKind::Ascii;
+    case Command::Print: {
+      const pages::ScreenCommands* bin = Screen(ScreenKind::Binary);
+      return bin != nullptr && bin->CanRun(pages::ScreenAction::PrintMono);
+    }
+    default: return true;
+  }
 }
 
 void MainWindow::UpdateCommandUi() {
-  for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) it.value()->setEnabled(IsCommandEnabled(it.key()));
+  for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) it.value()->setEnabled(CanRun(it.key()));
 }
 
-void MainWindow::Dispatch(int id) {
-  if (IsFrameCommand(id) || id == cmd::kPrint) {
-    OnCommand(id, 0);
-  } else if (platform::CommandTarget* screen = ActiveScreen()) {
-    screen->OnCommand(id, 0);
+void MainWindow::Run(Command id) {
+  if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
+    if (pages::ScreenCommands* screen = ActiveScreen()) screen->Run(*action);
+  } else {
+    RunOwn(id);
   }
   UpdateCommandUi();
 }
 
-bool MainWindow::OnCommand(int id, std::intptr_t param) {
-  if (id >= cmd::kRecent1 && id < cmd::kRecent1 + RecentFiles::kMax) {
-    const int k = id - cmd::kRecent1;
-    if (k >= recent_.Entries().size()) return true;
-    document::Startup().RecentPath = recent_.Entries()[k].toStdString();
-    return OnCommand(cmd::kOpenRecent, 0);
-  }
+void MainWindow::OpenRecent(int k) {
+  if (k < 0 || k >= recent_.Entries().size()) return;
+  document::Startup().RecentPath = recent_.Entries()[k].toStdString();
+  // The recent-file list opens files as general files, as the DF type guide tells users.
+  document::Startup().ColourTagMode = 0;
+  LoadFile(QString::fromStdString(document::Startup().RecentPath));
+}
+
+void MainWindow::RunOwn(Command id) {
   switch (id) {
-    case cmd::kTitle: UpdateTitle(); return true;
-    case cmd::kArrange: ArrangeScreens(); return true;
-    case cmd::kOpenRecent:
-      // The recent-file list opens files as general files, as the DF type guide tells users.
-      document::Startup().ColourTagMode = 0;
-      LoadFile(QString::fromStdString(document::Startup().RecentPath));
-      return true;
-    case cmd::kPrinterSetup: PrinterSetup(static_cast<int>(param)); return true;
-    case cmd::kOpenGeneral: Open(false); return true;
-    case cmd::kOpenPrintFile: Open(true); return true;
-    case cmd::kDfTypeGuide: {
+    case Command::OpenGeneral: Open(false); return;
+    case Command::OpenPrintFile: Open(true); return;
+    case Command::FileTypeGuide: {
       std::unique_ptr<GuideDialog> d(MakeDfTypeGuide(this));
       d->exec();
-      return true;
+      return;
     }
-    case cmd::kOrientationGuide: {
+    case Command::OrientationGuide: {
       std::unique_ptr<GuideDialog> d(MakeOrientationGuide(this));
       d->exec();
-      return true;
+      return;
     }
-    case cmd::kSwInfo: {
+    case Command::SoftwareInfo: {
       std::unique_ptr<GuideDialog> d(MakeSwInfo(this));
       d->exec();
-      platform::SendCommand(Role::AscDraw, cmd::kRepaint);
-      return true;
+      if (pages::ScreenCommands* asc = Screen(ScreenKind::Ascii)) asc->Repaint();
+      return;
     }
-    case cmd::kPageTurnGuide: {
+    case Command::PageTurnGuide: {
       pages::PageTurnGuideDialog guide(this);
       guide.exec();
-      return true;
+      return;
     }
-    case cmd::kProperties: Properties(); return true;
-    case cmd::kSettingsReset: SettingsReset(); return true;
-    case cmd::kDefaultWindowSize: DefaultWindowSize(); return true;
-    case cmd::kPaste: Paste(); return true;
-    case cmd::kClose: close(); return true;
-    case cmd::kPrint: return platform::SendCommand(Role::BinView, cmd::kPrint);
-    default: return false;
+    case Command::Properties: Properties(); return;
+    case Command::SettingsReset: SettingsReset(); return;
+    case Command::DefaultWindowSize: DefaultWindowSize(); return;
+    case Command::Paste: Paste(); return;
+    case Command::Close: close(); return;
+    // Ctrl+P: no screen prints without its print-range dialog, so it does nothing.
+    case Command::Print: return;
+    default: return;
   }
 }
 
@@ -424,8 +420,8 @@ void MainWindow::SettingsReset() {
   const settings::UnprintMargins& u = settings::Live().unprint;
   platform::PrinterSelection::Instance().SetPdfMargins({u.top, u.bottom, u.left, u.right});
   platform::MessageBox(this, QStringLiteral("設定条件を初期化しました"), QStringLiteral("確認要求"));
-  platform::SendCommand(Role::AscDraw, cmd::kRebuildDefault);
-  platform::SendCommand(Role::BinView, cmd::kRebuildDefault);
+  for (pages::ScreenCommands* screen : {Screen(ScreenKind::Ascii), Screen(ScreenKind::Binary)})
+    if (screen != nullptr) screen->Rebuild();
 }
 
 void MainWindow::DefaultWindowSize() {
@@ -439,17 +435,12 @@ void MainWindow::DefaultWindowSize() {
   close();
 }
 
-void MainWindow::PrinterSetup(int screen) {
-  if (screen != 1 && screen != 2) {
-    platform::MessageBox(this, QStringLiteral("WindowType=%1 でプリンタ設定メニューがクリックされました").arg(screen),
-                         QStringLiteral("想定外の出来事です"));
-    return;
-  }
+void MainWindow::PrinterSetup(ScreenKind screen) {
   platform::PrinterSelection& sel = platform::PrinterSelection::Instance();
   settings::LiveSettings& live = settings::Live();
-  std::int32_t& orientation = screen == 1 ? live.AscOrientation : live.BinOrientation;
+  settings::Orientation& orientation = screen == ScreenKind::Ascii ? live.AscOrientation : live.BinOrientation;
   if (QPrinter* printer = sel.Printer()) {
-    sel.SetOrientation(orientation);
+    sel.SetOrientation(static_cast<int>(orientation));
     bool ok = false;
     if (printerDialog_) {
       ok = printerDialog_(*printer);
@@ -461,11 +452,11 @@ void MainWindow::PrinterSetup(int screen) {
     }
     if (ok) {
       sel.FollowDialogChoice();
-      orientation = sel.Orientation();
+      orientation = settings::OrientationFromCode(sel.Orientation());
       UpdateTitle();
     }
   }
-  platform::SendCommand(screen == 1 ? Role::AscDraw : Role::BinView, cmd::kRebuildDefault);
+  if (pages::ScreenCommands* view = Screen(screen)) view->Rebuild();
 }
 
 void MainWindow::PlaceMainWindow() {

@@ -1,16 +1,17 @@
 #pragma once
 // The main window: holds the two screens, brings data in, owns the printer selection,
-// the settings commands and the relay of notifications between windows.
+// the settings commands, and runs the menu and tool-bar commands on the active screen.
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/main_menus.h"
 #include "app/recent_files.h"
-#include "platform/commands.h"
+#include "pages/screen_action.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -24,19 +25,25 @@ namespace tyld::app {
 
 class ScreenFrame;
 
-class MainWindow : public QMainWindow, public platform::CommandTarget {
+class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
   MainWindow();
   ~MainWindow() override;
 
   // Creates the two screens (binary first, ASCII second and active). Views are made by
-  // the factories so the frame can be tested with stand-ins.
-  using ScreenFactory = std::function<QWidget*(QWidget* parent)>;
+  // the factories so the frame can be tested with stand-ins; a view that is a
+  // pages::PagedView has its printer setup requests answered here.
+  using ScreenFactory = std::function<pages::ScreenCommands*(QWidget* parent)>;
   void CreateScreens(const ScreenFactory& binary, const ScreenFactory& ascii);
 
-  bool OnCommand(int id, std::intptr_t param) override;
-  [[nodiscard]] bool IsCommandEnabled(int id) const override;
+  // A menu or tool-bar command: the main window's own, or the active screen's action.
+  void Run(Command id);
+  [[nodiscard]] bool CanRun(Command id) const;
+  // Opens the k-th entry of the recent-file list.
+  void OpenRecent(int k);
+  // The printer dialog for a screen, whose orientation it takes and sets.
+  void PrinterSetup(pages::ScreenKind screen);
 
   void UpdateTitle();
   // Loads a file as the open commands do; true when it counts as loaded.
@@ -51,7 +58,7 @@ class MainWindow : public QMainWindow, public platform::CommandTarget {
   void SetOpenDialog(OpenDialog d) { openDialog_ = std::move(d); }
   void SetPrinterDialog(PrinterDialog d) { printerDialog_ = std::move(d); }
 
-  [[nodiscard]] QAction* Action(int id) const { return actions_.value(id); }
+  [[nodiscard]] QAction* Action(Command id) const { return actions_.value(id); }
   [[nodiscard]] const RecentFiles& Recent() const { return recent_; }
   // The one document both screens show.
   [[nodiscard]] QMdiArea* MdiArea() const { return mdi_; }
@@ -71,29 +78,29 @@ class MainWindow : public QMainWindow, public platform::CommandTarget {
   void CreateActions();
   void BuildMenus();
   void BuildToolBar();
-  void Dispatch(int id);
-  [[nodiscard]] platform::CommandTarget* ActiveScreen() const;
-  [[nodiscard]] int ActiveScreenKind() const;  // 0 none, 1 ASCII, 2 binary
+  [[nodiscard]] pages::ScreenCommands* Screen(pages::ScreenKind kind) const;
+  [[nodiscard]] pages::ScreenCommands* ActiveScreen() const;
+  [[nodiscard]] std::optional<pages::ScreenKind> ActiveScreenKind() const;
+  void RunOwn(Command id);
 
   void Open(bool printFile);
   void Paste();
   void Properties();
   void SettingsReset();
   void DefaultWindowSize();
-  void PrinterSetup(int screen);
   void ShowLoadError(int error);
   void RefreshRecentMenu();
   void ArrangeScreens();
 
   QMdiArea* mdi_ = nullptr;
   QToolBar* toolBar_ = nullptr;
-  QMap<int, QAction*> actions_;
+  QMap<Command, QAction*> actions_;
   QMenu* recentMenu_ = nullptr;
   QList<QAction*> recentActions_;
   QPointer<ScreenFrame> binaryFrame_;
   QPointer<ScreenFrame> asciiFrame_;
-  QPointer<QWidget> binaryView_;
-  QPointer<QWidget> asciiView_;
+  pages::ScreenCommands* binaryView_ = nullptr;  // owned by their frames
+  pages::ScreenCommands* asciiView_ = nullptr;
   RecentFiles recent_;
   bool defaultSizeRequested_ = false;
   OpenDialog openDialog_;

@@ -9,8 +9,7 @@ namespace tyld::ascii {
 
 AsciiPageFormatDialog::AsciiPageFormatDialog(settings::AsciiPageFormat& format, settings::UnprintMargins& unprint,
                                                const AsciiLayout& layout, QWidget* parent)
-    : PageFormatDialogFor(format, platform::Role::AscFormDialog, platform::Role::AscDraw,
-                   QStringLiteral("頁フォーマット設定（アスキー）"), unprint, parent),
+    : PageFormatDialogFor(format, QStringLiteral("頁フォーマット設定（アスキー）"), unprint, parent),
       layout_(layout) {
   const QString mm = QStringLiteral("mm");
 

@@ -20,7 +20,7 @@ std::vector<BuildFailure> AsciiScreen::Build(QPrinter& printer) {
   const platform::FontDescription font =
       PrinterFontFor(live.asciiFont.logFont, live.asciiFont.PointTenths(), caps.dpiY);
   const platform::FontMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
-  layout = ComputeAsciiLayout(caps, metrics, live.unprint, settings::OrientationFromCode(live.AscOrientation),
+  layout = ComputeAsciiLayout(caps, metrics, live.unprint, live.AscOrientation,
                               live.ascii);
   ApplyLayoutLimits(layout, live.ascii);
 
@@ -98,7 +98,7 @@ std::string AsciiScreen::Refusal() const {
 settings::FontState& AsciiScreen::Font() { return settings::Live().asciiFont; }
 int AsciiScreen::LineSpacing() const { return settings::Live().ascii.AscLineSpacing; }
 settings::Orientation AsciiScreen::PageOrientation() const {
-  return settings::OrientationFromCode(settings::Live().AscOrientation);
+  return settings::Live().AscOrientation;
 }
 int AsciiScreen::ShownFontSize() const { return settings::Live().asciiFont.PointTenths(); }
 

@@ -47,7 +47,7 @@ class AsciiScreen final : public pages::PagedScreen {
   AsciiLayout layout;
   int CurrentSheet = 0;
   int SheetCount = 0;
-  int EmlMode = 0;  // 0 not a mail, 1 mail shown raw, 2 mail shown decoded
+  MailView EmlMode = MailView::NotMail;
   int ForceUtf8 = 0;
 };
 

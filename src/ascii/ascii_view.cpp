@@ -2,30 +2,32 @@
 
 #include "ascii/ascii_page_format_dialog.h"
 #include "document/document_buffer.h"
-#include "platform/command_ids.h"
 #include "search/search_state.h"
 #include "settings/page_format.h"
 #include "tools/dialog_support.h"
 #include "tools/string_search_dialog.h"
 
 namespace tyld::ascii {
-namespace {
-using platform::Role;
-}  // namespace
+using pages::ScreenAction;
 
 AsciiView::AsciiView(QWidget* parent) : PagedView(screen_, parent) {
   setWindowTitle(QStringLiteral("アスキー画面"));
   viewport()->setAutoFillBackground(false);
-  platform::Publish(Role::AscDraw, this);
+  connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
   screen_.NewDocument();
   Start();
 }
 
-AsciiView::~AsciiView() { platform::Withdraw(Role::AscDraw, this); }
+void AsciiView::ShowNewDocument() {
+  SetCurrentPage(0);
+  screen_.NewDocument();
+  FullRebuild();
+}
 
 bool AsciiView::ExecPageFormatDialog() {
   settings::LiveSettings& live = settings::Live();
   AsciiPageFormatDialog dialog(live.ascii, live.unprint, screen_.layout, this);
+  ConnectReadjust(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 
@@ -47,41 +49,28 @@ void AsciiView::CancelStringSearch() {
   viewport()->update();
 }
 
-bool AsciiView::OnCommand(int id, std::intptr_t param) {
-  if (PagedView::OnCommand(id, param)) return true;
-  switch (id) {
-    case cmd::kRebuildFromForm:
-      RebuildWithFonts();
-      platform::SendCommand(Role::AscFormDialog, cmd::kRebuildDone);
-      return true;
-    case cmd::kDataLoaded:
-      SetCurrentPage(0);
-      screen_.NewDocument();
-      FullRebuild();
-      return true;
-    case cmd::kUtf8On: screen_.ForceUtf8 = 1; FullRebuild(); return true;
-    case cmd::kUtf8Off: screen_.ForceUtf8 = 0; FullRebuild(); return true;
-    case cmd::kEmlDecoded: screen_.EmlMode = 2; FullRebuild(); return true;
-    case cmd::kEmlRaw: screen_.EmlMode = 1; FullRebuild(); return true;
-    case cmd::kStringSearch: StringSearch(); return true;
-    case cmd::kStringSearchCancel: CancelStringSearch(); return true;
-    case cmd::kPrintSetup:
-      platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 1);
-      return true;
-    default:
-      return false;
+bool AsciiView::Run(ScreenAction action) {
+  if (PagedView::Run(action)) return true;
+  switch (action) {
+    case ScreenAction::Utf8On: screen_.ForceUtf8 = 1; FullRebuild(); return true;
+    case ScreenAction::Utf8Off: screen_.ForceUtf8 = 0; FullRebuild(); return true;
+    case ScreenAction::MailDecoded: screen_.EmlMode = MailView::Decoded; FullRebuild(); return true;
+    case ScreenAction::MailRaw: screen_.EmlMode = MailView::Raw; FullRebuild(); return true;
+    case ScreenAction::StringSearch: StringSearch(); return true;
+    case ScreenAction::CancelStringSearch: CancelStringSearch(); return true;
+    default: return false;
   }
 }
 
-bool AsciiView::IsCommandEnabled(int id) const {
+bool AsciiView::CanRun(ScreenAction action) const {
   const bool utf8 = screen_.ForceUtf8 == 1 || screen_.model.Utf8Applied() == 1;
-  switch (id) {
-    case cmd::kUtf8On: return !utf8;
-    case cmd::kUtf8Off: return utf8;
-    case cmd::kEmlDecoded: return screen_.EmlMode == 1;
-    case cmd::kEmlRaw: return screen_.EmlMode == 2;
-    case cmd::kStringSearch: case cmd::kStringSearchCancel: return true;
-    default: return PagedView::IsCommandEnabled(id);
+  switch (action) {
+    case ScreenAction::Utf8On: return !utf8;
+    case ScreenAction::Utf8Off: return utf8;
+    case ScreenAction::MailDecoded: return screen_.EmlMode == MailView::Raw;
+    case ScreenAction::MailRaw: return screen_.EmlMode == MailView::Decoded;
+    case ScreenAction::StringSearch: case ScreenAction::CancelStringSearch: return true;
+    default: return PagedView::CanRun(action);
   }
 }
 

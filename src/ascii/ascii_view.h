@@ -10,10 +10,12 @@ class AsciiView : public pages::PagedView {
   Q_OBJECT
  public:
   explicit AsciiView(QWidget* parent = nullptr);
-  ~AsciiView() override;
 
-  bool OnCommand(int id, std::intptr_t param) override;
-  [[nodiscard]] bool IsCommandEnabled(int id) const override;
+  bool Run(pages::ScreenAction action) override;
+  [[nodiscard]] bool CanRun(pages::ScreenAction action) const override;
+  [[nodiscard]] pages::ScreenKind Kind() const override { return pages::ScreenKind::Ascii; }
+  // New document content: back to the first sheet.
+  void ShowNewDocument();
 
   [[nodiscard]] const AsciiScreen& Screen() const { return screen_; }
   [[nodiscard]] AsciiScreen& Screen() { return screen_; }

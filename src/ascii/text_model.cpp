@@ -119,8 +119,8 @@ bool StartsWithI(std::string_view s, std::string_view upperPrefix) {
 
 }  // namespace
 
-std::int32_t EmlModeForExtension(std::string_view docExt) {
-  return docExt.size() == 4 && StartsWithI(docExt, ".EML") ? 2 : 0;
+MailView EmlModeForExtension(std::string_view docExt) {
+  return docExt.size() == 4 && StartsWithI(docExt, ".EML") ? MailView::Decoded : MailView::NotMail;
 }
 
 bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions& options,
@@ -138,7 +138,7 @@ bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions
     utf8Applied = 1;
     return true;
   }
-  if (options.EmlMode == 2 && options.DecodeMail) {
+  if (options.EmlMode == MailView::Decoded && options.DecodeMail) {
     converted = options.DecodeMail(std::string_view(reinterpret_cast<const char*>(doc.data()), doc.size()));
     return true;
   }

@@ -31,10 +31,13 @@ struct TextRow {
 // Turns the bytes of a mail file into displayable Shift-JIS text.
 using MailDecoder = std::function<std::string(std::string_view)>;
 
+// How a mail file is shown.
+enum class MailView : std::int32_t { NotMail, Raw, Decoded };
+
 struct TextModelOptions {
   std::string_view DocExt;          // extension of the loaded file, with the dot
   std::int32_t ColourTagMode = 0;   // 1: a print file, FONT COLOR tags colour the text
-  std::int32_t EmlMode = 0;         // 0 no mail, 1 mail shown raw, 2 mail shown decoded
+  MailView EmlMode = MailView::NotMail;
   std::int32_t ForceUtf8 = 0;       // 1: convert the whole document from UTF-8
   std::int32_t AscCharsPerLine = 80;
   std::int32_t AscLinesPerPage = 80;
@@ -114,8 +117,8 @@ class TextModel {
 bool BuildTextModel(TextModel& model, std::span<const std::uint8_t> doc,
                     const TextModelOptions& options);
 
-// EmlMode a newly loaded document starts with: 2 for ".eml" (any case), else 0.
-std::int32_t EmlModeForExtension(std::string_view docExt);
+// How a newly loaded document is shown: decoded for ".eml" (any case), else not a mail.
+MailView EmlModeForExtension(std::string_view docExt);
 
 // The bytes the screen shows when they are not the document itself: the UTF-8 conversion
 // (byte-order mark, forced, or an HTML file declaring UTF-8) or the decoded mail. Returns

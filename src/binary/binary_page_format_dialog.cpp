@@ -11,8 +11,7 @@ namespace tyld::binary {
 
 BinaryPageFormatDialog::BinaryPageFormatDialog(settings::BinaryPageFormat& format, settings::UnprintMargins& unprint,
                                                const BinaryLayout& layout, QWidget* parent)
-    : PageFormatDialogFor(format, platform::Role::BinFormDialog, platform::Role::BinView,
-                   QStringLiteral("頁フォーマット設定（バイナリ）"), unprint, parent),
+    : PageFormatDialogFor(format, QStringLiteral("頁フォーマット設定（バイナリ）"), unprint, parent),
       layout_(layout) {
   const QString mm = QStringLiteral("mm");
 

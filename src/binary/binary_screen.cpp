@@ -20,7 +20,7 @@ void BinaryScreen::Build(QPrinter& printer) {
   const platform::FontDescription font =
       platform::FontForDevice(live.binaryFont.logFont, live.binaryFont.PointTenths(), in.caps.dpiY);
   in.font = platform::MeasureFont(platform::ToQFont(font), &printer);
-  in.orientation = settings::OrientationFromCode(live.BinOrientation);
+  in.orientation = live.BinOrientation;
   in.unprint = live.unprint;
   layout = ComputeBinaryLayout(in, live.binary);
   ApplyLayoutLimits(layout, live.binary);
@@ -90,7 +90,7 @@ std::string BinaryScreen::PageText(int page, int number) {
 settings::FontState& BinaryScreen::Font() { return settings::Live().binaryFont; }
 int BinaryScreen::LineSpacing() const { return settings::Live().binary.BinLineSpacing; }
 settings::Orientation BinaryScreen::PageOrientation() const {
-  return settings::OrientationFromCode(settings::Live().BinOrientation);
+  return settings::Live().BinOrientation;
 }
 int BinaryScreen::ShownFontSize() const { return settings::Live().binaryFont.PointTenths() / 10; }
 

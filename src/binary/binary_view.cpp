@@ -4,7 +4,6 @@
 #include "tools/position_calculator_window.h"
 #include "tools/save_data.h"
 #include "binary/binary_page_format_dialog.h"
-#include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "tools/byte_editor_window.h"
 #include "tools/byte_search_dialog.h"
@@ -15,7 +14,7 @@
 
 namespace tyld::binary {
 namespace {
-using platform::Role;
+using pages::ScreenAction;
 
 std::span<std::uint8_t> Marks() {
   document::DocumentBuffer& doc = document::Document();
@@ -34,15 +33,19 @@ bool Raise(QWidget* window) {
 
 BinaryView::BinaryView(QWidget* parent) : PagedView(screen_, parent) {
   setWindowTitle(QStringLiteral("バイナリ画面"));
-  platform::Publish(Role::BinView, this);
+  connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
   Start();
 }
 
-BinaryView::~BinaryView() { platform::Withdraw(Role::BinView, this); }
+void BinaryView::ShowNewDocument() {
+  SetCurrentPage(0);
+  FullRebuild();
+}
 
 bool BinaryView::ExecPageFormatDialog() {
   settings::LiveSettings& live = settings::Live();
   BinaryPageFormatDialog dialog(live.binary, live.unprint, screen_.layout, this);
+  ConnectReadjust(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 
@@ -84,82 +87,67 @@ void BinaryView::CancelByteSearch() {
   viewport()->update();
 }
 
-void BinaryView::OpenByteMent() {
-  if (!Raise(byteMent_)) {
-    byteMent_ = new tools::ByteEditorWindow([] { return document::Document().Data(); }, this);
-    byteMent_->show();
+void BinaryView::OpenByteEditor() {
+  if (!Raise(byteEditor_)) {
+    byteEditor_ = new tools::ByteEditorWindow([] { return document::Document().Data(); }, this);
+    connect(byteEditor_, &tools::ByteEditorWindow::DataChanged, this, &BinaryView::Repaint);
+    connect(byteEditor_, &tools::ByteEditorWindow::Closed, this, [this] {
+      byteEditor_ = nullptr;
+      Repaint();
+    });
+    byteEditor_->show();
   }
 }
 
-void BinaryView::OpenGroupSearch() {
-  if (!Raise(groupSearch_)) {
-    groupSearch_ = new tools::SequenceSearchWindow(search::Searches().sequence, this);
-    groupSearch_->show();
+void BinaryView::OpenSequenceSearch() {
+  if (!Raise(sequenceSearch_)) {
+    sequenceSearch_ = new tools::SequenceSearchWindow(search::Searches().sequence, this);
+    connect(sequenceSearch_, &tools::SequenceSearchWindow::SearchRequested, this, &BinaryView::RunSequenceSearch);
+    connect(sequenceSearch_, &tools::SequenceSearchWindow::Closed, this, [this] { sequenceSearch_ = nullptr; });
+    sequenceSearch_->show();
   }
   ShowCurrentPage();
 }
 
-void BinaryView::RunGroupSearch() {
+void BinaryView::RunSequenceSearch() {
   search::SequenceSearchState& state = search::Searches().sequence;
   if (const std::optional<search::Notice> notice = search::RunSequenceSearch(document::Document().Data(), Marks(), state))
     tools::ShowNotice(this, *notice);
-  if (groupSearch_) groupSearch_->RefreshList();
+  if (sequenceSearch_) sequenceSearch_->RefreshList();
   viewport()->update();
 }
 
-void BinaryView::OpenHexPosCal() {
-  if (!Raise(hexPosCal_)) {
-    hexPosCal_ = new tools::PositionCalculatorWindow(this);
-    hexPosCal_->show();
+void BinaryView::OpenPositionCalculator() {
+  if (!Raise(positionCalculator_)) {
+    positionCalculator_ = new tools::PositionCalculatorWindow(this);
+    connect(positionCalculator_, &tools::PositionCalculatorWindow::JumpRequested, this, &BinaryView::JumpToPosition);
+    connect(positionCalculator_, &tools::PositionCalculatorWindow::Closed, this, [this] { positionCalculator_ = nullptr; });
+    positionCalculator_->show();
   }
 }
 
-bool BinaryView::OnCommand(int id, std::intptr_t param) {
-  if (PagedView::OnCommand(id, param)) return true;
-  switch (id) {
-    case cmd::kByteDataChanged:
-      viewport()->update();
-      return true;
-    case cmd::kByteSearch: ByteSearch(); return true;
-    case cmd::kByteSearchCancel: CancelByteSearch(); return true;
-    case cmd::kByteMent: OpenByteMent(); return true;
-    case cmd::kByteMentClosed:
-      byteMent_ = nullptr;
-      viewport()->update();
-      return true;
-    case cmd::kGroupByteSearch: OpenGroupSearch(); return true;
-    case cmd::kGroupSearch: RunGroupSearch(); return true;
-    case cmd::kGroupSearchClosed: groupSearch_ = nullptr; return true;
-    case cmd::kHexPosCal: OpenHexPosCal(); return true;
-    case cmd::kHexPosCalClosed: hexPosCal_ = nullptr; return true;
-    case cmd::kSave: tools::SaveOverwrite(this, document::Document()); return true;
-    case cmd::kSaveAs: tools::SaveAs(this, document::Document()); return true;
-    case cmd::kRebuildFromForm:
-      RebuildWithFonts();
-      platform::SendCommand(Role::BinFormDialog, cmd::kRebuildDone);
-      return true;
-    case cmd::kDataLoaded:
-      SetCurrentPage(0);
-      FullRebuild();
-      return true;
-    // Positions are unsigned 32-bit: 4294967295 is a position past any data, never -1.
-    case cmd::kJumpToPosition: JumpToPosition(static_cast<std::uint32_t>(param)); return true;
-    case cmd::kPrintSetup:
-      platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 2);
-      return true;
-    default:
-      return false;
+bool BinaryView::Run(ScreenAction action) {
+  if (PagedView::Run(action)) return true;
+  switch (action) {
+    case ScreenAction::ByteSearch: ByteSearch(); return true;
+    case ScreenAction::CancelByteSearch: CancelByteSearch(); return true;
+    case ScreenAction::ByteEditor: OpenByteEditor(); return true;
+    case ScreenAction::SequenceSearch: OpenSequenceSearch(); return true;
+    case ScreenAction::PositionCalculator: OpenPositionCalculator(); return true;
+    case ScreenAction::Save: tools::SaveOverwrite(this, document::Document()); return true;
+    case ScreenAction::SaveAs: tools::SaveAs(this, document::Document()); return true;
+    default: return false;
   }
 }
 
-bool BinaryView::IsCommandEnabled(int id) const {
-  switch (id) {
-    case cmd::kByteSearch: case cmd::kByteSearchCancel: case cmd::kByteMent: case cmd::kGroupByteSearch:
-    case cmd::kHexPosCal: case cmd::kSaveAs:
+bool BinaryView::CanRun(ScreenAction action) const {
+  switch (action) {
+    case ScreenAction::ByteSearch: case ScreenAction::CancelByteSearch: case ScreenAction::ByteEditor:
+    case ScreenAction::SequenceSearch: case ScreenAction::PositionCalculator: case ScreenAction::SaveAs:
       return true;
-    case cmd::kSave: return !document::Document().DocPath.empty();  // nothing loaded: nowhere to write
+    case ScreenAction::Save: return !document::Document().DocPath.empty();  // nothing loaded: nowhere to write
     default:
-      return PagedView::IsCommandEnabled(id);
+      return PagedView::CanRun(action);
   }
 }
 

@@ -16,38 +16,42 @@ class BinaryView : public pages::PagedView {
   Q_OBJECT
  public:
   explicit BinaryView(QWidget* parent = nullptr);
-  ~BinaryView() override;
 
-  bool OnCommand(int id, std::intptr_t param) override;
-  [[nodiscard]] bool IsCommandEnabled(int id) const override;
+  bool Run(pages::ScreenAction action) override;
+  [[nodiscard]] bool CanRun(pages::ScreenAction action) const override;
+  [[nodiscard]] pages::ScreenKind Kind() const override { return pages::ScreenKind::Binary; }
+  // New document content: back to the first page.
+  void ShowNewDocument();
+  // Shows the page of a 1-based byte position, or says it is past the last page.
+  // Positions are unsigned 32-bit: 4294967295 is a position past any data, never -1.
+  void JumpToPosition(std::uint32_t position);
 
   [[nodiscard]] BinaryScreen& Screen() { return screen_; }
   // Extra title text while a byte search is active (set by the search tools).
   void SetSearchTitle(const QString& text) { searchTitle_ = text; }
   // The open tool windows, or nullptr.
-  [[nodiscard]] tools::ByteEditorWindow* ByteMentWindow() const { return byteMent_; }
-  [[nodiscard]] tools::SequenceSearchWindow* GroupSearchWindow() const { return groupSearch_; }
-  [[nodiscard]] tools::PositionCalculatorWindow* PositionCalculator() const { return hexPosCal_; }
+  [[nodiscard]] tools::ByteEditorWindow* ByteEditor() const { return byteEditor_; }
+  [[nodiscard]] tools::SequenceSearchWindow* SequenceSearch() const { return sequenceSearch_; }
+  [[nodiscard]] tools::PositionCalculatorWindow* PositionCalculator() const { return positionCalculator_; }
 
  protected:
   bool ExecPageFormatDialog() override;
   [[nodiscard]] QString TitleExtra() const override { return searchTitle_; }
 
  private:
-  void JumpToPosition(std::uint32_t u);
   [[nodiscard]] bool RefuseWithoutData();
   void ByteSearch();
   void CancelByteSearch();
-  void OpenByteMent();
-  void OpenGroupSearch();
-  void RunGroupSearch();
-  void OpenHexPosCal();
+  void OpenByteEditor();
+  void OpenSequenceSearch();
+  void RunSequenceSearch();
+  void OpenPositionCalculator();
 
   BinaryScreen screen_;
   QString searchTitle_;
-  QPointer<tools::ByteEditorWindow> byteMent_;
-  QPointer<tools::SequenceSearchWindow> groupSearch_;
-  QPointer<tools::PositionCalculatorWindow> hexPosCal_;
+  QPointer<tools::ByteEditorWindow> byteEditor_;
+  QPointer<tools::SequenceSearchWindow> sequenceSearch_;
+  QPointer<tools::PositionCalculatorWindow> positionCalculator_;
 };
 
 }  // namespace tyld::binary

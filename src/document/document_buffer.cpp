@@ -6,8 +6,6 @@
 #include <limits>
 
 #include "document/command_line.h"
-#include "platform/command_ids.h"
-#include "platform/commands.h"
 
 namespace tyld::document {
 namespace {
@@ -62,12 +60,21 @@ DocumentBuffer& Document() {
   return doc;
 }
 
-void NotifyDataLoaded() {
-  platform::SendCommand(platform::Role::AscDraw, cmd::kDataLoaded);
-  platform::SendCommand(platform::Role::BinView, cmd::kDataLoaded);
-}
-
 void DocumentBuffer::ReleaseDocument() { ByteBlock().swap(DocData); }
+
+void DocumentBuffer::Clear() {
+  ByteBlock().swap(DocData);
+  ByteBlock().swap(HighlightMarks);
+  DocLength = 0;
+  DocPath.clear();
+  DocFullPath.clear();
+  DocName.clear();
+  DocExt.clear();
+  DocDisplayName.clear();
+  LastBuildWasText = 0;
+  ShownNulAt = -1;
+  ShownNulWritten = false;
+}
 
 BufferError DocumentBuffer::AllocateDocument(std::int64_t n) {
   const std::int64_t capacity = DocCapacityFor(n);
@@ -136,7 +143,7 @@ LoadResult DocumentBuffer::LoadDataFile(const std::string& path) {
   NameAfterPath(path);
 
   if (!AllocateHighlightMarks(DocLength)) return {false, BufferError::MarksFailed};
-  NotifyDataLoaded();
+  emit Loaded();
   return result;
 }
 
@@ -171,7 +178,7 @@ BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::
   DocDisplayName = kPasteName;
   DocExt.clear();
   DocPath = PastePath(workDir);
-  NotifyDataLoaded();
+  emit Loaded();
   return BufferError::None;
 }
 

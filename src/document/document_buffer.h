@@ -1,6 +1,7 @@
 #pragma once
 // The one document: the loaded bytes, their names, and the binary screen's highlight
-// marks. Both screens read it; loading or pasting replaces its content and tells them.
+// marks. Both screens read it; loading or pasting replaces its content and emits Loaded.
+#include <QObject>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -43,7 +44,9 @@ struct LoadResult {
   BufferError error = BufferError::None;  // a message to show, also when ok (FileTooLarge)
 };
 
-struct DocumentBuffer {
+class DocumentBuffer : public QObject {
+  Q_OBJECT
+ public:
   ByteBlock DocData;           // DocCapacity() bytes; data, then at least one 0 byte
   std::int32_t DocLength = 0;  // 0: nothing loaded
   std::string DocPath;         // where the overwrite-save writes (UTF-8)
@@ -78,17 +81,22 @@ struct DocumentBuffer {
   bool AllocateHighlightMarks(std::int64_t n);
 
   // Loads the file as bytes (a missing, unreadable, empty, non-regular or 2 GiB file gives
-  // DocLength 0), names the document after the path, allocates the marks and tells the
-  // ASCII screen and then the binary screen that data was loaded. The caller updates the
-  // title.
+  // DocLength 0), names the document after the path, allocates the marks and emits
+  // Loaded. The caller updates the title.
   LoadResult LoadDataFile(const std::string& path);
 
   // Paste asks whether to append only when there is data the ASCII screen took as text.
   [[nodiscard]] bool PasteAsksToAppend() const { return DocLength != 0 && LastBuildWasText == 1; }
   // Puts clipboard bytes (cut at the first 0 byte) into the document: appended after
   // CR LF CR LF, or replacing it; either way followed by CR LF. Names it "ﾍﾟｰｽﾄﾃﾞｰﾀ" in
-  // `workDir`, allocates the marks and tells both screens. On an error nothing is notified.
+  // `workDir`, allocates the marks and emits Loaded. On an error nothing is emitted.
   BufferError Paste(std::string_view clipboard, bool append, std::string_view workDir);
+  // Back to no data and no names, as at start-up.
+  void Clear();
+
+ signals:
+  // New content: a load (also of an empty or missing file) or a paste.
+  void Loaded();
 
  private:
   [[nodiscard]] std::size_t Bytes() const {
@@ -99,9 +107,5 @@ struct DocumentBuffer {
 
 // The process-wide document.
 DocumentBuffer& Document();
-
-// Tells the ASCII screen, then the binary screen, that data was loaded; a screen that is
-// not open is skipped.
-void NotifyDataLoaded();
 
 }  // namespace tyld::document

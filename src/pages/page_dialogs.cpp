@@ -275,21 +275,34 @@ PrintingNotice::PrintingNotice(QWidget* parent) : QDialog(parent), timer_(new QT
   lay->setSizeConstraint(QLayout::SetFixedSize);
   timer_->setSingleShot(true);
   timer_->setInterval(kShowMs);
-  connect(timer_, &QTimer::timeout, this, &PrintingNotice::Close);
+  connect(timer_, &QTimer::timeout, this, &PrintingNotice::CloseIfDue);
   move(300, 200);
 }
 
-PrintingNotice* PrintingNotice::Show(QWidget* printingView) {
+PrintingNotice* PrintingNotice::Show(QWidget* printingView, Clock clock) {
   QPointer<PrintingNotice>& current = Current();
   if (current == nullptr) current = new PrintingNotice(printingView);
+  current->clock_ = std::move(clock);
   current->timer_->stop();  // not while the window is being brought up
   current->show();
   current->raise();
   current->repaint();
   // The print job that follows holds the event loop; let the window reach the screen first.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  if (current != nullptr) current->timer_->start();
+  if (current != nullptr) {
+    current->shownAt_ = current->clock_();
+    current->timer_->start(kShowMs);
+  }
   return current;
+}
+
+void PrintingNotice::CloseIfDue() {
+  const std::int64_t left = shownAt_ + kShowMs - clock_();
+  if (left <= 0) {
+    if (Current() == this) Close();
+    return;
+  }
+  timer_->start(static_cast<int>(left));
 }
 
 void PrintingNotice::Close() {

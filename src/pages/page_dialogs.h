@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <string_view>
 
+#include "pages/clock.h"
 #include "pages/dialog_parts.h"
 
 class QLabel;
@@ -89,8 +90,11 @@ class PrintingNotice : public QDialog {
 
   // Shows the window (creating it with the printing view as parent when none is open),
   // paints it at once so it is visible during the synchronous job, and restarts its
-  // one-second close timer.
-  static PrintingNotice* Show(QWidget* printingView);
+  // one-second close timer, timed by `clock`.
+  static PrintingNotice* Show(QWidget* printingView, Clock clock = SteadyMilliseconds);
+  // What the close timer runs: closes the window once a full second has passed since the
+  // last show, else waits for the rest of it.
+  void CloseIfDue();
   // Closes and destroys the window now, if it is open.
   static void Close();
   // The open window, or nullptr.
@@ -99,6 +103,8 @@ class PrintingNotice : public QDialog {
  private:
   explicit PrintingNotice(QWidget* parent);
   QTimer* timer_;
+  Clock clock_;
+  std::int64_t shownAt_ = 0;
   static QPointer<PrintingNotice>& Current();
 };
 

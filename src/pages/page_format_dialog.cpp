@@ -10,26 +10,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "platform/command_ids.h"
 #include "platform/dialog_keys.h"
 
 namespace tyld::pages {
 
-PageFormatDialog::PageFormatDialog(platform::Role self, platform::Role screen,
-                               const QString& caption, settings::UnprintMargins& unprint,
-                               QWidget* parent)
-    : QDialog(parent),
-      liveUnprint_(unprint),
-      unprint_(unprint),
-      self_(self),
-      screen_(screen) {
+PageFormatDialog::PageFormatDialog(const QString& caption, settings::UnprintMargins& unprint, QWidget* parent)
+    : QDialog(parent), liveUnprint_(unprint), unprint_(unprint) {
   setWindowTitle(caption);
-  // Published from the start so the screen's "rebuild done" reaches the dialog while it is
-  // open.
-  platform::Publish(self_, this);
 }
 
-PageFormatDialog::~PageFormatDialog() { platform::Withdraw(self_, this); }
+PageFormatDialog::~PageFormatDialog() = default;
 
 QLineEdit* PageFormatDialog::AddField(QGridLayout* grid, int row, const QString& label,
                                     const QString& unit, const QString& name,
@@ -168,22 +158,12 @@ bool PageFormatDialog::Store() {
 
 void PageFormatDialog::Readjust() {
   if (!Store()) return;
-  platform::SendCommand(screen_, cmd::kRebuildFromForm);
-}
-
-bool PageFormatDialog::OnCommand(int id, std::intptr_t /*param*/) {
-  if (id != cmd::kRebuildDone) return false;
+  emit ReadjustRequested();
   Load();
-  return true;
 }
 
 void PageFormatDialog::accept() {
   if (Store()) QDialog::accept();
-}
-
-void PageFormatDialog::done(int result) {
-  platform::Withdraw(self_, this);
-  QDialog::done(result);
 }
 
 }  // namespace tyld::pages

@@ -1,8 +1,8 @@
 #pragma once
 // What the page format dialogs of the two screens have in common: integer fields with
 // spin arrows bound to the dialog's own copy of the values, radio groups, the keyboard
-// rule, OK/Cancel, and the "表示再調整" round trip with the screen (rebuild request out,
-// rebuild done back).
+// rule, OK/Cancel, and "表示再調整": apply, have the screen rebuild (ReadjustRequested),
+// then show the values the rebuild left.
 #include <QDialog>
 #include <QStringList>
 #include <QVector>
@@ -10,7 +10,6 @@
 #include <limits>
 
 #include "pages/dialog_parts.h"
-#include "platform/commands.h"
 #include "settings/page_format.h"
 
 class QAbstractButton;
@@ -28,16 +27,13 @@ class SpinArrows;
 
 namespace tyld::pages {
 
-class PageFormatDialog : public QDialog, public platform::CommandTarget {
+class PageFormatDialog : public QDialog {
   Q_OBJECT
  public:
   // Upper bound of the spins that have none.
   static constexpr int kNoLimit = std::numeric_limits<int>::max();
 
   ~PageFormatDialog() override;
-
-  // From the screen: the rebuild is done, show the values it left.
-  bool OnCommand(int id, std::intptr_t param) override;
 
   // Controls carry object names: each edit its field's name and its spin the name plus
   // "Spin", each radio button its choice, the computed numbers theirs, and the buttons
@@ -46,18 +42,21 @@ class PageFormatDialog : public QDialog, public platform::CommandTarget {
   // Reads the controls and applies every value to the live state; false, with nothing
   // applied, when an edit does not hold an integer.
   bool Store();
-  // "表示再調整": apply, then have the screen rebuild while the dialog stays open.
+  // "表示再調整": apply, have the screen rebuild while the dialog stays open, then load
+  // what the rebuild left.
   void Readjust();
   // Copies the live values into the dialog and shows them.
   void Load();
 
   void accept() override;
-  void done(int result) override;
+
+ signals:
+  // The values were applied; the screen rebuilds before this returns.
+  void ReadjustRequested();
 
  protected:
   // unprint: the live non-printable margins both screens share; it must outlive the dialog.
-  PageFormatDialog(platform::Role self, platform::Role screen, const QString& caption,
-                 settings::UnprintMargins& unprint, QWidget* parent);
+  PageFormatDialog(const QString& caption, settings::UnprintMargins& unprint, QWidget* parent);
 
   // "余白": top, bottom and left margin (mm) and the line spacing (tenths of H).
   QGroupBox* AddMarginsBox(std::int32_t* top, std::int32_t* bottom, std::int32_t* left,
@@ -98,8 +97,6 @@ class PageFormatDialog : public QDialog, public platform::CommandTarget {
 
   settings::UnprintMargins& liveUnprint_;
   settings::UnprintMargins unprint_;
-  platform::Role self_;
-  platform::Role screen_;
   QVector<Field> fields_;
   QVector<Radios> radios_;
   QVector<QLineEdit*> order_;
@@ -110,9 +107,9 @@ class PageFormatDialog : public QDialog, public platform::CommandTarget {
 template <class Format>
 class PageFormatDialogFor : public PageFormatDialog {
  protected:
-  PageFormatDialogFor(Format& format, platform::Role self, platform::Role screen,
-               const QString& caption, settings::UnprintMargins& unprint, QWidget* parent)
-      : PageFormatDialog(self, screen, caption, unprint, parent), live_(format), v_(format) {}
+  PageFormatDialogFor(Format& format, const QString& caption, settings::UnprintMargins& unprint,
+                      QWidget* parent)
+      : PageFormatDialog(caption, unprint, parent), live_(format), v_(format) {}
   void CopyFromLive() override { v_ = live_; }
 
   Format& live_;

@@ -9,8 +9,8 @@
 #include <cstdlib>
 
 #include "pages/page_dialogs.h"
+#include "pages/page_format_dialog.h"
 #include "pages/screen_steps.h"
-#include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/print_job.h"
 #include "platform/printer.h"
@@ -26,9 +26,6 @@ PagedView::PagedView(PagedScreen& screen, QWidget* parent) : QAbstractScrollArea
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setFocusPolicy(Qt::StrongFocus);
-  flickTimer_.setSingleShot(true);
-  flickTimer_.setInterval(500);
-  connect(&flickTimer_, &QTimer::timeout, this, [this] { flickArmed_ = false; });
   // Our own handling of every scroll-bar action keeps the page-turn rule in one place.
   connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &PagedView::OnVerticalAction);
   connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &PagedView::OnHorizontalAction);
@@ -117,7 +114,7 @@ void PagedView::FontDialog() {
   RebuildWithFonts();
 }
 
-void PagedView::PageFormatDialog() {
+void PagedView::AskPageFormat() {
   if (ExecPageFormatDialog()) RebuildWithFonts();
   else ShowCurrentPage();
 }
@@ -153,41 +150,45 @@ void PagedView::RunPrintJob() {
                         });
 }
 
-bool PagedView::OnCommand(int id, std::intptr_t /*param*/) {
-  if (HandlePageCommand(id)) return true;
-  switch (id) {
-    case cmd::kResize:
-    case cmd::kRepaint:
-      viewport()->update();
-      return true;
-    case cmd::kRebuildDefault: RebuildWithFonts(); return true;
-    case cmd::kPageJump: PageJump(); return true;
-    case cmd::kScaleDouble: SetScale(screen_.Font().scale * 2); return true;
-    case cmd::kScaleOriginal: SetScale(1.0); return true;
-    case cmd::kScaleHalf: SetScale(screen_.Font().scale * 0.5); return true;
-    case cmd::kFont: FontDialog(); return true;
-    case cmd::kFontReset:
+void PagedView::Repaint() { viewport()->update(); }
+
+void PagedView::ConnectReadjust(PageFormatDialog& dialog) {
+  connect(&dialog, &PageFormatDialog::ReadjustRequested, this, &PagedView::RebuildWithFonts);
+}
+
+bool PagedView::Run(ScreenAction action) {
+  if (TurnPage(action)) return true;
+  switch (action) {
+    case ScreenAction::GoToPage: PageJump(); return true;
+    case ScreenAction::ScaleDouble: SetScale(screen_.Font().scale * 2); return true;
+    case ScreenAction::ScaleOriginal: SetScale(1.0); return true;
+    case ScreenAction::ScaleHalf: SetScale(screen_.Font().scale * 0.5); return true;
+    case ScreenAction::Font: FontDialog(); return true;
+    case ScreenAction::FontReset:
       screen_.ResetFont();
       RebuildWithFonts();
       return true;
-    case cmd::kPageFormat: PageFormatDialog(); return true;
-    case cmd::kPageFormatReset:
+    case ScreenAction::PageFormat: AskPageFormat(); return true;
+    case ScreenAction::PageFormatReset:
       screen_.ResetPageFormat();
       RebuildWithFonts();
       return true;
-    case cmd::kPrintMono: Print(false); return true;
-    case cmd::kPrintColour: Print(true); return true;
+    case ScreenAction::PrintMono: Print(false); return true;
+    case ScreenAction::PrintColour: Print(true); return true;
+    case ScreenAction::PrinterSetup: emit PrinterSetupRequested(Kind()); return true;
     default: return false;
   }
 }
 
-bool PagedView::IsCommandEnabled(int id) const {
-  switch (id) {
-    case cmd::kNextPage: case cmd::kPrevPage: case cmd::kFirstPage: case cmd::kLastPage:
-    case cmd::kNext10: case cmd::kPrev10: case cmd::kNext50: case cmd::kPrev50:
-    case cmd::kPageJump: case cmd::kScaleDouble: case cmd::kScaleOriginal: case cmd::kScaleHalf:
-    case cmd::kFont: case cmd::kFontReset: case cmd::kPageFormat: case cmd::kPageFormatReset:
-    case cmd::kPrintMono: case cmd::kPrintColour: case cmd::kPrintSetup:
+bool PagedView::CanRun(ScreenAction action) const {
+  switch (action) {
+    case ScreenAction::NextPage: case ScreenAction::PrevPage: case ScreenAction::FirstPage:
+    case ScreenAction::LastPage: case ScreenAction::Next10: case ScreenAction::Prev10:
+    case ScreenAction::Next50: case ScreenAction::Prev50: case ScreenAction::GoToPage:
+    case ScreenAction::ScaleDouble: case ScreenAction::ScaleOriginal: case ScreenAction::ScaleHalf:
+    case ScreenAction::Font: case ScreenAction::FontReset: case ScreenAction::PageFormat:
+    case ScreenAction::PageFormatReset: case ScreenAction::PrintMono: case ScreenAction::PrintColour:
+    case ScreenAction::PrinterSetup:
       return true;
     default:
       return false;
@@ -252,18 +253,18 @@ void PagedView::ScrollVertical(int request) {
   viewport()->update();
 }
 
-bool PagedView::HandlePageCommand(int id) {
+bool PagedView::TurnPage(ScreenAction action) {
   const int last = count_ - 1;
   int page = current_;
-  switch (id) {
-    case cmd::kNextPage: if (current_ < last) page = current_ + 1; break;
-    case cmd::kPrevPage: if (current_ > 0) page = current_ - 1; break;
-    case cmd::kFirstPage: page = 0; break;
-    case cmd::kLastPage: page = last; break;
-    case cmd::kNext10: page = current_ < last - 10 ? current_ + 10 : last; break;
-    case cmd::kPrev10: page = current_ >= 10 ? current_ - 10 : 0; break;
-    case cmd::kNext50: page = current_ < last - 50 ? current_ + 50 : last; break;
-    case cmd::kPrev50: page = current_ >= 50 ? current_ - 50 : 0; break;
+  switch (action) {
+    case ScreenAction::NextPage: if (current_ < last) page = current_ + 1; break;
+    case ScreenAction::PrevPage: if (current_ > 0) page = current_ - 1; break;
+    case ScreenAction::FirstPage: page = 0; break;
+    case ScreenAction::LastPage: page = last; break;
+    case ScreenAction::Next10: page = current_ < last - 10 ? current_ + 10 : last; break;
+    case ScreenAction::Prev10: page = current_ >= 10 ? current_ - 10 : 0; break;
+    case ScreenAction::Next50: page = current_ < last - 50 ? current_ + 50 : last; break;
+    case ScreenAction::Prev50: page = current_ >= 50 ? current_ - 50 : 0; break;
     default: return false;
   }
   if (count_ <= 0) return true;  // no pages: nothing moves, never negative
@@ -353,7 +354,7 @@ void PagedView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     flickStart_ = event->position().toPoint();
     flickArmed_ = true;
-    flickTimer_.start();
+    flickStartMs_ = clock_();
     event->accept();  // so the release comes back here
     return;
   }
@@ -363,10 +364,10 @@ void PagedView::mousePressEvent(QMouseEvent* event) {
 void PagedView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && flickArmed_) {
     flickArmed_ = false;
-    flickTimer_.stop();
+    const bool quick = clock_() - flickStartMs_ < kFlickMs;
     const QPoint d = event->position().toPoint() - flickStart_;
-    if (std::abs(d.x()) < std::abs(d.y())) {
-      OnCommand(d.y() < 0 ? cmd::kNextPage : cmd::kPrevPage, 0);
+    if (quick && std::abs(d.x()) < std::abs(d.y())) {
+      TurnPage(d.y() < 0 ? ScreenAction::NextPage : ScreenAction::PrevPage);
       event->accept();
       return;
     }

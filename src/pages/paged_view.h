@@ -6,24 +6,30 @@
 // to, the font and page-format dialog steps, and printing. A derived view adds only what
 // its screen has of its own.
 #include <QAbstractScrollArea>
-#include <QElapsedTimer>
 #include <QPoint>
-#include <QTimer>
+#include <cstdint>
 
+#include "pages/clock.h"
 #include "pages/paged_screen.h"
-#include "platform/commands.h"
+#include "pages/screen_action.h"
 #include "platform/font_description.h"
 
 namespace tyld::pages {
 
-class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
+class PageFormatDialog;
+
+class PagedView : public QAbstractScrollArea, public ScreenCommands {
   Q_OBJECT
  public:
   // screen: the derived view's own screen; it is used only from Start() on.
   PagedView(PagedScreen& screen, QWidget* parent = nullptr);
 
-  bool OnCommand(int id, std::intptr_t param) override;
-  [[nodiscard]] bool IsCommandEnabled(int id) const override;
+  bool Run(ScreenAction action) override;
+  [[nodiscard]] bool CanRun(ScreenAction action) const override;
+  void Repaint() override;
+  void Rebuild() override { RebuildWithFonts(); }
+  [[nodiscard]] QWidget& Widget() override { return *this; }
+  [[nodiscard]] virtual ScreenKind Kind() const = 0;
 
   [[nodiscard]] int CurrentPage() const { return current_; }
   [[nodiscard]] int PageCount() const { return count_; }
@@ -38,14 +44,16 @@ class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   void FullRebuild();
   [[nodiscard]] QString TitleText() const;
 
-  // Page commands: true when the id is one of them (handled).
-  bool HandlePageCommand(int id);
+  // Page actions: true when the action is one of them (handled).
+  bool TurnPage(ScreenAction action);
   // Shows the current page at the top: VScrollPos = page × stride, full repaint.
   void ShowCurrentPage();
   // A vertical request in lines, turning the page when it lands on another one.
   void ScrollVertical(int request);
   // A plain scroll of the content (the current page stays).
   void ScrollPlain(int vRequest, int hRequest);
+  // The clock the mouse page turn is timed with.
+  void SetClock(Clock clock) { clock_ = std::move(clock); }
 
  protected:
   // Scale 1, the screen font, the first build: call at the end of the derived constructor.
@@ -53,6 +61,8 @@ class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   void SetCurrentPage(int page) { current_ = page; }
   // The screen font again, then a full rebuild.
   void RebuildWithFonts();
+  // A page-format dialog's "表示再調整" rebuilds this view.
+  void ConnectReadjust(PageFormatDialog& dialog);
   // The screen's own page-format dialog; true when it was accepted.
   virtual bool ExecPageFormatDialog() = 0;
   // What the derived view adds to the title before the orientation.
@@ -65,6 +75,10 @@ class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   bool event(QEvent* event) override;
+
+ signals:
+  // The printer setup menu item: the main window owns the printer dialog.
+  void PrinterSetupRequested(pages::ScreenKind kind);
 
  private:
   // Called after every rebuild: page count, lines one page takes on screen (0: 80),
@@ -80,7 +94,7 @@ class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   void SetScale(double scale);
   void PageJump();
   void FontDialog();
-  void PageFormatDialog();
+  void AskPageFormat();
   void Print(bool colour);
   void RunPrintJob();
 
@@ -98,9 +112,11 @@ class PagedView : public QAbstractScrollArea, public platform::CommandTarget {
   int stride_ = 80;
   bool syncing_ = false;
   // Mouse page turn: a vertical drag released within 500 ms.
+  static constexpr std::int64_t kFlickMs = 500;
+  Clock clock_ = SteadyMilliseconds;
   QPoint flickStart_;
+  std::int64_t flickStartMs_ = 0;
   bool flickArmed_ = false;
-  QTimer flickTimer_;
 };
 
 }  // namespace tyld::pages

@@ -175,7 +175,8 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
                     !o.settingsPath.empty(), err))
     return kUsageError;
   settings::LiveSettings& live = settings::Live();
-  if (o.orientation != 0) (o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation) = o.orientation;
+  if (o.orientation != 0)
+    (o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation) = settings::OrientationFromCode(o.orientation);
 
   document::StartupState& start = document::Startup();
   start.StartMode = 2;

@@ -97,8 +97,8 @@ struct LiveSettings {
   BinaryPageFormat binary;
   FontState asciiFont;
   FontState binaryFont;
-  std::int32_t AscOrientation = 1;  // 1 portrait, 2 landscape
-  std::int32_t BinOrientation = 2;
+  Orientation AscOrientation = Orientation::Portrait;
+  Orientation BinOrientation = Orientation::Landscape;
 };
 
 // The process-wide live settings.

@@ -105,7 +105,6 @@ void ForEachStoredField(Record& r, Live& live, Copy copy) {
   copy(r.AscFontScale, live.asciiFont.scale);
   copy(r.AscFontChoice, live.asciiFont.choice);
   copy(r.AscLogFont, live.asciiFont.logFont);
-  copy(r.AscOrientation, live.AscOrientation);
   auto& b = live.binary;
   copy(r.BinMarginTop, b.BinMarginTop);
   copy(r.BinMarginBottom, b.BinMarginBottom);
@@ -122,17 +121,26 @@ void ForEachStoredField(Record& r, Live& live, Copy copy) {
   copy(r.BinFontScale, live.binaryFont.scale);
   copy(r.BinFontChoice, live.binaryFont.choice);
   copy(r.BinLogFont, live.binaryFont.logFont);
-  copy(r.BinOrientation, live.BinOrientation);
+}
+
+// A stored code other than 1 and 2 reads as portrait and stays as it is in the file until
+// the orientation is changed.
+void StoreOrientation(std::int32_t& stored, Orientation value) {
+  if (OrientationFromCode(stored) != value) stored = static_cast<std::int32_t>(value);
 }
 
 }  // namespace
 
 void ApplyRecord(const SettingsRecord& r, LiveSettings& live) {
   ForEachStoredField(r, live, [](const auto& stored, auto& value) { value = stored; });
+  live.AscOrientation = OrientationFromCode(r.AscOrientation);
+  live.BinOrientation = OrientationFromCode(r.BinOrientation);
 }
 
 void CollectRecord(const LiveSettings& live, SettingsRecord& r) {
   ForEachStoredField(r, live, [](auto& stored, const auto& value) { stored = value; });
+  StoreOrientation(r.AscOrientation, live.AscOrientation);
+  StoreOrientation(r.BinOrientation, live.BinOrientation);
 }
 
 bool ReadSettings(const std::string& path, SettingsRecord& r, LiveSettings& live) {

@@ -12,8 +12,6 @@
 #include <QVBoxLayout>
 
 #include "document/document_buffer.h"
-#include "platform/command_ids.h"
-#include "platform/commands.h"
 #include "platform/dialog_keys.h"
 #include "tools/dialog_support.h"
 #include "search/search_state.h"
@@ -190,11 +188,11 @@ void ByteEditorWindow::WriteValues() {
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
     if (search::ReadMaintenanceValue(values[static_cast<std::size_t>(i)]))
       document::Document().NoteByteWritten(std::int64_t{Start()} + i);
-  platform::SendCommand(platform::Role::BinView, cmd::kByteDataChanged);
+  emit DataChanged();
 }
 
 void ByteEditorWindow::closeEvent(QCloseEvent* event) {
-  platform::SendCommand(platform::Role::BinView, cmd::kByteMentClosed);
+  emit Closed();
   event->accept();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The byte maintenance window of the binary screen (modeless): ten bytes from a typed
 // address, four stepping bars, and "データ書替" overwriting them in the loaded data.
-// Every write tells the screen; closing tells it too and the window deletes itself.
+// Every write emits DataChanged; closing emits Closed and the window deletes itself.
 #include <QDialog>
 #include <array>
 #include <cstdint>
@@ -33,6 +33,11 @@ class ByteEditorWindow : public QDialog {
   void Scroll(search::AddressBar bar, search::ScrollStep step);
   // "データ書替".
   void WriteValues();
+
+ signals:
+  // Bytes of the data were overwritten.
+  void DataChanged();
+  void Closed();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

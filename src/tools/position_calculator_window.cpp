@@ -9,8 +9,6 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "platform/command_ids.h"
-#include "platform/commands.h"
 #include "platform/dialog_keys.h"
 #include "tools/dialog_support.h"
 #include "search/position_calculator.h"
@@ -86,9 +84,7 @@ PositionCalculatorWindow::PositionCalculatorWindow(QWidget* parent) : QDialog(pa
   decimal->installEventFilter(this);
   hex->installEventFilter(this);
 
-  auto jump = [](std::uint32_t v) {
-    platform::SendCommand(platform::Role::BinView, cmd::kJumpToPosition, static_cast<std::intptr_t>(v));
-  };
+  auto jump = [this](std::uint32_t v) { emit JumpRequested(v); };
   connect(toHex, &QPushButton::clicked, this, [this] { DecimalToHex(); });
   connect(toDecimal, &QPushButton::clicked, this, [this] { HexToDecimal(); });
   connect(jumpDecimal, &QPushButton::clicked, this, [this, jump] { jump(DecimalToHex()); });
@@ -120,7 +116,7 @@ bool PositionCalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PositionCalculatorWindow::closeEvent(QCloseEvent* event) {
-  platform::SendCommand(platform::Role::BinView, cmd::kHexPosCalClosed);
+  emit Closed();
   event->accept();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The position calculator of the binary screen (modeless): converts a byte position
-// between decimal and hexadecimal and asks the screen to show its page. Closing tells the
-// screen; the window deletes itself.
+// between decimal and hexadecimal and asks for its page (JumpRequested). Closing emits
+// Closed; the window deletes itself.
 #include <QDialog>
 
 #include "pages/dialog_parts.h"
@@ -20,6 +20,11 @@ class PositionCalculatorWindow : public QDialog {
   // Conversions; each returns the position it converted.
   std::uint32_t DecimalToHex();
   std::uint32_t HexToDecimal();
+
+ signals:
+  // A 頁Jump button: show the page of this position.
+  void JumpRequested(std::uint32_t position);
+  void Closed();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

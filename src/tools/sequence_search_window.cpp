@@ -9,8 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/command_ids.h"
-#include "platform/commands.h"
 #include "platform/dialog_keys.h"
 #include "tools/dialog_support.h"
 #include "search/hex_text.h"
@@ -103,7 +101,7 @@ void SequenceSearchWindow::Search() {
     ShowNotice(this, *refused);
     return;
   }
-  platform::SendCommand(platform::Role::BinView, cmd::kGroupSearch);
+  emit SearchRequested();
 }
 
 void SequenceSearchWindow::RefreshList() {
@@ -129,7 +127,7 @@ void SequenceSearchWindow::WriteResults() {
 }
 
 void SequenceSearchWindow::closeEvent(QCloseEvent* event) {
-  platform::SendCommand(platform::Role::BinView, cmd::kGroupSearchClosed);
+  emit Closed();
   event->accept();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The byte-sequence search window of the binary screen (modeless). Its search button
-// stores the pattern and asks the binary screen to search; the screen then calls
-// RefreshList. Closing tells the screen; the window deletes itself.
+// stores the pattern and emits SearchRequested; the screen searches and calls
+// RefreshList. Closing emits Closed; the window deletes itself.
 #include <QDialog>
 #include <array>
 
@@ -28,6 +28,11 @@ class SequenceSearchWindow : public QDialog {
   void RefreshList();
   // The output button: asks for a file and writes the results safely.
   void WriteResults();
+
+ signals:
+  // The pattern in the state was confirmed; the screen searches and calls RefreshList.
+  void SearchRequested();
+  void Closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

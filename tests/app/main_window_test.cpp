@@ -17,7 +17,6 @@
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "app/window_metrics.h"
-#include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/settings_file.h"
@@ -26,21 +25,21 @@ namespace tyld::app {
 namespace {
 
 using platform::Answer;
-using platform::Role;
+using pages::ScreenKind;
 
-// A screen that records the notifications it receives.
-class FakeScreen : public QWidget, public platform::CommandTarget {
+// A screen that records the calls it receives and the document's loads.
+enum class Heard { Loaded, Repaint, Rebuild };
+class FakeScreen : public QWidget, public pages::ScreenCommands {
  public:
-  FakeScreen(Role role, QWidget* parent) : QWidget(parent), role_(role) { platform::Publish(role, this); }
-  ~FakeScreen() override { platform::Withdraw(role_, this); }
-  bool OnCommand(int id, std::intptr_t) override {
-    ids.push_back(id);
-    return true;
+  explicit FakeScreen(QWidget* parent) : QWidget(parent) {
+    connect(&document::Document(), &document::DocumentBuffer::Loaded, this, [this] { heard.push_back(Heard::Loaded); });
   }
-  std::vector<int> ids;
-
- private:
-  Role role_;
+  bool Run(pages::ScreenAction) override { return false; }
+  [[nodiscard]] bool CanRun(pages::ScreenAction) const override { return false; }
+  void Repaint() override { heard.push_back(Heard::Repaint); }
+  void Rebuild() override { heard.push_back(Heard::Rebuild); }
+  QWidget& Widget() override { return *this; }
+  std::vector<Heard> heard;
 };
 
 class MainFrameTest : public testing::Test {
@@ -51,12 +50,11 @@ class MainFrameTest : public testing::Test {
     ASSERT_TRUE(settings::InitialiseSettings());
     platform::PrinterSelection::Instance().Initialise({});
     document::Startup() = document::StartupState{};
-    document::Document().ReleaseDocument();
-    document::Document() = document::DocumentBuffer{};
+    document::Document().Clear();
     frame_ = std::make_unique<MainWindow>();
     frame_->CreateScreens(
-        [this](QWidget* p) { return bin_ = new FakeScreen(Role::BinView, p); },
-        [this](QWidget* p) { return asc_ = new FakeScreen(Role::AscDraw, p); });
+        [this](QWidget* p) { return bin_ = new FakeScreen(p); },
+        [this](QWidget* p) { return asc_ = new FakeScreen(p); });
   }
   void TearDown() override { frame_.reset(); }
 
@@ -69,15 +67,15 @@ class MainFrameTest : public testing::Test {
 TEST_F(MainFrameTest, PasteReplacesThenAppendsExactBytes) {
   platform::ScopedMessageBoxRecorder boxes(Answer::Yes);
   QApplication::clipboard()->setText(QStringLiteral("abc"));
-  platform::SendCommand(Role::MainFrame, cmd::kPaste);
+  frame_->Run(Command::Paste);
   EXPECT_TRUE(boxes.Calls().empty());  // nothing loaded: replaced without asking
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(document::Document().DocData.data()), document::Document().DocLength), "abc\r\n");
   EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[ﾍﾟｰｽﾄﾃﾞｰﾀ]")));
-  EXPECT_EQ(asc_->ids.back(), cmd::kDataLoaded);
-  EXPECT_EQ(bin_->ids.back(), cmd::kDataLoaded);
+  EXPECT_EQ(asc_->heard.back(), Heard::Loaded);
+  EXPECT_EQ(bin_->heard.back(), Heard::Loaded);
 
   document::Document().LastBuildWasText = 1;  // the ASCII screen took it as text
-  platform::SendCommand(Role::MainFrame, cmd::kPaste);
+  frame_->Run(Command::Paste);
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("もとのデータに追加しますか？"));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(document::Document().DocData.data()), document::Document().DocLength),
@@ -87,11 +85,11 @@ TEST_F(MainFrameTest, PasteReplacesThenAppendsExactBytes) {
 TEST_F(MainFrameTest, PasteConvertsToShiftJisAndRefusesEmptyClipboard) {
   platform::ScopedMessageBoxRecorder boxes;
   QApplication::clipboard()->setText(QStringLiteral("日本"));
-  platform::SendCommand(Role::MainFrame, cmd::kPaste);
+  frame_->Run(Command::Paste);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(document::Document().DocData.data()), document::Document().DocLength),
             "\x93\xfa\x96\x7b\r\n");
   QApplication::clipboard()->clear();
-  platform::SendCommand(Role::MainFrame, cmd::kPaste);
+  frame_->Run(Command::Paste);
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("クリップボードにテキスト形式のデータがありません。"));
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("貼り付けできません。"));
@@ -99,14 +97,14 @@ TEST_F(MainFrameTest, PasteConvertsToShiftJisAndRefusesEmptyClipboard) {
 
 TEST_F(MainFrameTest, PropertiesBeforeAndAfterALoad) {
   platform::ScopedMessageBoxRecorder boxes;
-  platform::SendCommand(Role::MainFrame, cmd::kProperties);
+  frame_->Run(Command::Properties);
   const QString path = dir_.filePath("data.txt");
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("hello");
   f.close();
   ASSERT_TRUE(frame_->LoadFile(path));
-  platform::SendCommand(Role::MainFrame, cmd::kProperties);
+  frame_->Run(Command::Properties);
   ASSERT_EQ(boxes.Calls().size(), 2u);
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("まだファイルが読み出されていません"));
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("確認"));
@@ -117,38 +115,35 @@ TEST_F(MainFrameTest, PropertiesBeforeAndAfterALoad) {
 TEST_F(MainFrameTest, SettingsResetAsksThenRebuildsBothScreens) {
   platform::ScopedMessageBoxRecorder boxes(Answer::Cancel);
   settings::Live().ascii.AscMarginTop = 33;
-  platform::SendCommand(Role::MainFrame, cmd::kSettingsReset);
+  frame_->Run(Command::SettingsReset);
   EXPECT_EQ(settings::Live().ascii.AscMarginTop, 33);  // cancelled
   boxes.SetAnswer(Answer::Ok);
-  asc_->ids.clear();
-  bin_->ids.clear();
-  platform::SendCommand(Role::MainFrame, cmd::kSettingsReset);
+  asc_->heard.clear();
+  bin_->heard.clear();
+  frame_->Run(Command::SettingsReset);
   EXPECT_EQ(settings::Live().ascii.AscMarginTop, 10);
   ASSERT_EQ(boxes.Calls().size(), 3u);
   EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("設定条件を初期化していいですか？"));
   EXPECT_EQ(boxes.Calls()[2].text, QStringLiteral("設定条件を初期化しました"));
-  EXPECT_EQ(asc_->ids, std::vector<int>{cmd::kRebuildDefault});
-  EXPECT_EQ(bin_->ids, std::vector<int>{cmd::kRebuildDefault});
+  EXPECT_EQ(asc_->heard, std::vector<Heard>{Heard::Rebuild});
+  EXPECT_EQ(bin_->heard, std::vector<Heard>{Heard::Rebuild});
 }
 
 TEST_F(MainFrameTest, PrinterSetupKeepsTheOtherScreensOrientation) {
   platform::ScopedMessageBoxRecorder boxes;
-  settings::Live().AscOrientation = 1;
-  settings::Live().BinOrientation = 1;
+  settings::Live().AscOrientation = settings::Orientation::Portrait;
+  settings::Live().BinOrientation = settings::Orientation::Portrait;
   frame_->SetPrinterDialog([](QPrinter& p) {
     p.setPageOrientation(QPageLayout::Landscape);
     return true;
   });
-  asc_->ids.clear();
-  platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 2);
-  EXPECT_EQ(settings::Live().BinOrientation, 2);
-  EXPECT_EQ(settings::Live().AscOrientation, 1);
-  EXPECT_EQ(bin_->ids.back(), cmd::kRebuildDefault);
-  EXPECT_TRUE(asc_->ids.empty());
-  platform::SendCommand(Role::MainFrame, cmd::kPrinterSetup, 3);
-  ASSERT_EQ(boxes.Calls().size(), 1u);
-  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("WindowType=3 でプリンタ設定メニューがクリックされました"));
-  EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("想定外の出来事です"));
+  asc_->heard.clear();
+  frame_->PrinterSetup(ScreenKind::Binary);
+  EXPECT_EQ(settings::Live().BinOrientation, settings::Orientation::Landscape);
+  EXPECT_EQ(settings::Live().AscOrientation, settings::Orientation::Portrait);
+  EXPECT_EQ(bin_->heard.back(), Heard::Rebuild);
+  EXPECT_TRUE(asc_->heard.empty());
+  EXPECT_TRUE(boxes.Calls().empty());
 }
 
 TEST_F(MainFrameTest, OpenRemembersThePathAndTheFileKind) {
@@ -164,7 +159,7 @@ TEST_F(MainFrameTest, OpenRemembersThePathAndTheFileKind) {
     return path;
   });
   document::Startup().ProgramType = 4;
-  platform::SendCommand(Role::MainFrame, cmd::kOpenPrintFile);
+  frame_->Run(Command::OpenPrintFile);
   EXPECT_TRUE(offered.startsWith(QStringLiteral("解析DF-D (*.zpd)")));
   EXPECT_EQ(document::Startup().ColourTagMode, 1);
   EXPECT_EQ(document::Document().DocName, "model.zpd");
@@ -177,7 +172,7 @@ TEST_F(MainFrameTest, OpenRemembersThePathAndTheFileKind) {
     EXPECT_EQ(initial, path);
     return QString();  // cancelled
   });
-  platform::SendCommand(Role::MainFrame, cmd::kOpenGeneral);
+  frame_->Run(Command::OpenGeneral);
   EXPECT_EQ(document::Startup().ColourTagMode, 1);  // a cancelled open changes nothing
 }
 
@@ -202,7 +197,7 @@ TEST_F(MainFrameTest, DefaultWindowSizeWritesZeroSizeAndCloses) {
   frame_->show();
   settings::Record().WinWidth = 900;
   settings::Record().WinHeight = 700;
-  platform::SendCommand(Role::MainFrame, cmd::kDefaultWindowSize);
+  frame_->Run(Command::DefaultWindowSize);
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("実行していいですか？"));
   EXPECT_FALSE(frame_->isVisible());

@@ -21,7 +21,7 @@
 #include "document/startup_state.h"
 #include "ascii/ascii_view.h"
 #include "binary/binary_view.h"
-#include "platform/command_ids.h"
+#include "pages/screen_action.h"
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "tools/dialog_support.h"
@@ -32,7 +32,7 @@ namespace tyld::app {
 namespace {
 
 using platform::Answer;
-using platform::Role;
+using pages::ScreenAction;
 using platform::ScopedMessageBoxRecorder;
 
 QByteArray ReadFile(const QString& path) {
@@ -69,8 +69,7 @@ class ScreenWiring : public testing::Test {
     ASSERT_TRUE(settings::InitialiseSettings());
     platform::PrinterSelection::Instance().Initialise({});
     document::Startup() = document::StartupState{};
-    document::Document().ReleaseDocument();
-    document::Document() = document::DocumentBuffer{};
+    document::Document().Clear();
     search::Searches() = search::SearchStates{};
     frame_ = std::make_unique<app::MainWindow>();
     frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::BinaryView(p); },
@@ -114,21 +113,21 @@ class ScreenWiring : public testing::Test {
 
 TEST_F(ScreenWiring, SearchesRefuseWithoutData) {
   ScopedMessageBoxRecorder boxes;
-  EXPECT_TRUE(platform::SendCommand(Role::AscDraw, cmd::kStringSearch));
-  EXPECT_TRUE(platform::SendCommand(Role::BinView, cmd::kByteSearch));
+  EXPECT_TRUE(asc_->Run(ScreenAction::StringSearch));
+  EXPECT_TRUE(bin_->Run(ScreenAction::ByteSearch));
   ASSERT_EQ(boxes.Calls().size(), 2u);
   for (const auto& call : boxes.Calls()) {
     EXPECT_EQ(call.text, QStringLiteral("ファイルが読み出されていません"));
     EXPECT_EQ(call.caption, QStringLiteral("サーチできません"));
   }
-  EXPECT_TRUE(asc_->IsCommandEnabled(cmd::kStringSearch));
-  EXPECT_FALSE(bin_->IsCommandEnabled(cmd::kSave));  // nowhere to write yet
-  EXPECT_TRUE(bin_->IsCommandEnabled(cmd::kSaveAs));
+  EXPECT_TRUE(asc_->CanRun(ScreenAction::StringSearch));
+  EXPECT_FALSE(bin_->CanRun(ScreenAction::Save));  // nowhere to write yet
+  EXPECT_TRUE(bin_->CanRun(ScreenAction::SaveAs));
 }
 
 TEST_F(ScreenWiring, StringSearchColoursMatchesOnTheAsciiScreenAndCancelRemovesThem) {
   Load("aaaa abc\r\nxabc\r\n", "text.txt");
-  WithModal<QDialog>([] { platform::SendCommand(Role::AscDraw, cmd::kStringSearch); },
+  WithModal<QDialog>([this] { asc_->Run(ScreenAction::StringSearch); },
                      [](QDialog& d) {
                        d.findChild<QLineEdit*>()->setText(QStringLiteral("abc"));
                        d.findChildren<QComboBox*>().front()->setCurrentIndex(1);
@@ -145,7 +144,7 @@ TEST_F(ScreenWiring, StringSearchColoursMatchesOnTheAsciiScreenAndCancelRemovesT
   EXPECT_EQ(search::Searches().strings.Text(0), "abc");
   Picture("string_search.png");
 
-  platform::SendCommand(Role::AscDraw, cmd::kStringSearchCancel);
+  asc_->Run(ScreenAction::CancelStringSearch);
   EXPECT_TRUE(std::all_of(marks.begin(), marks.end(), [](std::uint8_t m) { return m == 0; }));
   EXPECT_EQ(search::Searches().strings.SearchColour[0], 0);
   EXPECT_EQ(search::Searches().strings.Text(0), "abc");  // shown again next time
@@ -153,7 +152,7 @@ TEST_F(ScreenWiring, StringSearchColoursMatchesOnTheAsciiScreenAndCancelRemovesT
 
 TEST_F(ScreenWiring, ByteSearchMarksBytesAndNamesThemInTheTitle) {
   Load(QByteArray("\x0A\x41\x0D\x0A", 4));
-  WithModal<QDialog>([] { platform::SendCommand(Role::BinView, cmd::kByteSearch); },
+  WithModal<QDialog>([this] { bin_->Run(ScreenAction::ByteSearch); },
                      [](QDialog& d) {
                        const auto edits = d.findChildren<QLineEdit*>();
                        const auto combos = d.findChildren<QComboBox*>();
@@ -167,7 +166,7 @@ TEST_F(ScreenWiring, ByteSearchMarksBytesAndNamesThemInTheTitle) {
   Picture("byte_search.png");
   EXPECT_EQ(std::vector<std::uint8_t>(BinMarks().begin(), BinMarks().end()),
             (std::vector<std::uint8_t>{0x01, 0, 0x08, 0x01}));
-  platform::SendCommand(Role::BinView, cmd::kByteSearchCancel);
+  bin_->Run(ScreenAction::CancelByteSearch);
   EXPECT_FALSE(bin_->TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ中")));
   EXPECT_TRUE(std::all_of(BinMarks().begin(), BinMarks().end(), [](std::uint8_t m) { return m == 0; }));
 }
@@ -175,11 +174,11 @@ TEST_F(ScreenWiring, ByteSearchMarksBytesAndNamesThemInTheTitle) {
 TEST_F(ScreenWiring, SequenceSearchWindowIsSingleAndListsWhatTheScreenFinds) {
   // (A last byte 0x00 would be read as 0x1A, so the data ends in another byte.)
   Load(QByteArray("\x0D\x0A\x00\x0D\x0A\x00\xFF", 7));
-  platform::SendCommand(Role::BinView, cmd::kGroupByteSearch);
-  QPointer<tools::SequenceSearchWindow> w = bin_->GroupSearchWindow();
+  bin_->Run(ScreenAction::SequenceSearch);
+  QPointer<tools::SequenceSearchWindow> w = bin_->SequenceSearch();
   ASSERT_FALSE(w.isNull());
-  platform::SendCommand(Role::BinView, cmd::kGroupByteSearch);
-  EXPECT_EQ(bin_->GroupSearchWindow(), w.data());
+  bin_->Run(ScreenAction::SequenceSearch);
+  EXPECT_EQ(bin_->SequenceSearch(), w.data());
   EXPECT_EQ(bin_->findChildren<tools::SequenceSearchWindow*>().size(), 1);
 
   ScopedMessageBoxRecorder boxes;
@@ -212,15 +211,15 @@ TEST_F(ScreenWiring, SequenceSearchWindowIsSingleAndListsWhatTheScreenFinds) {
   w->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(w.isNull());
-  EXPECT_EQ(bin_->GroupSearchWindow(), nullptr);
-  platform::SendCommand(Role::BinView, cmd::kGroupByteSearch);  // a new one opens
-  EXPECT_NE(bin_->GroupSearchWindow(), nullptr);
+  EXPECT_EQ(bin_->SequenceSearch(), nullptr);
+  bin_->Run(ScreenAction::SequenceSearch);  // a new one opens
+  EXPECT_NE(bin_->SequenceSearch(), nullptr);
 }
 
 TEST_F(ScreenWiring, SequenceSearchStopsAtTheLimit) {
   Load(QByteArray(300, 'A'));
-  platform::SendCommand(Role::BinView, cmd::kGroupByteSearch);
-  tools::SequenceSearchWindow* w = bin_->GroupSearchWindow();
+  bin_->Run(ScreenAction::SequenceSearch);
+  tools::SequenceSearchWindow* w = bin_->SequenceSearch();
   ASSERT_NE(w, nullptr);
   ScopedMessageBoxRecorder boxes;
   w->findChild<QLineEdit*>("patternByte0")->setText(QStringLiteral("41"));
@@ -236,10 +235,10 @@ TEST_F(ScreenWiring, MaintenanceEditThenSaveAsDiffersExactlyInTheEditedBytes) {
   QByteArray original(4096, '\0');
   for (int i = 0; i < original.size(); ++i) original[i] = static_cast<char>(i * 7);
   const QString path = Load(original);
-  platform::SendCommand(Role::BinView, cmd::kByteMent);
-  QPointer<tools::ByteEditorWindow> w = bin_->ByteMentWindow();
+  bin_->Run(ScreenAction::ByteEditor);
+  QPointer<tools::ByteEditorWindow> w = bin_->ByteEditor();
   ASSERT_FALSE(w.isNull());
-  platform::SendCommand(Role::BinView, cmd::kByteMent);
+  bin_->Run(ScreenAction::ByteEditor);
   EXPECT_EQ(bin_->findChildren<tools::ByteEditorWindow*>().size(), 1);
 
   w->findChild<QLineEdit*>("address")->setText(QStringLiteral("100"));
@@ -252,7 +251,7 @@ TEST_F(ScreenWiring, MaintenanceEditThenSaveAsDiffersExactlyInTheEditedBytes) {
   const QString copy = dir_.filePath("copy.dat");
   {
     tools::ScopedSaveFileAnswer answer(copy);
-    EXPECT_TRUE(platform::SendCommand(Role::BinView, cmd::kSaveAs));
+    EXPECT_TRUE(bin_->Run(ScreenAction::SaveAs));
     ASSERT_EQ(answer.Requests().size(), 1u);
     EXPECT_EQ(answer.Requests()[0].initialName, QStringLiteral("data.bin"));
     EXPECT_EQ(answer.Requests()[0].defaultSuffix, QStringLiteral("dat"));
@@ -267,27 +266,27 @@ TEST_F(ScreenWiring, MaintenanceEditThenSaveAsDiffersExactlyInTheEditedBytes) {
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("ファイル %1 に書込みました").arg(copy));
 
   // Overwrite still aims at the loaded file; No leaves it alone, Yes writes it.
-  EXPECT_TRUE(bin_->IsCommandEnabled(cmd::kSave));
-  platform::SendCommand(Role::BinView, cmd::kSave);
+  EXPECT_TRUE(bin_->CanRun(ScreenAction::Save));
+  bin_->Run(ScreenAction::Save);
   ASSERT_EQ(boxes.Calls().size(), 2u);
   EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("ファイル\n%1\nを上書きしていいですか？").arg(path));
   EXPECT_EQ(boxes.Calls()[1].buttons, platform::Buttons::YesNo);
   EXPECT_EQ(ReadFile(path), original);
   boxes.SetAnswer(Answer::Yes);
-  platform::SendCommand(Role::BinView, cmd::kSave);
+  bin_->Run(ScreenAction::Save);
   EXPECT_EQ(ReadFile(path), expected);
 
   w->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(bin_->ByteMentWindow(), nullptr);
+  EXPECT_EQ(bin_->ByteEditor(), nullptr);
 }
 
 TEST_F(ScreenWiring, CtrlSReachesTheBinaryScreenAlsoFromAToolWindow) {
   const QString path = Load("xyz");
   ActivateBinary();
   frame_->show();
-  platform::SendCommand(Role::BinView, cmd::kByteMent);
-  tools::ByteEditorWindow* w = bin_->ByteMentWindow();
+  bin_->Run(ScreenAction::ByteEditor);
+  tools::ByteEditorWindow* w = bin_->ByteEditor();
   ASSERT_NE(w, nullptr);
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w));
@@ -300,10 +299,10 @@ TEST_F(ScreenWiring, CtrlSReachesTheBinaryScreenAlsoFromAToolWindow) {
 
 TEST_F(ScreenWiring, PositionCalculatorIsSingleAndJumpsRefuseBeyondTheData) {
   Load(QByteArray(100, 'x'));
-  platform::SendCommand(Role::BinView, cmd::kHexPosCal);
+  bin_->Run(ScreenAction::PositionCalculator);
   QPointer<tools::PositionCalculatorWindow> w = bin_->PositionCalculator();
   ASSERT_FALSE(w.isNull());
-  platform::SendCommand(Role::BinView, cmd::kHexPosCal);
+  bin_->Run(ScreenAction::PositionCalculator);
   EXPECT_EQ(bin_->findChildren<tools::PositionCalculatorWindow*>().size(), 1);
 
   ScopedMessageBoxRecorder boxes;

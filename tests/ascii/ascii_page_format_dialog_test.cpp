@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "../pages/dialog_test_support.h"
-#include "platform/command_ids.h"
-#include "platform/commands.h"
 #include "platform/dialog_keys.h"
 
 namespace tyld::ascii {
@@ -69,43 +67,27 @@ TEST_F(AsciiPageFormatDialogTest, KeysWalkTheElevenEditsToOk) {
   testing_support::ExpectEditWalk(dlg, order, dlg.findChild<QPushButton*>("ok"));
 }
 
-// Stands in for the ASCII screen: a wider left margin leaves fewer characters per line.
-class FakeAsciiScreen : public platform::CommandTarget {
- public:
-  FakeAsciiScreen(const settings::AsciiPageFormat& f, AsciiLayout& layout) : format_(f), layout_(layout) {
-    platform::Publish(platform::Role::AscDraw, this);
-  }
-  ~FakeAsciiScreen() override { platform::Withdraw(platform::Role::AscDraw, this); }
-  bool OnCommand(int id, std::intptr_t) override {
-    if (id != cmd::kRebuildFromForm) return false;
-    layout_.maxCharsPerLine = 86 - format_.AscMarginLeft;
-    ++rebuilds;
-    platform::SendCommand(platform::Role::AscFormDialog, cmd::kRebuildDone);
-    return true;
-  }
-  int rebuilds = 0;
-
- private:
-  const settings::AsciiPageFormat& format_;
-  AsciiLayout& layout_;
-};
-
 TEST_F(AsciiPageFormatDialogTest, ReadjustAppliesRebuildsAndCancelKeepsWhatWasApplied) {
-  FakeAsciiScreen screen(format, layout);
   {
     AsciiPageFormatDialog dlg(format, unprint, layout);
+    // Stands in for the ASCII screen: a wider left margin leaves fewer characters per line.
+    int rebuilds = 0;
+    QObject::connect(&dlg, &pages::PageFormatDialog::ReadjustRequested, [&] {
+      layout.maxCharsPerLine = 86 - format.AscMarginLeft;
+      ++rebuilds;
+    });
     dlg.open();
     dlg.findChild<QLineEdit*>("marginLeft")->setText("30");
     dlg.findChild<QLineEdit*>("unprintTop")->setText("7");
     dlg.findChild<QAbstractButton*>("fileNameBottomRight")->click();
     dlg.findChild<QPushButton*>("readjust")->click();
-    EXPECT_EQ(screen.rebuilds, 1);
+    EXPECT_EQ(rebuilds, 1);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.findChild<QLabel*>("maxCharsPerLine")->text(), "56");
 
     dlg.findChild<QLineEdit*>("marginTop")->setText("40");  // changed after the readjust, then cancelled
     dlg.findChild<QPushButton*>("cancel")->click();
-    EXPECT_EQ(platform::Published(platform::Role::AscFormDialog), nullptr);
+    EXPECT_FALSE(dlg.isVisible());
   }
   EXPECT_EQ(format.AscMarginLeft, 30);
   EXPECT_EQ(format.AscMarginTop, 10);

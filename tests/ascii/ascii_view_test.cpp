@@ -11,7 +11,7 @@
 #include "document/startup_state.h"
 #include "platform/codepage.h"
 #include "pages/page_dialogs.h"
-#include "platform/command_ids.h"
+#include "pages/screen_action.h"
 #include "platform/message_box.h"
 #include "platform/print_job.h"
 #include "platform/printer.h"
@@ -25,7 +25,7 @@ class AscDrawTest : public testing::Test {
   void SetUp() override {
     settings::Live() = settings::LiveSettings{};
     document::Startup() = document::StartupState{};
-    document::Document() = document::DocumentBuffer{};
+    document::Document().Clear();
     platform::PrinterSelection::Instance().Initialise({});
   }
   void Load(const std::string& name, const std::string& bytes) {
@@ -34,7 +34,7 @@ class AscDrawTest : public testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
     f.close();
-    document::Document().LoadDataFile(path.toStdString());  // sends 214 to the published view
+    document::Document().LoadDataFile(path.toStdString());  // the view shows the new document
   }
   QTemporaryDir dir_;
   platform::ScopedMessageBoxRecorder boxes_;
@@ -50,13 +50,13 @@ TEST_F(AscDrawTest, PageCommandsAndPageDownMoveThroughSheetsAndTheTitleFollows) 
   ASSERT_GT(sheets, 3);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=1/%1 行=[1-").arg(sheets))) << view.TitleText().toStdString();
 
-  view.OnCommand(cmd::kNextPage, 0);
+  view.Run(pages::ScreenAction::NextPage);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/%1").arg(sheets)));
-  view.OnCommand(cmd::kLastPage, 0);
+  view.Run(pages::ScreenAction::LastPage);
   EXPECT_EQ(view.CurrentPage(), sheets - 1);
-  view.OnCommand(cmd::kNextPage, 0);  // stays on the last sheet
+  view.Run(pages::ScreenAction::NextPage);  // stays on the last sheet
   EXPECT_EQ(view.CurrentPage(), sheets - 1);
-  view.OnCommand(cmd::kFirstPage, 0);
+  view.Run(pages::ScreenAction::FirstPage);
 
   // Page Down walks ten lines at a time and crosses into the next sheet.
   int presses = 0;
@@ -79,24 +79,24 @@ TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
   auto shows = [&view](const std::string& sjis) {
     return view.Screen().model.LcBuf().find(sjis) != std::string_view::npos;
   };
-  EXPECT_EQ(view.Screen().EmlMode, 2);
+  EXPECT_EQ(view.Screen().EmlMode, MailView::Decoded);
   EXPECT_TRUE(shows(subject));
-  EXPECT_TRUE(view.IsCommandEnabled(cmd::kEmlRaw));
-  EXPECT_FALSE(view.IsCommandEnabled(cmd::kEmlDecoded));
+  EXPECT_TRUE(view.CanRun(pages::ScreenAction::MailRaw));
+  EXPECT_FALSE(view.CanRun(pages::ScreenAction::MailDecoded));
 
-  view.OnCommand(cmd::kEmlRaw, 0);
-  EXPECT_EQ(view.Screen().EmlMode, 1);
+  view.Run(pages::ScreenAction::MailRaw);
+  EXPECT_EQ(view.Screen().EmlMode, MailView::Raw);
   EXPECT_FALSE(shows(subject));
   EXPECT_TRUE(shows("=?iso-2022-jp?b?"));
-  EXPECT_TRUE(view.IsCommandEnabled(cmd::kEmlDecoded));
+  EXPECT_TRUE(view.CanRun(pages::ScreenAction::MailDecoded));
 
-  view.OnCommand(cmd::kEmlDecoded, 0);
+  view.Run(pages::ScreenAction::MailDecoded);
   EXPECT_TRUE(shows(subject));
 }
 
 TEST_F(AscDrawTest, HalvingTheScaleUntilNoFontFitsReturnsToScaleOne) {
   AsciiView view;
-  for (int i = 0; i < 8 && boxes_.Calls().empty(); ++i) view.OnCommand(cmd::kScaleHalf, 0);
+  for (int i = 0; i < 8 && boxes_.Calls().empty(); ++i) view.Run(pages::ScreenAction::ScaleHalf);
   ASSERT_EQ(boxes_.Calls().size(), 1u);
   EXPECT_TRUE(boxes_.Calls()[0].text.startsWith(QStringLiteral("指定スケール ")));
   EXPECT_TRUE(boxes_.Calls()[0].text.endsWith(QStringLiteral(" でフォントが作れません。")));
@@ -106,6 +106,8 @@ TEST_F(AscDrawTest, HalvingTheScaleUntilNoFontFitsReturnsToScaleOne) {
 
 TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
   AsciiView view;
+  std::int64_t now = 0;
+  view.SetClock([&now] { return now; });
   view.resize(600, 400);
   std::string text;
   for (int i = 0; i < 400; ++i) text += "row " + std::to_string(i) + "\r\n";
@@ -118,8 +120,15 @@ TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
   QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(140, 190));  // mostly across: nothing
   EXPECT_EQ(view.CurrentPage(), 1);
   QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
-  QTest::qWait(650);  // the 500 ms window passes
+  now += 500;  // the 500 ms window passes
   QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));
+  EXPECT_EQ(view.CurrentPage(), 1);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+  now += 499;  // just within it
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));
+  EXPECT_EQ(view.CurrentPage(), 0);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 200));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(110, 160));  // up again
   EXPECT_EQ(view.CurrentPage(), 1);
   QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
   QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 160));  // downward: back
@@ -129,22 +138,22 @@ TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
 TEST_F(AscDrawTest, ForcedUtf8ConvertsAndItsCommandsFollowTheState) {
   AsciiView view;
   Load("u.txt", "\xCE\xBC=1.5 \xE6\x97\xA5\xE6\x9C\xAC\r\n");  // "μ=1.5 日本" in UTF-8
-  EXPECT_TRUE(view.IsCommandEnabled(cmd::kUtf8On));
-  EXPECT_FALSE(view.IsCommandEnabled(cmd::kUtf8Off));
-  view.OnCommand(cmd::kUtf8On, 0);
+  EXPECT_TRUE(view.CanRun(pages::ScreenAction::Utf8On));
+  EXPECT_FALSE(view.CanRun(pages::ScreenAction::Utf8Off));
+  view.Run(pages::ScreenAction::Utf8On);
   EXPECT_NE(view.Screen().model.LcBuf().find(platform::codepage::FromUtf8("μ=1.5 日本")), std::string_view::npos);
   EXPECT_TRUE(view.TitleText().endsWith(QStringLiteral("◆UTF-8変換適用")));
-  EXPECT_FALSE(view.IsCommandEnabled(cmd::kUtf8On));
-  view.OnCommand(cmd::kUtf8Off, 0);
-  EXPECT_TRUE(view.IsCommandEnabled(cmd::kUtf8On));
+  EXPECT_FALSE(view.CanRun(pages::ScreenAction::Utf8On));
+  view.Run(pages::ScreenAction::Utf8Off);
+  EXPECT_TRUE(view.CanRun(pages::ScreenAction::Utf8On));
   EXPECT_FALSE(view.TitleText().contains(QStringLiteral("UTF-8")));
 }
 
 TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
   AsciiView view;
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=0/0"))) << view.TitleText().toStdString();
-  view.OnCommand(cmd::kPrintMono, 0);
-  view.OnCommand(cmd::kPageJump, 0);
+  view.Run(pages::ScreenAction::PrintMono);
+  view.Run(pages::ScreenAction::GoToPage);
   ASSERT_EQ(boxes_.Calls().size(), 2u);
   for (const auto& call : boxes_.Calls()) {
     EXPECT_EQ(call.text, QStringLiteral("有効なデータがありません。"));
@@ -161,12 +170,12 @@ TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTr
   ASSERT_GE(sheets, 2);
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
   platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
-  settings::Live().AscOrientation = 2;
+  settings::Live().AscOrientation = settings::Orientation::Landscape;
   // Accept the print range dialog (all sheets) as soon as it is up.
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
   });
-  view.OnCommand(cmd::kPrintColour, 0);
+  view.Run(pages::ScreenAction::PrintColour);
   platform::SetPdfPathDialog({});
   EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 2);
   QFile out(pdf);

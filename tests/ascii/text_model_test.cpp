@@ -170,19 +170,19 @@ TEST(TextModel, DisplayDataChoice) {
     const char* name;
     std::string ext;
     int force;
-    int eml;
+    MailView eml;
     std::string input;
     std::string row;
     int utf8;
   } cases[] = {
-      {"BOM", ".txt", 0, 0, "\xEF\xBB\xBF日本", nihon, 1},
-      {"forced", ".txt", 1, 0, "日本", nihon, 1},
-      {"html declares", ".HTML", 0, 0, "<meta CHARSET=UTF-8>日本", "<meta CHARSET=UTF-8>" + nihon, 1},
-      {"html quoted", ".htm", 0, 0, "charset=\"utf-8\" 日", "charset=\"utf-8\" \x93\xfa", 1},
-      {"htm without charset", ".htm", 0, 0, "\x93\xfa", "\x93\xfa", 0},
-      {"charset in a text file", ".txt", 0, 0, "charset=UTF-8", "charset=UTF-8", 0},
-      {"mail decoded", ".eml", 0, 2, "raw", "decoded", 0},
-      {"mail raw", ".eml", 0, 1, "raw", "raw", 0},
+      {"BOM", ".txt", 0, MailView::NotMail, "\xEF\xBB\xBF日本", nihon, 1},
+      {"forced", ".txt", 1, MailView::NotMail, "日本", nihon, 1},
+      {"html declares", ".HTML", 0, MailView::NotMail, "<meta CHARSET=UTF-8>日本", "<meta CHARSET=UTF-8>" + nihon, 1},
+      {"html quoted", ".htm", 0, MailView::NotMail, "charset=\"utf-8\" 日", "charset=\"utf-8\" \x93\xfa", 1},
+      {"htm without charset", ".htm", 0, MailView::NotMail, "\x93\xfa", "\x93\xfa", 0},
+      {"charset in a text file", ".txt", 0, MailView::NotMail, "charset=UTF-8", "charset=UTF-8", 0},
+      {"mail decoded", ".eml", 0, MailView::Decoded, "raw", "decoded", 0},
+      {"mail raw", ".eml", 0, MailView::Raw, "raw", "raw", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -201,11 +201,11 @@ TEST(TextModel, DisplayDataChoice) {
   // Without a decoder the mail is shown as it is.
   TextModel m;
   TextModelOptions o;
-  o.EmlMode = 2;
+  o.EmlMode = MailView::Decoded;
   ASSERT_TRUE(BuildTextModel(m, Bytes("raw"), o));
   EXPECT_EQ(Rows(m)[0], "raw");
-  EXPECT_EQ(EmlModeForExtension(".EmL"), 2);
-  EXPECT_EQ(EmlModeForExtension(".emlx"), 0);
+  EXPECT_EQ(EmlModeForExtension(".EmL"), MailView::Decoded);
+  EXPECT_EQ(EmlModeForExtension(".emlx"), MailView::NotMail);
 }
 
 TEST(TextModel, Utf8ConversionKeepsTwoBytesPerCharacter) {

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "../pages/dialog_test_support.h"
-#include "platform/command_ids.h"
-#include "platform/commands.h"
 #include "platform/dialog_keys.h"
 #include "platform/message_box.h"
 
@@ -135,44 +133,26 @@ TEST_F(BinaryPageFormatDialogTest, ANonIntegerEntryIsRefusedAndNothingIsApplied)
   EXPECT_EQ(dlg.focusWidget(), dlg.findChild<QLineEdit*>("unprintBottom"));
 }
 
-// Stands in for the binary screen: rebuilds from the live format the way the layout does
-// (the maxima change, blocks per column follows its maximum) and answers "rebuild done".
-class FakeBinaryScreen : public platform::CommandTarget {
- public:
-  FakeBinaryScreen(settings::BinaryPageFormat& f, BinaryLayout& layout) : format_(f), layout_(layout) {
-    platform::Publish(platform::Role::BinView, this);
-  }
-  ~FakeBinaryScreen() override { platform::Withdraw(platform::Role::BinView, this); }
-  bool OnCommand(int id, std::intptr_t) override {
-    if (id != cmd::kRebuildFromForm) return false;
-    marginLeftSeen = format_.BinMarginLeft;
-    layout_.maxColumns = format_.BinMarginLeft > 20 ? 2 : 3;
-    layout_.maxBlocksPerColumn = 5;
-    format_.BinBlocksPerColumn = 5;
-    ++rebuilds;
-    answered = platform::SendCommand(platform::Role::BinFormDialog, cmd::kRebuildDone);
-    return true;
-  }
-  int rebuilds = 0;
-  int marginLeftSeen = -1;
-  bool answered = false;
-
- private:
-  settings::BinaryPageFormat& format_;
-  BinaryLayout& layout_;
-};
-
 TEST_F(BinaryPageFormatDialogTest, ReadjustRebuildsTheScreenAndShowsTheNewMaxima) {
-  FakeBinaryScreen screen(format, layout);
   {
     BinaryPageFormatDialog dlg(format, unprint, layout);
+    // Stands in for the binary screen: rebuilds from the live format the way the layout
+    // does (the maxima change, blocks per column follows its maximum).
+    int rebuilds = 0;
+    int marginLeftSeen = -1;
+    QObject::connect(&dlg, &pages::PageFormatDialog::ReadjustRequested, [&] {
+      marginLeftSeen = format.BinMarginLeft;
+      layout.maxColumns = format.BinMarginLeft > 20 ? 2 : 3;
+      layout.maxBlocksPerColumn = 5;
+      format.BinBlocksPerColumn = 5;
+      ++rebuilds;
+    });
     dlg.open();
     dlg.findChild<QLineEdit*>("marginLeft")->setText("30");
     dlg.findChild<QLineEdit*>("unprintRight")->setText("8");
     dlg.findChild<QPushButton*>("readjust")->click();
-    EXPECT_EQ(screen.rebuilds, 1);
-    EXPECT_EQ(screen.marginLeftSeen, 30) << "values are applied before the screen rebuilds";
-    EXPECT_TRUE(screen.answered);
+    EXPECT_EQ(rebuilds, 1);
+    EXPECT_EQ(marginLeftSeen, 30) << "values are applied before the screen rebuilds";
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.findChild<QLabel*>("maxColumns")->text(), "2");
     EXPECT_EQ(dlg.findChild<QLabel*>("maxBlocksPerColumn")->text(), "5");
@@ -185,7 +165,7 @@ TEST_F(BinaryPageFormatDialogTest, ReadjustRebuildsTheScreenAndShowsTheNewMaxima
     EXPECT_EQ(TextOf(dlg, "columns"), "2");
 
     dlg.findChild<QPushButton*>("cancel")->click();  // Cancel keeps what was applied
-    EXPECT_EQ(platform::Published(platform::Role::BinFormDialog), nullptr);
+    EXPECT_FALSE(dlg.isVisible());
   }
   EXPECT_EQ(format.BinMarginLeft, 30);
   EXPECT_EQ(unprint.right, 8);
@@ -193,11 +173,12 @@ TEST_F(BinaryPageFormatDialogTest, ReadjustRebuildsTheScreenAndShowsTheNewMaxima
 
 TEST_F(BinaryPageFormatDialogTest, ReadjustWithARefusedEntrySendsNothing) {
   platform::ScopedMessageBoxRecorder boxes;
-  FakeBinaryScreen screen(format, layout);
   BinaryPageFormatDialog dlg(format, unprint, layout);
+  int rebuilds = 0;
+  QObject::connect(&dlg, &pages::PageFormatDialog::ReadjustRequested, [&] { ++rebuilds; });
   dlg.findChild<QLineEdit*>("blockGap")->setText("");
   dlg.findChild<QPushButton*>("readjust")->click();
-  EXPECT_EQ(screen.rebuilds, 0);
+  EXPECT_EQ(rebuilds, 0);
   EXPECT_EQ(boxes.Calls().size(), 1u);
 }
 

@@ -12,7 +12,7 @@
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "pages/page_dialogs.h"
-#include "platform/command_ids.h"
+#include "pages/screen_action.h"
 #include "platform/message_box.h"
 #include "platform/print_job.h"
 #include "platform/printer.h"
@@ -27,7 +27,7 @@ class TyldViewTest : public testing::Test {
     settings::Live() = settings::LiveSettings{};
     settings::Live().binary.BinMarginTop = 150;  // one block per page
     document::Startup() = document::StartupState{};
-    document::Document() = document::DocumentBuffer{};
+    document::Document().Clear();
     platform::PrinterSelection::Instance().Initialise({});
   }
   void Load(const std::string& bytes) {
@@ -47,7 +47,7 @@ TEST_F(TyldViewTest, TitleShowsThePagesOffsets) {
   Load(std::string(300, 'a'));
   ASSERT_EQ(settings::Live().binary.BinBlocksPerColumn, 1);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=1/2 A=[0-FF H]"))) << view.TitleText().toStdString();
-  view.OnCommand(cmd::kNextPage, 0);
+  view.Run(pages::ScreenAction::NextPage);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/2 A=[100-12B H]"))) << view.TitleText().toStdString();
   EXPECT_TRUE(view.TitleText().endsWith(QStringLiteral("Landscape")));
 }
@@ -77,9 +77,9 @@ TEST_F(TyldViewTest, ScrollingLineByLineAndTheWheelTurnThePage) {
 TEST_F(TyldViewTest, PositionJumpShowsThePageOrSaysItIsBeyondTheData) {
   BinaryView view;
   Load(std::string(1000, 'c'));
-  view.OnCommand(cmd::kJumpToPosition, 257);  // 1-based position 257 is on page 2
+  view.JumpToPosition(257);  // 1-based position 257 is on page 2
   EXPECT_EQ(view.CurrentPage(), 1);
-  view.OnCommand(cmd::kJumpToPosition, 5000);
+  view.JumpToPosition(5000);
   ASSERT_EQ(boxes_.Calls().size(), 1u);
   EXPECT_EQ(boxes_.Calls()[0].text, QStringLiteral("指定位置=5000 (1388H) 頁=20\n\n　 は最大頁=4 を越えます。"));
   EXPECT_EQ(boxes_.Calls()[0].caption, QStringLiteral("確認"));
@@ -94,8 +94,8 @@ TEST_F(TyldViewTest, MonochromePrintWritesTheChosenRange) {
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
   });
-  settings::Live().BinOrientation = 1;
-  view.OnCommand(cmd::kPrintMono, 0);
+  settings::Live().BinOrientation = settings::Orientation::Portrait;
+  view.Run(pages::ScreenAction::PrintMono);
   platform::SetPdfPathDialog({});
   EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 1) << "the job takes the screen's orientation";
   QFile out(pdf);

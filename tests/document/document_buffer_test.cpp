@@ -1,5 +1,6 @@
 #include "document/document_buffer.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -8,29 +9,12 @@
 #include <limits>
 #include <vector>
 
-#include "platform/command_ids.h"
-#include "platform/commands.h"
 
 namespace tyld::document {
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using platform::Role;
-
-// Records the commands that reach the two screens, in order.
-struct ScreenSpy : platform::CommandTarget {
-  ScreenSpy(Role role, std::vector<std::pair<Role, int>>& log) : role(role), log(log) {
-    platform::Publish(role, this);
-  }
-  ~ScreenSpy() override { platform::Withdraw(role, this); }
-  bool OnCommand(int id, std::intptr_t) override {
-    log.emplace_back(role, id);
-    return true;
-  }
-  Role role;
-  std::vector<std::pair<Role, int>>& log;
-};
 
 class DocumentBufferTest : public testing::Test {
  protected:
@@ -202,19 +186,26 @@ TEST_F(DocumentBufferTest, PasteAsksOnlyOverTextData) {
   }
 }
 
-TEST_F(DocumentBufferTest, LoadAndPasteNotifyAsciiThenBinaryScreen) {
-  std::vector<std::pair<Role, int>> log;
-  doc_.LoadDataFile("/nonexistent");  // nobody published: skipped
-  {
-    ScreenSpy bin(Role::BinView, log), asc(Role::AscDraw, log);
-    doc_.LoadDataFile(Write("a.txt", Bytes{'a'}));
-    doc_.Paste("x", false, "/w");
-  }
-  const std::vector<std::pair<Role, int>> want = {{Role::AscDraw, cmd::kDataLoaded},
-                                                  {Role::BinView, cmd::kDataLoaded},
-                                                  {Role::AscDraw, cmd::kDataLoaded},
-                                                  {Role::BinView, cmd::kDataLoaded}};
-  EXPECT_EQ(log, want);
+TEST_F(DocumentBufferTest, LoadAndPasteEmitLoadedOnce) {
+  QSignalSpy loaded(&doc_, &DocumentBuffer::Loaded);
+  doc_.LoadDataFile("/nonexistent");  // empty data is new content too
+  EXPECT_EQ(loaded.count(), 1);
+  doc_.LoadDataFile(Write("a.txt", Bytes{'a'}));
+  EXPECT_EQ(loaded.count(), 2);
+  doc_.Paste("x", false, "/w");
+  EXPECT_EQ(loaded.count(), 3);
+}
+
+TEST_F(DocumentBufferTest, ClearForgetsDataAndNames) {
+  doc_.LoadDataFile(Write("a.txt", Bytes{'a', 0}));
+  doc_.LastBuildWasText = 1;
+  doc_.Clear();
+  EXPECT_EQ(doc_.DocLength, 0);
+  EXPECT_EQ(doc_.DocCapacity(), 0);
+  EXPECT_TRUE(doc_.DocName.empty());
+  EXPECT_TRUE(doc_.DocFullPath.empty());
+  EXPECT_EQ(doc_.ShownNulAt, -1);
+  EXPECT_FALSE(doc_.PasteAsksToAppend());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "pages/page_dialogs.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -275,28 +274,24 @@ int OpenPrintWindows() {
   return n;
 }
 
-// Waits until the printing window has closed itself; returns the time it took, in ms.
-qint64 WaitForPrintWindowToClose() {
-  QElapsedTimer clock;
-  clock.start();
-  while (PrintingNotice::Instance() != nullptr && clock.elapsed() < 5000) QTest::qWait(20);
-  return clock.elapsed();
-}
-
 TEST(PrintingNotice, OneWindowForOverlappingJobsClosingASecondAfterTheLast) {
   QWidget view;
-  PrintingNotice* first = PrintingNotice::Show(&view);
+  std::int64_t now = 0;
+  const Clock clock = [&now] { return now; };
+  PrintingNotice* first = PrintingNotice::Show(&view, clock);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->windowTitle(), QStringLiteral("Tyld -- 印刷中メッセージ"));
   EXPECT_EQ(first->pos(), QPoint(300, 200));
   EXPECT_TRUE(first->isVisible());
 
-  QTest::qWait(600);
-  EXPECT_EQ(PrintingNotice::Show(&view), first);  // a second job within the second
+  now = 600;
+  EXPECT_EQ(PrintingNotice::Show(&view, clock), first);  // a second job within the second
   EXPECT_EQ(OpenPrintWindows(), 1);
-  QTest::qWait(600);
+  now = 1200;
+  first->CloseIfDue();
   EXPECT_EQ(PrintingNotice::Instance(), first) << "the second job restarted the timer";
-  WaitForPrintWindowToClose();
+  now = 1600;
+  first->CloseIfDue();
   EXPECT_EQ(PrintingNotice::Instance(), nullptr);
   QTest::qWait(0);
   EXPECT_EQ(OpenPrintWindows(), 0);
@@ -304,13 +299,21 @@ TEST(PrintingNotice, OneWindowForOverlappingJobsClosingASecondAfterTheLast) {
 
 TEST(PrintingNotice, ClosesOnRequestAndOpensAgainForTheNextJob) {
   QWidget view;
-  PrintingNotice::Show(&view);
+  std::int64_t now = 0;
+  const Clock clock = [&now] { return now; };
+  PrintingNotice::Show(&view, clock);
   PrintingNotice::Close();
   EXPECT_EQ(PrintingNotice::Instance(), nullptr);
   PrintingNotice::Close();  // nothing open: no effect
-  PrintingNotice* next = PrintingNotice::Show(&view);
+  now = 5000;
+  PrintingNotice* next = PrintingNotice::Show(&view, clock);
   ASSERT_NE(next, nullptr);
-  EXPECT_GE(WaitForPrintWindowToClose(), PrintingNotice::kShowMs - 100);
+  now = 5000 + PrintingNotice::kShowMs - 1;
+  next->CloseIfDue();
+  EXPECT_EQ(PrintingNotice::Instance(), next);
+  now = 5000 + PrintingNotice::kShowMs;
+  next->CloseIfDue();
+  EXPECT_EQ(PrintingNotice::Instance(), nullptr);
 }
 
 }  // namespace

@@ -150,6 +150,22 @@ TEST_F(SettingsFileTest, RandomFileRoundTripsByteForByte) {
   }
 }
 
+// A stored orientation code other than 1 and 2 reads as portrait and stays in the file
+// until the orientation is changed.
+TEST_F(SettingsFileTest, OddOrientationCodesStayUntilChanged) {
+  record_.AscOrientation = 7;
+  record_.BinOrientation = 0;
+  ApplyRecord(record_, live_);
+  EXPECT_EQ(live_.AscOrientation, Orientation::Portrait);
+  EXPECT_EQ(live_.BinOrientation, Orientation::Portrait);
+  CollectRecord(live_, record_);
+  EXPECT_EQ(record_.AscOrientation, 7);
+  EXPECT_EQ(record_.BinOrientation, 0);
+  live_.AscOrientation = Orientation::Landscape;
+  CollectRecord(live_, record_);
+  EXPECT_EQ(record_.AscOrientation, 2);
+}
+
 // The reset puts defaults into the live state and the record's own fields, and keeps the
 // placement, the reserved bytes from 0x1CC and the unused areas.
 TEST_F(SettingsFileTest, ResetKeepsPlacementAndReservedBytes) {

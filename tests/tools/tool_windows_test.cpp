@@ -1,5 +1,5 @@
 // The modeless tool windows of the binary screen on their own: what they show, what they
-// change, and the notifications they send to the screen (recorded by a stand-in).
+// change, and the signals they emit to the screen (recorded by a stand-in).
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -13,8 +13,6 @@
 
 #include "../pages/dialog_test_support.h"
 #include "tools/position_calculator_window.h"
-#include "platform/command_ids.h"
-#include "platform/commands.h"
 #include "platform/message_box.h"
 #include "tools/byte_editor_window.h"
 #include "tools/dialog_support.h"
@@ -26,17 +24,23 @@ namespace {
 
 using platform::ScopedMessageBoxRecorder;
 
-// Stands in for the binary screen: records commands and their parameters.
-struct ScreenStandIn : platform::CommandTarget {
-  ScreenStandIn() { platform::Publish(platform::Role::BinView, this); }
-  ~ScreenStandIn() override { platform::Withdraw(platform::Role::BinView, this); }
-  bool OnCommand(int id, std::intptr_t param) override {
-    calls.emplace_back(id, param);
-    if (onCommand) onCommand(id);
-    return true;
+// Stands in for the binary screen: records the windows' signals and their parameters.
+enum class Heard { SearchRequested, DataChanged, JumpRequested, Closed };
+struct ScreenStandIn {
+  void Listen(SequenceSearchWindow& w) {
+    QObject::connect(&w, &SequenceSearchWindow::SearchRequested, [this] { calls.emplace_back(Heard::SearchRequested, 0); });
+    QObject::connect(&w, &SequenceSearchWindow::Closed, [this] { calls.emplace_back(Heard::Closed, 0); });
   }
-  std::vector<std::pair<int, std::intptr_t>> calls;
-  std::function<void(int)> onCommand;
+  void Listen(ByteEditorWindow& w) {
+    QObject::connect(&w, &ByteEditorWindow::DataChanged, [this] { calls.emplace_back(Heard::DataChanged, 0); });
+    QObject::connect(&w, &ByteEditorWindow::Closed, [this] { calls.emplace_back(Heard::Closed, 0); });
+  }
+  void Listen(PositionCalculatorWindow& w) {
+    QObject::connect(&w, &PositionCalculatorWindow::JumpRequested,
+                     [this](std::uint32_t position) { calls.emplace_back(Heard::JumpRequested, position); });
+    QObject::connect(&w, &PositionCalculatorWindow::Closed, [this] { calls.emplace_back(Heard::Closed, 0); });
+  }
+  std::vector<std::pair<Heard, std::int64_t>> calls;
 };
 
 QLineEdit* EditOf(const auto& w, const char* name) { return w.template findChild<QLineEdit*>(name); }
@@ -46,6 +50,7 @@ TEST(SequenceSearchWindow, SearchRequestRefusalsListAndClose) {
   search::SequenceSearchState state;
   state.PatternByte[0] = 0x41;
   QPointer<SequenceSearchWindow> w = new SequenceSearchWindow(state);
+  screen.Listen(*w);
   w->show();
   EXPECT_EQ(w->windowTitle(), QStringLiteral("バイト列サーチ"));
   EXPECT_EQ(w->pos(), QPoint(500, 100));
@@ -74,7 +79,7 @@ TEST(SequenceSearchWindow, SearchRequestRefusalsListAndClose) {
     } else {
       EXPECT_EQ(boxes.Calls().size(), before);
       ASSERT_EQ(screen.calls.size(), 1u);
-      EXPECT_EQ(screen.calls[0].first, cmd::kGroupSearch);
+      EXPECT_EQ(screen.calls[0].first, Heard::SearchRequested);
       EXPECT_EQ(state.PatternByte[0], 0x0D);
       EXPECT_EQ(state.PatternLength, 2);
     }
@@ -103,7 +108,7 @@ TEST(SequenceSearchWindow, SearchRequestRefusalsListAndClose) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(w.isNull());
   ASSERT_EQ(screen.calls.size(), 1u);
-  EXPECT_EQ(screen.calls[0].first, cmd::kGroupSearchClosed);
+  EXPECT_EQ(screen.calls[0].first, Heard::Closed);
 }
 
 TEST(SequenceSearchWindow, ResultFileHasCrLfLinesAndAFailedWriteIsReported) {
@@ -158,6 +163,7 @@ class ByteMaintenanceWindow : public testing::Test {
     for (std::size_t i = 0; i < data_.size(); ++i) data_[i] = static_cast<std::uint8_t>(i);
     search::Searches().ByteMaintenanceStart = 0x77;  // a new window starts at 0 whatever was before
     w_ = new ByteEditorWindow([this] { return std::span<std::uint8_t>(data_); });
+    screen_.Listen(*w_);
     w_->show();
   }
   ~ByteMaintenanceWindow() override { delete w_.data(); }
@@ -213,7 +219,7 @@ TEST_F(ByteMaintenanceWindow, WriteChangesOnlyBytesInsideTheDataAndNotifies) {
   w_->findChild<QPushButton*>("write")->click();
   EXPECT_EQ(data_, expected);
   ASSERT_EQ(screen_.calls.size(), 1u);
-  EXPECT_EQ(screen_.calls[0].first, cmd::kByteDataChanged);
+  EXPECT_EQ(screen_.calls[0].first, Heard::DataChanged);
   EXPECT_EQ(Current(0), QStringLiteral("F8"));  // the window refreshes only on the next step
 }
 
@@ -256,12 +262,13 @@ TEST_F(ByteMaintenanceWindow, KeyboardAndClose) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(w_.isNull());
   ASSERT_FALSE(screen_.calls.empty());
-  EXPECT_EQ(screen_.calls.back().first, cmd::kByteMentClosed);
+  EXPECT_EQ(screen_.calls.back().first, Heard::Closed);
 }
 
 TEST(PositionCalculator, ConvertsJumpsFiltersKeysAndCloses) {
   ScreenStandIn screen;
   QPointer<tools::PositionCalculatorWindow> w = new tools::PositionCalculatorWindow;
+  screen.Listen(*w);
   w->show();
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.data()));
@@ -280,11 +287,11 @@ TEST(PositionCalculator, ConvertsJumpsFiltersKeysAndCloses) {
   hex->setText(QStringLiteral("FFFFFFFF"));
   w->findChild<QPushButton*>("jumpHex")->click();
   ASSERT_EQ(screen.calls.size(), 1u);
-  EXPECT_EQ(screen.calls[0], (std::pair<int, std::intptr_t>{cmd::kJumpToPosition, 4294967295}));
+  EXPECT_EQ(screen.calls[0], (std::pair<Heard, std::int64_t>{Heard::JumpRequested, 4294967295}));
   EXPECT_EQ(dec->text(), QStringLiteral("4294967295"));
   dec->setText(QStringLiteral("0"));
   w->findChild<QPushButton*>("jumpDecimal")->click();
-  EXPECT_EQ(screen.calls.back(), (std::pair<int, std::intptr_t>{cmd::kJumpToPosition, 0}));
+  EXPECT_EQ(screen.calls.back(), (std::pair<Heard, std::int64_t>{Heard::JumpRequested, 0}));
 
   // Keys: G, space and Left are consumed, keypad 5 types 5, Tab/Enter walk and wrap.
   for (QLineEdit* e : {dec, hex}) {
@@ -312,7 +319,7 @@ TEST(PositionCalculator, ConvertsJumpsFiltersKeysAndCloses) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(w.isNull());
   ASSERT_EQ(screen.calls.size(), 1u);
-  EXPECT_EQ(screen.calls[0].first, cmd::kHexPosCalClosed);
+  EXPECT_EQ(screen.calls[0].first, Heard::Closed);
 }
 
 }  // namespace
