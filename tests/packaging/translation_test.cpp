@@ -21,8 +21,8 @@
 #include "app/main_window.h"
 #include "document/startup_state.h"
 #include "pages/screen_steps.h"
-#include "platform/command_ids.h"
-#include "platform/commands.h"
+#include "app/main_menus.h"
+#include "pages/screen_action.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
 #include "settings/settings_file.h"
@@ -104,6 +104,17 @@ bool AnyContains(const QStringList& texts, const char* what) {
   return std::any_of(texts.begin(), texts.end(), [&](const QString& t) { return t.contains(s); });
 }
 
+// A screen that does nothing: the dialogs under test belong to the main window.
+class IdleScreen : public QWidget, public pages::ScreenCommands {
+ public:
+  explicit IdleScreen(QWidget* parent) : QWidget(parent) {}
+  bool Run(pages::ScreenAction) override { return false; }
+  [[nodiscard]] bool CanRun(pages::ScreenAction) const override { return false; }
+  void Repaint() override {}
+  void Rebuild() override {}
+  QWidget& Widget() override { return *this; }
+};
+
 class ViewerDialogsTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -113,9 +124,9 @@ class ViewerDialogsTest : public testing::Test {
     PrinterSelection::Instance().Initialise({});
     document::Startup() = document::StartupState{};
     document::Document().ReleaseDocument();
-    document::Document() = document::DocumentBuffer{};
+    document::Document().Clear();
     frame_ = std::make_unique<app::MainWindow>();
-    frame_->CreateScreens([](QWidget* p) { return new QWidget(p); }, [](QWidget* p) { return new QWidget(p); });
+    frame_->CreateScreens([](QWidget* p) { return new IdleScreen(p); }, [](QWidget* p) { return new IdleScreen(p); });
   }
   void TearDown() override { frame_.reset(); }
 
@@ -128,14 +139,14 @@ TEST_F(ViewerDialogsTest, PasteQuestionAndFileFontPrintDialogsSpeakJapanese) {
   ASSERT_NE(japanese_.Get(), nullptr) << "qtbase_ja.qm missing: install qt6-translations-l10n";
   // The second paste onto text asks whether to append.
   QApplication::clipboard()->setText(QStringLiteral("abc"));
-  SendCommand(Role::MainFrame, cmd::kPaste);
+  frame_->Run(app::Command::Paste);
   document::Document().LastBuildWasText = 1;
-  const QStringList paste = TextsOfModal([] { SendCommand(Role::MainFrame, cmd::kPaste); }, "paste-question.png");
+  const QStringList paste = TextsOfModal([this] { frame_->Run(app::Command::Paste); }, "paste-question.png");
   EXPECT_TRUE(paste.contains(QStringLiteral("もとのデータに追加しますか？"))) << paste.join('|').toStdString();
   EXPECT_TRUE(AnyContains(paste, "はい") && AnyContains(paste, "いいえ")) << paste.join('|').toStdString();
   EXPECT_FALSE(AnyContains(paste, "Yes") || AnyContains(paste, "No")) << paste.join('|').toStdString();
 
-  const QStringList open = TextsOfModal([] { SendCommand(Role::MainFrame, cmd::kOpenGeneral); }, "file-dialog.png");
+  const QStringList open = TextsOfModal([this] { frame_->Run(app::Command::OpenGeneral); }, "file-dialog.png");
   EXPECT_TRUE(open.contains(QStringLiteral("一般ファイルを開く"))) << open.join('|').toStdString();
   EXPECT_TRUE(AnyContains(open, "開く") && AnyContains(open, "キャンセル") && AnyContains(open, "ファイル名"))
       << open.join('|').toStdString();
@@ -145,7 +156,7 @@ TEST_F(ViewerDialogsTest, PasteQuestionAndFileFontPrintDialogsSpeakJapanese) {
   const QStringList fonts = TextsOfModal([&] { pages::RunFontDialog(&owner, font); }, "font-dialog.png");
   EXPECT_TRUE(AnyContains(fonts, "フォント") && AnyContains(fonts, "サイズ")) << fonts.join('|').toStdString();
 
-  const QStringList print = TextsOfModal([] { SendCommand(Role::MainFrame, cmd::kPrinterSetup, 1); }, "print-dialog.png");
+  const QStringList print = TextsOfModal([this] { frame_->PrinterSetup(pages::ScreenKind::Ascii); }, "print-dialog.png");
   EXPECT_TRUE(print.contains(QStringLiteral("プリンタの設定"))) << print.join('|').toStdString();
   EXPECT_TRUE(AnyContains(print, "プリンタ") && AnyContains(print, "印刷")) << print.join('|').toStdString();
 }

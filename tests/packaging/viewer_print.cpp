@@ -21,8 +21,7 @@
 #include "pages/page_dialogs.h"
 #include "binary/binary_view.h"
 #include "platform/codepage.h"
-#include "platform/command_ids.h"
-#include "platform/commands.h"
+#include "pages/screen_action.h"
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
@@ -37,7 +36,7 @@ class ViewerPrintTest : public testing::Test {
     if (printer_.isEmpty()) GTEST_SKIP() << "TYLD_TEST_PRINTER names no printer (cups_test.sh sets it)";
     settings::Live() = settings::LiveSettings{};
     document::Startup() = document::StartupState{};
-    document::Document() = document::DocumentBuffer{};
+    document::Document().Clear();
   }
   void Load(const QString& name, const std::string& bytes) {
     const QString path = dir_.filePath(name);
@@ -48,9 +47,9 @@ class ViewerPrintTest : public testing::Test {
     document::Document().LoadDataFile(path.toStdString());
   }
   // Runs the print command, accepting the range dialog (all pages) once it is up.
-  static void Print(platform::CommandTarget& view) {
+  static void Print(pages::ScreenCommands& view) {
     AnswerDialog([](QDialog& dialog) { dialog.accept(); });
-    view.OnCommand(cmd::kPrintColour, 0);
+    view.Run(pages::ScreenAction::PrintColour);
     pages::PrintingNotice::Close();
   }
   // `answer` gets the next modal dialog once it is up.
@@ -70,7 +69,7 @@ class ViewerPrintTest : public testing::Test {
 };
 
 TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
-  app::MainWindow frame;  // answers the orientation request with the print
+  app::MainWindow frame;  // answers the printer setup request
   ascii::AsciiView view;
   // The scratch scheduler has no default printer: the viewer starts on the PDF printer and
   // the user picks the queue in the printer setup dialog.
@@ -85,13 +84,13 @@ TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
     }
     dialog.accept();
   });
-  platform::SendCommand(platform::Role::MainFrame, cmd::kPrinterSetup, 1);
+  frame.PrinterSetup(pages::ScreenKind::Ascii);
   ASSERT_TRUE(picked) << "the printer setup dialog did not offer " << printer_.toStdString();
   ASSERT_FALSE(selection.IsPdf());
   ASSERT_EQ(selection.Name(), printer_);
   std::string text;
   for (int i = 1; i <= 120; ++i) text += platform::codepage::FromUtf8("画面から印刷 行" + std::to_string(i) + "\r\n");
-  settings::Live().AscOrientation = 1;
+  settings::Live().AscOrientation = settings::Orientation::Portrait;
   Load(QStringLiteral("viewer-ascii.txt"), text);
   Print(view);
   EXPECT_TRUE(boxes_.Calls().empty()) << boxes_.Calls().front().text.toStdString();
@@ -107,7 +106,7 @@ TEST_F(ViewerPrintTest, BinaryScreenPrintsALandscapeDump) {
   std::string bytes(3000, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
   bytes.back() = 'z';
-  settings::Live().BinOrientation = 2;
+  settings::Live().BinOrientation = settings::Orientation::Landscape;
   Load(QStringLiteral("viewer-binary.bin"), bytes);
   Print(view);
   EXPECT_TRUE(boxes_.Calls().empty()) << boxes_.Calls().front().text.toStdString();
