@@ -14,9 +14,10 @@ launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 
 start=$SECONDS
+# No -Werror here: GCC warns falsely (maybe-uninitialized in <regex>) under the sanitizers.
 if [ ! -f "$asan_build/build.ninja" ]; then
   cmake -S "$root" -B "$asan_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTYLD_SANITIZE=address,undefined -DTYLD_BENCH=OFF -DTYLD_WERROR=ON "${launcher[@]}"
+    -DTYLD_SANITIZE=address,undefined -DTYLD_BENCH=OFF "${launcher[@]}"
 fi
 cmake --build "$asan_build" -j"$jobs"
 (
