@@ -91,7 +91,13 @@ std::filesystem::path FsPath(const std::string& utf8) {
 
 // Temporary files of a save are named after their target, so that a later save of the same
 // target can find and remove what an interrupted one left behind.
-std::string TemporaryPrefix(const std::string& target) { return "." + NameOf(target) + ".tyld-save-"; }
+std::string TemporaryPrefix(const std::string& target) {
+  // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict for "." + name.
+  std::string prefix = ".";
+  prefix += NameOf(target);
+  prefix += ".tyld-save-";
+  return prefix;
+}
 constexpr std::size_t kTemporarySuffix = 6;
 
 std::string RandomSuffix() {
