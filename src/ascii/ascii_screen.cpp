@@ -52,6 +52,8 @@ std::vector<pages::ScreenMessage> AsciiScreen::Rebuild(QPrinter& printer, int& c
 void AsciiScreen::NewDocument() {
   CurrentSheet = 0;
   model.ReleaseTables();
+  // A Shift-JIS reading asked for belongs to that document; the next one is detected.
+  if (ForceUtf8 < 0) ForceUtf8 = 0;
   EmlMode = EmlModeForExtension(document::Document().DocExt);
 }
 

@@ -60,7 +60,7 @@ bool AsciiView::OnCommand(int id, std::intptr_t param) {
       FullRebuild();
       return true;
     case cmd::kUtf8On: screen_.ForceUtf8 = 1; FullRebuild(); return true;
-    case cmd::kUtf8Off: screen_.ForceUtf8 = 0; FullRebuild(); return true;
+    case cmd::kUtf8Off: screen_.ForceUtf8 = -1; FullRebuild(); return true;
     case cmd::kEmlDecoded: screen_.EmlMode = 2; FullRebuild(); return true;
     case cmd::kEmlRaw: screen_.EmlMode = 1; FullRebuild(); return true;
     case cmd::kStringSearch: StringSearch(); return true;

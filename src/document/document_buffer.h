@@ -13,7 +13,8 @@ namespace tyld::document {
 inline constexpr std::int32_t kDocBlockStep = 16384;
 inline constexpr std::int32_t kInitialHighlightMarks = 1024;  // marks allocated at start-up
 
-// (n / 16384 + 1) * 16384, or -1 when that does not fit an int32.
+// (n / 16384 + 1) * 16384, at most 2^31 (room for any int32 length and its 0 byte); -1
+// for n of 2 GiB or more.
 [[nodiscard]] std::int64_t DocCapacityFor(std::int64_t n);
 
 enum class BufferError {
@@ -60,8 +61,8 @@ struct DocumentBuffer {
   // An edit wrote the byte at `offset`; an edited final byte is saved as it now is, 0x1A too.
   void NoteByteWritten(std::int64_t offset) { ShownNulWritten = ShownNulWritten || offset == ShownNulAt; }
 
-  [[nodiscard]] std::int32_t DocCapacity() const {
-    return static_cast<std::int32_t>(DocData.size());
+  [[nodiscard]] std::int64_t DocCapacity() const {
+    return static_cast<std::int64_t>(DocData.size());
   }
   [[nodiscard]] std::span<std::uint8_t> Data() { return {DocData.data(), Bytes()}; }
   [[nodiscard]] std::span<const std::uint8_t> Data() const { return {DocData.data(), Bytes()}; }
