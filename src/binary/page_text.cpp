@@ -12,7 +12,7 @@ using platform::codepage::ToUtf8;
 // at 0, byte s at 8 + 3s (one more after the eighth), the character column at 58.
 constexpr std::size_t kByteCol = 8;
 constexpr std::size_t kCharCol = 58;
-std::size_t ByteCol(int s) { return kByteCol + 3 * s + (s > 7 ? 1 : 0); }
+std::size_t ByteCol(int s, int extra) { return kByteCol + extra + 3 * s + (s > 7 ? 1 : 0); }
 
 void PadTo(std::string& line, std::size_t col) {
   if (line.size() < col) line.append(col - line.size(), ' ');
@@ -24,16 +24,17 @@ void TrimRight(std::string& line) {
 
 class TextVisitor final : public PageVisitor {
  public:
-  TextVisitor(std::string& out, bool lower) : out_(out), lower_(lower) {}
+  TextVisitor(std::string& out, bool lower, int digits)
+      : out_(out), lower_(lower), digits_(digits), extra_(AddressExtra(digits)) {}
 
   void Column(std::int32_t c) override {
     out_ += "--- column " + std::to_string(c + 1) + " ---\n";
     std::string line(kAddressHeading);
     for (int i = 0; i < kLineBytes; ++i) {
-      PadTo(line, ByteCol(i));
+      PadTo(line, ByteCol(i, extra_));
       line += HeaderLabel(i, lower_);
     }
-    PadTo(line, kCharCol);
+    PadTo(line, kCharCol + extra_);
     for (int j = 0; j < kLineBytes; ++j) line.push_back(HeaderDigit(j, lower_));
     out_ += line + "\n";
   }
@@ -41,12 +42,12 @@ class TextVisitor final : public PageVisitor {
   void Block(const DumpBlock& block) override {
     for (int l = 0; l < block.lineCount; ++l) {
       const DumpLine& dl = block.lines[l];
-      std::string line = AddressText(dl.offset, lower_);
+      std::string line = AddressText(dl.offset, lower_, digits_);
       for (int s = 0; s < dl.count; ++s) {
-        PadTo(line, ByteCol(s));
+        PadTo(line, ByteCol(s, extra_));
         line += ByteText(dl.bytes[s], lower_);
       }
-      PadTo(line, kCharCol);
+      PadTo(line, kCharCol + extra_);
       std::string chars;
       for (int i = 0; i < dl.cellCount; ++i) chars.append(dl.cells[i].Text());
       line += ToUtf8(chars);
@@ -58,6 +59,8 @@ class TextVisitor final : public PageVisitor {
  private:
   std::string& out_;
   bool lower_;
+  int digits_;
+  int extra_;
 };
 
 }  // namespace
@@ -65,7 +68,7 @@ class TextVisitor final : public PageVisitor {
 std::string BinaryPageText(const settings::BinaryPageFormat& fmt, const DumpSource& source,
                            std::int64_t page, const PageTextOptions& options) {
   std::string body;
-  TextVisitor visitor(body, fmt.BinHexCase == 1);
+  TextVisitor visitor(body, fmt.BinHexCase == 1, AddressDigits(static_cast<std::int64_t>(source.data.size())));
   const PageOffsets offsets = WalkPage(source.data, source.marks, fmt, page, visitor);
 
   std::string out = "=== page " + std::to_string(page + 1) + " ===\n";
