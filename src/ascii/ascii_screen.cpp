@@ -64,7 +64,7 @@ SheetDocument AsciiScreen::Document() const {
   SheetDocument d;
   d.docName = doc.DocName;
   d.docLength = doc.DocLength;
-  d.footerName = start.StartMode != 0 ? start.PrintName : doc.DocName;
+  d.footerName = document::PrintedName(start, doc);
   d.asciiFont = live.asciiFont.logFont;
   d.pointTenths = live.asciiFont.PointTenths();
   d.scale = live.asciiFont.scale;

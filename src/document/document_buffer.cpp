@@ -65,6 +65,10 @@ DocumentBuffer& Document() {
   return doc;
 }
 
+std::string PrintedName(const StartupState& start, const DocumentBuffer& doc) {
+  return start.StartMode != 0 && doc.DocFullPath == start.DfPath ? start.PrintName : doc.DocName;
+}
+
 void NotifyDataLoaded() {
   platform::SendCommand(platform::Role::AscDraw, cmd::kDataLoaded);
   platform::SendCommand(platform::Role::BinView, cmd::kDataLoaded);

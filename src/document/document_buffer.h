@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "document/byte_block.h"
+#include "document/startup_state.h"
 
 namespace tyld::document {
 
@@ -100,6 +101,10 @@ struct DocumentBuffer {
 
 // The process-wide document.
 DocumentBuffer& Document();
+
+// The name footers and the title give the document: the print name of the start-up for the
+// file given at start-up, the document's own name for any file opened later.
+[[nodiscard]] std::string PrintedName(const StartupState& start, const DocumentBuffer& doc);
 
 // Tells the ASCII screen, then the binary screen, that data was loaded; a screen that is
 // not open is skipped.

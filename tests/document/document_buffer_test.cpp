@@ -139,6 +139,29 @@ TEST(DocCapacity, EveryLengthUnderTwoGiBFits) {
   for (const auto& c : cases) EXPECT_EQ(DocCapacityFor(c.n), c.capacity) << c.n;
 }
 
+// The start-up print name belongs to the start-up file; any other file prints its own name.
+TEST_F(DocumentBufferTest, PrintedNameFollowsTheLoadedFile) {
+  const std::string first = Write("first.txt", Bytes{'a'});
+  const std::string second = Write("second.txt", Bytes{'b'});
+  const struct {
+    int startMode;
+    std::string loaded, printed;
+  } cases[] = {
+      {1, first, "PF name"},
+      {2, first, "PF name"},
+      {1, second, "second.txt"},
+      {0, first, "first.txt"},
+  };
+  for (const auto& c : cases) {
+    StartupState start;
+    start.StartMode = c.startMode;
+    start.DfPath = first;
+    start.PrintName = "PF name";
+    ASSERT_TRUE(doc_.LoadDataFile(c.loaded).ok);
+    EXPECT_EQ(PrintedName(start, doc_), c.printed) << c.loaded;
+  }
+}
+
 TEST_F(DocumentBufferTest, NamesComeFromTheLastComponent) {
   struct Case {
     std::string path, name, ext;
