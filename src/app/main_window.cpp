@@ -51,7 +51,7 @@ QString MakeTitle() {
     title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆読込DF[%2]◆%3◆").arg(version, name, Q(kPublisher));
   } else {
     title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆自動起動◆読込DF[%2]◆印刷名[%3]◆%4◆")
-                .arg(version, name, Q(s.PrintName), Q(kPublisher));
+                .arg(version, name, Q(document::PrintedName(s, document::Document())), Q(kPublisher));
   }
   return title + platform::PrinterSelection::Instance().Name();
 }

@@ -37,7 +37,8 @@ AsciiLayout ComputeAsciiLayout(const platform::DeviceMetrics& printer,
 
   out.topLines = a.MarginLines(fmt.AscMarginTop);
   out.bottomLines = a.MarginLines(fmt.AscMarginBottom);
-  if (fmt.AscDateMode != 0 || fmt.AscPageNoMode != 0 || fmt.AscFileNameMode != 0)
+  // The row range is printed in the footer too: it needs the footer's lines as much.
+  if (HasFooter(fmt))
     out.bottomLines = SaturateInt(static_cast<long long>(out.bottomLines) + 2);
 
   const long long lines = static_cast<long long>(a.linesDown) - out.topLines - out.bottomLines;
@@ -124,7 +125,8 @@ int SheetGeometry::RowY(int row) const {
 }
 
 int SheetGeometry::LineNumberX() const {
-  return SaturateInt(uL_ + (layout_.leftChars + x0_) * cw_ - 9 * cw_);
+  // Nine characters left of the text, but never left of the printable area.
+  return SaturateInt(uL_ + (std::max(layout_.leftChars - 9.0, 0.0) + x0_) * cw_);
 }
 
 SheetGeometry::Box SheetGeometry::Paper() const {

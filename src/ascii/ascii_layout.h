@@ -51,7 +51,7 @@ int ColumnsPerSheet(const settings::AsciiPageFormat& fmt, const AsciiLayout& lay
 int UpdateSheetCount(int columnPageCount, const settings::AsciiPageFormat& fmt, const AsciiLayout& layout,
                      int& currentSheet);
 
-// True when any footer item is on (the line-number item counts here, not for the margin).
+// True when any footer item is on, the row range (line-number item) included.
 bool HasFooter(const settings::AsciiPageFormat& fmt);
 
 // Positions of one sheet's elements in device units of the target. cw and lh are the

@@ -52,6 +52,8 @@ std::vector<pages::ScreenMessage> AsciiScreen::Rebuild(QPrinter& printer, int& c
 void AsciiScreen::NewDocument() {
   CurrentSheet = 0;
   model.ReleaseTables();
+  // A Shift-JIS reading asked for belongs to that document; the next one is detected.
+  if (ForceUtf8 < 0) ForceUtf8 = 0;
   EmlMode = EmlModeForExtension(document::Document().DocExt);
 }
 
@@ -62,7 +64,7 @@ SheetDocument AsciiScreen::Document() const {
   SheetDocument d;
   d.docName = doc.DocName;
   d.docLength = doc.DocLength;
-  d.footerName = start.StartMode != 0 ? start.PrintName : doc.DocName;
+  d.footerName = document::PrintedName(start, doc);
   d.asciiFont = live.asciiFont.logFont;
   d.pointTenths = live.asciiFont.PointTenths();
   d.scale = live.asciiFont.scale;

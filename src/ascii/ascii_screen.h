@@ -48,7 +48,7 @@ class AsciiScreen final : public pages::PagedScreen {
   int CurrentSheet = 0;
   int SheetCount = 0;
   MailView EmlMode = MailView::NotMail;
-  int ForceUtf8 = 0;
+  int ForceUtf8 = 0;  // 1 UTF-8, 0 detected, -1 Shift-JIS (the buttons)
 };
 
 }  // namespace tyld::ascii

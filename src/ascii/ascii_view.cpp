@@ -53,7 +53,7 @@ bool AsciiView::Run(ScreenAction action) {
   if (PagedView::Run(action)) return true;
   switch (action) {
     case ScreenAction::Utf8On: screen_.ForceUtf8 = 1; FullRebuild(); return true;
-    case ScreenAction::Utf8Off: screen_.ForceUtf8 = 0; FullRebuild(); return true;
+    case ScreenAction::Utf8Off: screen_.ForceUtf8 = -1; FullRebuild(); return true;
     case ScreenAction::MailDecoded: screen_.EmlMode = MailView::Decoded; FullRebuild(); return true;
     case ScreenAction::MailRaw: screen_.EmlMode = MailView::Raw; FullRebuild(); return true;
     case ScreenAction::StringSearch: StringSearch(); return true;

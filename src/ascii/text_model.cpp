@@ -46,8 +46,8 @@ constexpr auto kAcceptSteps = MakeAcceptSteps();
 constexpr std::array<std::uint8_t, 256> MakeReadClasses() {
   std::array<std::uint8_t, 256> t{};
   for (int b = 0; b < 256; ++b) {
-    // The rows pair only lead bytes outside the user-defined area.
-    if (cp::IsLeadByteOutsideUserArea(static_cast<std::uint8_t>(b))) t[b] = 1;
+    // User-defined and IBM extension pairs (0xF0..0xFC) stay whole like any other.
+    if (cp::IsLeadByte(static_cast<std::uint8_t>(b))) t[b] = 1;
   }
   t[0x09] = 2;
   t[0x0A] = 3;
@@ -72,6 +72,37 @@ constexpr std::array<std::uint8_t, 256> MakeSuspects() {
   return t;
 }
 constexpr auto kSuspects = MakeSuspects();
+
+// Characters (CP932 codes) that may not begin a row and those that may not end one, for
+// the optional line-breaking rules; half-width forms count like their full-width ones.
+class LineBreakTables {
+ public:
+  LineBreakTables() {
+    const std::u16string_view noStart =
+        u"、。，．・：；？！ゝゞ々ー」』）］｝〕〉》"
+        u"ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ"
+        u"｡｣､･ｰｧｨｩｪｫｬｭｮｯﾞﾟ";
+    const std::u16string_view noEnd = u"「『（［｛〔〈《｢";
+    for (char16_t c : noStart) Set(c, kNoStart);
+    for (char16_t c : noEnd) Set(c, kNoEnd);
+  }
+  [[nodiscard]] bool NoStart(unsigned code) const { return code < flags_.size() && (flags_[code] & kNoStart); }
+  [[nodiscard]] bool NoEnd(unsigned code) const { return code < flags_.size() && (flags_[code] & kNoEnd); }
+
+ private:
+  static constexpr std::uint8_t kNoStart = 1;
+  static constexpr std::uint8_t kNoEnd = 2;
+  void Set(char16_t c, std::uint8_t flag) {
+    const int code = cp::Encode(c);
+    if (code >= 0) flags_[static_cast<std::size_t>(code)] |= flag;
+  }
+  std::vector<std::uint8_t> flags_ = std::vector<std::uint8_t>(65536, 0);
+};
+
+const LineBreakTables& LineBreakRuleTables() {
+  static const LineBreakTables tables;
+  return tables;
+}
 
 constexpr std::uint8_t Upper(std::uint8_t b) {
   return (b >= 'a' && b <= 'z') ? static_cast<std::uint8_t>(b - 32) : b;
@@ -109,6 +140,46 @@ bool HtmlDeclaresUtf8(std::span<const std::uint8_t> doc) {
   return false;
 }
 
+// Length of the well-formed UTF-8 sequence at s[i] (no overlong forms, no surrogates, at
+// most U+10FFFF); 0 when there is none.
+std::size_t Utf8SequenceAt(std::span<const std::uint8_t> s, std::size_t i) {
+  const std::size_t n = s.size();
+  const std::uint8_t b = s[i];
+  if (b < 0x80) return 1;
+  auto in = [&](std::size_t k, std::uint8_t lo, std::uint8_t hi) {
+    return i + k < n && s[i + k] >= lo && s[i + k] <= hi;
+  };
+  if (b >= 0xC2 && b <= 0xDF) return in(1, 0x80, 0xBF) ? 2 : 0;
+  if (b >= 0xE0 && b <= 0xEF) {
+    const std::uint8_t lo = b == 0xE0 ? 0xA0 : 0x80;
+    const std::uint8_t hi = b == 0xED ? 0x9F : 0xBF;
+    return in(1, lo, hi) && in(2, 0x80, 0xBF) ? 3 : 0;
+  }
+  if (b >= 0xF0 && b <= 0xF4) {
+    const std::uint8_t lo = b == 0xF0 ? 0x90 : 0x80;
+    const std::uint8_t hi = b == 0xF4 ? 0x8F : 0xBF;
+    return in(1, lo, hi) && in(2, 0x80, 0xBF) && in(3, 0x80, 0xBF) ? 4 : 0;
+  }
+  return 0;
+}
+
+// True when every character of s is a CP932 character (pairs and single bytes that have
+// one); a lone lead byte at the very end counts, as the prefix may cut a pair.
+bool ReadsAsShiftJis(std::span<const std::uint8_t> s) {
+  const std::size_t n = s.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint8_t b = s[i];
+    if (cp::IsLeadByte(b)) {
+      if (i + 1 >= n) return true;
+      if (cp::DecodePair(b, s[i + 1]) == 0) return false;
+      ++i;
+    } else if (b >= 0x80 && cp::DecodeByte(b) == 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
 bool StartsWithI(std::string_view s, std::string_view upperPrefix) {
   if (s.size() < upperPrefix.size()) return false;
   for (std::size_t i = 0; i < upperPrefix.size(); ++i)
@@ -119,6 +190,40 @@ bool StartsWithI(std::string_view s, std::string_view upperPrefix) {
 
 }  // namespace
 
+bool LooksLikeUtf8(std::span<const std::uint8_t> doc) {
+  const std::span<const std::uint8_t> head = doc.first(std::min(doc.size(), kUtf8ProbeBytes));
+  const bool cut = head.size() < doc.size();
+  bool multiByte = false;
+  bool twoByte = false;      // Latin, Greek, Cyrillic...: what Shift-JIS kana pairs decode to
+  bool outsideCp932 = false;
+  std::size_t i = 0;
+  while (i < head.size()) {
+    const std::size_t len = Utf8SequenceAt(head, i);
+    if (len == 0) {
+      // A sequence the probe's end cuts off is no evidence either way.
+      if (cut && head.size() - i < 4) break;
+      return false;
+    }
+    if (len > 1) {
+      multiByte = true;
+      twoByte = twoByte || len == 2;
+      if (len == 4) {
+        outsideCp932 = true;
+      } else {
+        const char32_t c = len == 2 ? ((head[i] & 0x1Fu) << 6) | (head[i + 1] & 0x3Fu)
+                                    : ((head[i] & 0x0Fu) << 12) | ((head[i + 1] & 0x3Fu) << 6) |
+                                          (head[i + 2] & 0x3Fu);
+        outsideCp932 = outsideCp932 || cp::Encode(static_cast<char16_t>(c)) < 0;
+      }
+    }
+    i += len;
+  }
+  if (!multiByte) return false;
+  // Bytes that are good Shift-JIS and only look like UTF-8 by chance decode to short
+  // sequences or to characters the Japanese code page lacks: those stay Shift-JIS.
+  return !((twoByte || outsideCp932) && ReadsAsShiftJis(head));
+}
+
 MailView EmlModeForExtension(std::string_view docExt) {
   return docExt.size() == 4 && StartsWithI(docExt, ".EML") ? MailView::Decoded : MailView::NotMail;
 }
@@ -128,18 +233,24 @@ bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions
   const bool bom = doc.size() >= 3 && doc[0] == 0xEF && doc[1] == 0xBB && doc[2] == 0xBF;
   const bool html = StartsWithI(options.DocExt, ".HTM");
   utf8Applied = 0;
-  if (bom) {
+  if (options.ForceUtf8 < 0) {
+    // Read as Shift-JIS on request; a mail is still decoded.
+  } else if (bom) {
     converted = Utf8ToDisplay(doc.subspan(3));
     utf8Applied = 1;
     return true;
-  }
-  if (options.ForceUtf8 == 1 || (html && HtmlDeclaresUtf8(doc))) {
+  } else if (options.ForceUtf8 == 1 || (html && HtmlDeclaresUtf8(doc))) {
     converted = Utf8ToDisplay(doc);
     utf8Applied = 1;
     return true;
   }
   if (options.EmlMode == MailView::Decoded && options.DecodeMail) {
     converted = options.DecodeMail(std::string_view(reinterpret_cast<const char*>(doc.data()), doc.size()));
+    return true;
+  }
+  if (options.ForceUtf8 == 0 && options.EmlMode == 0 && LooksLikeUtf8(doc)) {
+    converted = Utf8ToDisplay(doc);
+    utf8Applied = 1;
     return true;
   }
   return false;
@@ -170,9 +281,7 @@ std::string Utf8ToDisplay(std::span<const std::uint8_t> s) {
     int code = c <= 0xFFFF ? cp::Encode(static_cast<char16_t>(c)) : -1;
     if (code < 0) code = cp::kSubstitute;
     if (code <= 0xFF) {
-      // A single-byte character keeps the width of two bytes.
       out.push_back(static_cast<char>(code));
-      out.push_back(' ');
     } else {
       out.push_back(static_cast<char>(code >> 8));
       out.push_back(static_cast<char>(code & 0xFF));
@@ -261,7 +370,8 @@ class TextModelBuilder {
         tagMode_(o.ColourTagMode == 1),
         perLine_(std::max<std::int32_t>(1, o.AscCharsPerLine)),
         linesPerPage_(std::max<std::int32_t>(1, o.AscLinesPerPage)),
-        tab_(std::clamp<std::int32_t>(o.AscTabWidth, 1, kMaxTabWidth)) {}
+        tab_(std::clamp<std::int32_t>(o.AscTabWidth, 1, kMaxTabWidth)),
+        lineBreakRules_(o.LineBreakRules) {}
 
   enum class Stage { Buffers, Text, Blocks, Rows, Pages };
 
@@ -278,11 +388,13 @@ class TextModelBuilder {
 
   // Cuts the display data into rows; false when LcBuf or the rows would outgrow int32.
   bool Split(const std::uint8_t* d, std::size_t n) {
+    // A final 0x1A marks the end of a DOS file; it is no line of its own.
+    if (n > 0 && d[n - 1] == 0x1A) --n;
     std::size_t pos = 0;
     while (pos < n) {
       if (m_.lcBuf_.size() > kMaxLcBuf || m_.rows_.size() > kMaxLcBuf) return false;
-      const bool cut = ReadPiece(d, n, pos);
-      SplitPiece(cut);
+      ReadPiece(d, n, pos);
+      SplitPiece();
     }
     return true;
   }
@@ -368,30 +480,69 @@ class TextModelBuilder {
     return false;
   }
 
-  // A colour tag starting at the "<" at off: its end (after ">") and colour, if any.
+  // A colour tag starting at the "<" at off: its end (after ">") and the colour it sets. A
+  // tag is "<font ...color=#rrggbb...>" or "</font>" (back to black) and never reaches past
+  // its own ">" nor over another "<", so no text is swallowed.
   bool ParseTag(std::size_t off, std::size_t& end, Colour& color) const {
     const std::uint8_t* d = chars_.data();
     const std::size_t n = pieceLen_;
-    const std::size_t font = FindWord(d, off + 1, n, "FONT");
-    if (font >= n) return false;
-    const std::size_t colour = FindWord(d, font + 1, n, "COLOR");
-    if (colour >= n) return false;
-    std::size_t p = colour + 1;
-    while (p < n && d[p] != '#') ++p;
-    if (p >= n) return false;
+    auto skipSpaces = [&](std::size_t p) {
+      while (p < n && d[p] == ' ') ++p;
+      return p;
+    };
+    std::size_t p = skipSpaces(off + 1);
+    const bool closing = p < n && d[p] == '/';
+    if (closing) p = skipSpaces(p + 1);
+    if (FindWord(d, p, std::min(n, p + 4), "FONT") != p) return false;
+    p += 4;
+    if (closing) {
+      p = skipSpaces(p);
+      if (p >= n || d[p] != '>') return false;
+      end = p + 1;
+      color = 0;
+      return true;
+    }
+    std::size_t close = p;
+    while (close < n && d[close] != '>' && d[close] != '<') ++close;
+    if (close >= n || d[close] != '>') return false;
+    const std::size_t colour = FindWord(d, p, close, "COLOR");
+    if (colour >= close) return false;
+    p = colour + 5;
+    while (p < close && d[p] != '#') ++p;
+    if (p >= close) return false;
     ++p;
     std::uint32_t rgb = 0;
-    for (int digits = 0; digits < 6 && p < n; ++digits, ++p) {
+    for (int digits = 0; digits < 6 && p < close; ++digits, ++p) {
       const int v = HexValue(d[p]);
       if (v < 0) break;
       rgb = (rgb << 4) | static_cast<std::uint32_t>(v);
     }
-    while (p < n && d[p] != '>') ++p;
-    if (p >= n) return false;
-    end = p + 1;
+    end = close + 1;
     color = platform::Rgb(static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xFF),
                           static_cast<int>(rgb & 0xFF));
     return true;
+  }
+
+  // The character at i, as a code (lead << 8 | trail for a pair).
+  [[nodiscard]] unsigned CodeAt(std::size_t i) const {
+    if (kinds_[i] == kLead && i + 1 < pieceLen_) return (unsigned{chars_[i]} << 8) | chars_[i + 1];
+    return chars_[i];
+  }
+
+  // Where a full row ending before `end` ends under the line-breaking rules: characters
+  // move on to the next row while that row would start with a character that may not
+  // begin a row, or this one would end with one that may not end it. Where no cut in the
+  // row (after its first character, from) satisfies both, it is cut as it falls.
+  [[nodiscard]] std::size_t BreakRulesEnd(std::size_t from, std::size_t end) const {
+    const LineBreakTables& rules = LineBreakRuleTables();
+    std::size_t at = end;
+    while (at < pieceLen_) {
+      const std::size_t last = kinds_[at - 1] == kTrail && at >= 2 ? at - 2 : at - 1;
+      if (!rules.NoStart(CodeAt(at)) && !rules.NoEnd(CodeAt(last))) return at;
+      if (last <= from) break;
+      at = last;
+    }
+    return at >= pieceLen_ ? at : end;
   }
 
   void CloseBlock(std::size_t from, std::size_t to, Colour color) {
@@ -410,7 +561,7 @@ class TextModelBuilder {
     rowFirstBlock_ = blocks;
   }
 
-  void SplitPiece(bool cut) {
+  void SplitPiece() {
     const std::size_t n = pieceLen_;
     const std::uint8_t* d = chars_.data();
     const std::size_t perLine = static_cast<std::size_t>(perLine_);
@@ -419,8 +570,7 @@ class TextModelBuilder {
     std::size_t k = 0;  // bytes placed in the current block
     std::size_t off = 0;
     bool filledAtEnd = false;
-    // Where no tag starts from one "<", none starts from a later one in the same piece.
-    bool tagsPossible = tagMode_;
+    const bool tagsPossible = tagMode_;
     std::size_t nextLt = 0;
     bool ltKnown = false;
     while (off < n) {
@@ -444,7 +594,9 @@ class TextModelBuilder {
           k = 0;
           filledAtEnd = false;
         } else {
-          tagsPossible = false;
+          // Not a tag: the "<" is text, and the next "<" is looked at.
+          ++off;
+          ++k;
         }
         continue;
       }
@@ -455,6 +607,7 @@ class TextModelBuilder {
           ++end;
           if (kinds_[end - 1] == kLead && end < n) ++end;
         }
+        if (lineBreakRules_) end = BreakRulesEnd(blockStart, end);
         CloseBlock(blockStart, end, color_);
         RecordRow();
         blockStart = end;
@@ -467,8 +620,9 @@ class TextModelBuilder {
       off = n;
     }
     if (blockStart < n) CloseBlock(blockStart, n, color_);
-    // A cut piece whose last row filled up exactly needs no empty row: the line goes on.
-    if (!(cut && filledAtEnd && blockStart >= n)) RecordRow();
+    // A line whose last row filled up exactly needs no empty row after it; neither does a
+    // cut piece, whose line goes on in the next one.
+    if (!(filledAtEnd && blockStart >= n)) RecordRow();
   }
 
   TextModel& m_;
@@ -476,6 +630,7 @@ class TextModelBuilder {
   const std::int32_t perLine_;
   const std::int32_t linesPerPage_;
   const std::int32_t tab_;
+  const bool lineBreakRules_;
   std::vector<std::uint8_t> chars_;
   std::vector<std::uint8_t> kinds_;
   std::size_t pieceLen_ = 0;

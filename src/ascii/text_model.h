@@ -38,10 +38,14 @@ struct TextModelOptions {
   std::string_view DocExt;          // extension of the loaded file, with the dot
   std::int32_t ColourTagMode = 0;   // 1: a print file, FONT COLOR tags colour the text
   MailView EmlMode = MailView::NotMail;
-  std::int32_t ForceUtf8 = 0;       // 1: convert the whole document from UTF-8
+  // 1: convert the whole document from UTF-8; 0: convert when it looks like UTF-8;
+  // -1: read it as Shift-JIS whatever it looks like.
+  std::int32_t ForceUtf8 = 0;
   std::int32_t AscCharsPerLine = 80;
   std::int32_t AscLinesPerPage = 80;
   std::int32_t AscTabWidth = 8;
+  // No row starts with closing punctuation or small kana nor ends with an opening bracket.
+  bool LineBreakRules = false;
   MailDecoder DecodeMail;           // null: a decoded mail view shows the raw bytes
 };
 
@@ -121,7 +125,8 @@ bool BuildTextModel(TextModel& model, std::span<const std::uint8_t> doc,
 MailView EmlModeForExtension(std::string_view docExt);
 
 // The bytes the screen shows when they are not the document itself: the UTF-8 conversion
-// (byte-order mark, forced, or an HTML file declaring UTF-8) or the decoded mail. Returns
+// (byte-order mark, forced, an HTML file declaring UTF-8, or a file that looks like UTF-8)
+// or the decoded mail. Returns
 // false when the document is shown as it is; utf8Applied tells whether UTF-8 was converted.
 bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions& options,
                        std::string& converted, std::int32_t& utf8Applied);
@@ -129,9 +134,16 @@ bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions
 // Position of the first byte that makes the document unfit for text display, or -1.
 std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc);
 
-// UTF-8 to the display form: every converted character takes exactly two bytes (a CP932
-// pair, a single-byte character followed by a space, or the substitute "・"); bytes that
-// are not valid UTF-8 are kept as they are.
+// How much of a document the UTF-8 detection reads: enough for a sure answer, cheap on
+// big files.
+inline constexpr std::size_t kUtf8ProbeBytes = 64 * 1024;
+
+// True when the start of the document (kUtf8ProbeBytes) is well-formed UTF-8 with at least
+// one multi-byte character and is not as plausibly Shift-JIS.
+bool LooksLikeUtf8(std::span<const std::uint8_t> doc);
+
+// UTF-8 to the display form: each converted character becomes its CP932 code (one or two
+// bytes) or the substitute "・"; bytes that are not valid UTF-8 are kept as they are.
 std::string Utf8ToDisplay(std::span<const std::uint8_t> utf8);
 
 }  // namespace tyld::ascii

@@ -29,7 +29,8 @@ BinaryLayout ComputeBinaryLayout(const LayoutInput& in, const settings::BinaryPa
 
   out.topLines = a.MarginLines(fmt.BinMarginTop);
   std::int64_t bottom = a.MarginLines(fmt.BinMarginBottom);
-  if (fmt.BinPageNoMode != 0 || fmt.BinDateMode != 0) bottom += 3;
+  // Every footer item needs the footer's lines, the file name as much as the others.
+  if (fmt.BinPageNoMode != 0 || fmt.BinDateMode != 0 || fmt.BinFileNameMode != 0) bottom += 3;
   out.bottomLines = Saturate(bottom);
   out.textLines = Saturate(std::int64_t{a.linesDown} - out.bottomLines - out.topLines);
 

@@ -39,7 +39,7 @@ DumpSource BinaryScreen::Source() {
   document::DocumentBuffer& doc = document::Document();
   const document::StartupState& start = document::Startup();
   docNameSjis_ = platform::codepage::FromUtf8(doc.DocName);
-  footerNameSjis_ = platform::codepage::FromUtf8(start.StartMode != 0 ? start.PrintName : doc.DocName);
+  footerNameSjis_ = platform::codepage::FromUtf8(document::PrintedName(start, doc));
   DumpSource s;
   s.data = doc.Data();
   const std::size_t marks = std::min(doc.HighlightMarks.size(), s.data.size());

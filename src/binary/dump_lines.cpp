@@ -8,7 +8,7 @@
 namespace tyld::binary {
 namespace {
 
-using platform::codepage::IsLeadByteOutsideUserArea;
+using platform::codepage::IsLeadByte;
 using platform::codepage::IsTrailByte;
 
 void SetCell(DumpCell& cell, int index, std::string_view text) {
@@ -33,10 +33,10 @@ bool CarryAtPageStart(std::span<const std::uint8_t> data, std::int64_t firstOffs
   if (firstOffset < 1 || firstOffset >= length) return false;
   const std::uint8_t before = data[static_cast<std::size_t>(firstOffset - 1)];
   const std::uint8_t first = data[static_cast<std::size_t>(firstOffset)];
-  const bool pairBefore = firstOffset >= 2 && IsLeadByteOutsideUserArea(data[static_cast<std::size_t>(firstOffset - 2)]);
+  const bool pairBefore = firstOffset >= 2 && IsLeadByte(data[static_cast<std::size_t>(firstOffset - 2)]);
   // Only a byte the previous page drew as the first half of a pair hides this page's first
   // byte; anything else would make a byte vanish from the dump.
-  return IsLeadByteOutsideUserArea(before) && IsTrailByte(first) && !pairBefore;
+  return IsLeadByte(before) && IsTrailByte(first) && !pairBefore;
 }
 
 void BuildCells(const BlockWindow& window, int row, int count, std::int32_t crLfMark,
@@ -54,7 +54,7 @@ void BuildCells(const BlockWindow& window, int row, int count, std::int32_t crLf
     }
     const std::uint8_t b = window.At(base + i);
     const std::uint8_t n = window.At(base + i + 1);
-    if (IsLeadByteOutsideUserArea(b) && IsTrailByte(n)) {
+    if (IsLeadByte(b) && IsTrailByte(n)) {
       const char pair[2] = {static_cast<char>(b), static_cast<char>(n)};
       SetCell(cell, i, {pair, 2});
       i += 2;

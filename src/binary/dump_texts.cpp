@@ -26,9 +26,16 @@ constexpr char kLowerLabels[] = "+0+1+2+3+4+5+6+7+8+9+a+b+c+d+e+f";
 
 }  // namespace
 
-std::string AddressText(std::int64_t offset, bool lower) {
+int AddressDigits(std::int64_t length) {
+  auto last = static_cast<unsigned long long>(length > 0 ? (length - 1) & ~std::int64_t{15} : 0);
+  int digits = 1;
+  while (last >>= 4) ++digits;
+  return digits < 6 ? 6 : digits;
+}
+
+std::string AddressText(std::int64_t offset, bool lower, int digits) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, lower ? "%06llx:" : "%06llX:", static_cast<unsigned long long>(offset));
+  std::snprintf(buf, sizeof buf, lower ? "%0*llx:" : "%0*llX:", digits, static_cast<unsigned long long>(offset));
   return buf;
 }
 

@@ -8,7 +8,12 @@
 namespace tyld::binary {
 
 // "%06X:" / "%06x:" of a line address.
-std::string AddressText(std::int64_t offset, bool lower);
+// Hex digits of the address field for data of `length` bytes: 6, or as many as the last
+// line's address needs, so the field never runs into the first byte.
+int AddressDigits(std::int64_t length);
+// Columns the address field takes beyond the six it always has.
+inline int AddressExtra(int digits) { return digits > 6 ? digits - 6 : 0; }
+std::string AddressText(std::int64_t offset, bool lower, int digits = 6);
 // "%02X" / "%02x", from a table of the 256 pairs (the view lives as long as the program).
 std::string_view ByteText(std::uint8_t b, bool lower);
 // "+%X" / "+%x" of header label i (0..15), from a table like ByteText.

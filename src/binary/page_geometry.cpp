@@ -17,7 +17,7 @@ int ToDevice(double v) {
 }
 
 PageGeometry::PageGeometry(const settings::BinaryPageFormat& fmt, const BinaryLayout& layout, double cw,
-                           double lh, double x0, double y0, bool screen)
+                           double lh, double x0, double y0, bool screen, int addressExtra)
     : fmt_(fmt),
       layout_(layout),
       cw_(cw),
@@ -25,7 +25,8 @@ PageGeometry::PageGeometry(const settings::BinaryPageFormat& fmt, const BinaryLa
       x0_(x0),
       y0_(y0),
       uL_(screen ? layout.area.unprintLeft * cw : 0),
-      uT_(screen ? layout.area.unprintTop * lh : 0) {}
+      uT_(screen ? layout.area.unprintTop * lh : 0),
+      addressExtra_(addressExtra) {}
 
 double PageGeometry::PrintableWidth() const { return layout_.area.charsAcrossExact * cw_; }
 double PageGeometry::PrintableHeight() const { return layout_.area.linesDownExact * lh_; }
@@ -45,11 +46,11 @@ double PageGeometry::HeaderY() const { return TextY() + 2 * lh_; }
 double PageGeometry::AddressX(std::int32_t c) const { return ColumnX(c) + cw_; }
 
 double PageGeometry::ByteX(std::int32_t c, int s) const {
-  return ColumnX(c) + (9 + 3 * s + (s > 7 ? 1 : 0)) * cw_;
+  return ColumnX(c) + (9 + addressExtra_ + 3 * s + (s > 7 ? 1 : 0)) * cw_;
 }
 
 double PageGeometry::CellX(std::int32_t c, int cell) const {
-  return ColumnX(c) + 59 * cw_ + cell * 1.2 * cw_;
+  return ColumnX(c) + (59 + addressExtra_) * cw_ + cell * 1.2 * cw_;
 }
 
 double PageGeometry::BlockY(std::int32_t k) const {

@@ -18,8 +18,10 @@ class PageGeometry {
  public:
   // cw, lh: the target's character width and line pitch; x0 (characters), y0 (lines): the
   // page origin; screen adds the non-printable left/top margins to every position.
+  // addressExtra: columns the address field needs beyond six; the bytes and characters
+  // move right by as many.
   PageGeometry(const settings::BinaryPageFormat& fmt, const BinaryLayout& layout, double cw, double lh,
-               double x0, double y0, bool screen);
+               double x0, double y0, bool screen, int addressExtra = 0);
 
   [[nodiscard]] double CharWidth() const { return cw_; }
   [[nodiscard]] double LinePitch() const { return lh_; }
@@ -62,6 +64,7 @@ class PageGeometry {
   const settings::BinaryPageFormat& fmt_;
   const BinaryLayout& layout_;
   double cw_, lh_, x0_, y0_, uL_, uT_;
+  int addressExtra_;
 };
 
 }  // namespace tyld::binary

@@ -25,9 +25,10 @@ class PaintVisitor final : public PageVisitor {
  public:
   PaintVisitor(Canvas& canvas, const PageGeometry& geo, const settings::BinaryPageFormat& fmt,
                bool plain, bool highlights, const platform::FontDescription& mainFont,
-               const platform::FontDescription& highlightFont)
+               const platform::FontDescription& highlightFont, int addressDigits)
       : canvas_(canvas),
         geo_(geo),
+        addressDigits_(addressDigits),
         lower_(fmt.BinHexCase == 1),
         plain_(plain),
         highlights_(highlights),
@@ -55,7 +56,7 @@ class PaintVisitor final : public PageVisitor {
       const DumpLine& line = block.lines[l];
       const int y = ToDevice(geo_.LineY(block.slot, line.row));
       canvas_.SetTextColor(Shown(kHeadingColour));
-      canvas_.PutText(ToDevice(geo_.AddressX(c)), y, AddressText(line.offset, lower_));
+      canvas_.PutText(ToDevice(geo_.AddressX(c)), y, AddressText(line.offset, lower_, addressDigits_));
       const platform::Colour lineColour = LineColour(line.row);
       canvas_.SetTextColor(lineColour);
       int s = 0;
@@ -96,6 +97,7 @@ class PaintVisitor final : public PageVisitor {
 
   Canvas& canvas_;
   const PageGeometry& geo_;
+  int addressDigits_;
   bool lower_;
   bool plain_;
   bool highlights_;
@@ -166,7 +168,9 @@ PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt
   highlightFont.italic = screen ? 0 : 1;
   const platform::FontDescription footerFont = pages::FooterFont(paint.binFont, paint.scale, screen, dpiY);
 
-  const PageGeometry geo(fmt, layout, target.charWidth, target.linePitch, target.x0, target.y0, screen);
+  const int addressDigits = AddressDigits(static_cast<std::int64_t>(source.data.size()));
+  const PageGeometry geo(fmt, layout, target.charWidth, target.linePitch, target.x0, target.y0, screen,
+                         AddressExtra(addressDigits));
   const std::int32_t columns = EffectiveColumns(fmt);
 
   // 3. The sheet, the printable area and the column frames.
@@ -178,7 +182,7 @@ PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt
   // 5. The dump.
   canvas.SelectFont(mainFont);
   const bool plain = !screen && !paint.colour;
-  PaintVisitor visitor(canvas, geo, fmt, plain, !plain, mainFont, highlightFont);
+  PaintVisitor visitor(canvas, geo, fmt, plain, !plain, mainFont, highlightFont, addressDigits);
   const PageOffsets offsets = WalkPage(source.data, source.marks, fmt, paint.page, visitor);
 
   // 6. The range line.

@@ -15,7 +15,7 @@ using platform::codepage::ToUtf8;
 // at 0, byte s at 8 + 3s (one more after the eighth), the character column at 58.
 constexpr std::size_t kByteCol = 8;
 constexpr std::size_t kCharCol = 58;
-std::size_t ByteCol(int s) { return kByteCol + 3 * s + (s > 7 ? 1 : 0); }
+std::size_t ByteCol(int s, int extra) { return kByteCol + extra + 3 * s + (s > 7 ? 1 : 0); }
 
 void PadTo(std::string& line, std::size_t col) {
   if (line.size() < col) line.append(col - line.size(), ' ');
@@ -23,16 +23,17 @@ void PadTo(std::string& line, std::size_t col) {
 
 class TextVisitor final : public PageVisitor {
  public:
-  TextVisitor(std::string& out, bool lower) : out_(out), lower_(lower) {}
+  TextVisitor(std::string& out, bool lower, int digits)
+      : out_(out), lower_(lower), digits_(digits), extra_(AddressExtra(digits)) {}
 
   void Column(std::int32_t c) override {
     out_ += "--- column " + std::to_string(c + 1) + " ---\n";
     std::string line(kAddressHeading);
     for (int i = 0; i < kLineBytes; ++i) {
-      PadTo(line, ByteCol(i));
+      PadTo(line, ByteCol(i, extra_));
       line += HeaderLabel(i, lower_);
     }
-    PadTo(line, kCharCol);
+    PadTo(line, kCharCol + extra_);
     for (int j = 0; j < kLineBytes; ++j) line.push_back(HeaderDigit(j, lower_));
     out_ += line + "\n";
   }
@@ -51,12 +52,12 @@ class TextVisitor final : public PageVisitor {
       const auto padTo = [&](std::size_t col) {
         while (n < col && n < sizeof buf) buf[n++] = ' ';
       };
-      put(AddressText(dl.offset, lower_));
+      put(AddressText(dl.offset, lower_, digits_));
       for (int s = 0; s < dl.count; ++s) {
-        padTo(ByteCol(s));
+        padTo(ByteCol(s, extra_));
         put(ByteText(dl.bytes[s], lower_));
       }
-      padTo(kCharCol);
+      padTo(kCharCol + extra_);
       const std::size_t start = out_.size();
       out_.append(buf, n);
       // The cells are read as one text, as they are drawn side by side.
@@ -75,6 +76,8 @@ class TextVisitor final : public PageVisitor {
  private:
   std::string& out_;
   bool lower_;
+  int digits_;
+  int extra_;
   char chars_[2 * kLineBytes] = {};
 };
 
@@ -82,7 +85,7 @@ class TextVisitor final : public PageVisitor {
 void AppendPageText(std::string& out, std::string& body, const settings::BinaryPageFormat& fmt,
                     const DumpSource& source, std::int64_t page, const PageTextOptions& options) {
   body.clear();
-  TextVisitor visitor(body, fmt.BinHexCase == 1);
+  TextVisitor visitor(body, fmt.BinHexCase == 1, AddressDigits(static_cast<std::int64_t>(source.data.size())));
   const PageOffsets offsets = WalkPage(source.data, source.marks, fmt, page, visitor);
 
   out += "=== page " + std::to_string(page + 1) + " ===\n";

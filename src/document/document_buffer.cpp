@@ -1,5 +1,6 @@
 #include "document/document_buffer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -10,7 +11,8 @@
 namespace tyld::document {
 namespace {
 
-constexpr std::int64_t kMaxCapacity = std::numeric_limits<std::int32_t>::max();
+// Data of up to 2^31 - 1 bytes (DocLength is an int32) plus the 0 byte after it.
+constexpr std::int64_t kMaxCapacity = std::int64_t{1} << 31;
 
 std::filesystem::path FsPath(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -38,8 +40,9 @@ std::string PastePath(std::string_view workDir) {
 
 std::int64_t DocCapacityFor(std::int64_t n) {
   if (n < 0) return -1;
-  const std::int64_t capacity = (n / kDocBlockStep + 1) * kDocBlockStep;
-  return capacity <= kMaxCapacity ? capacity : -1;
+  if (n >= kMaxCapacity) return -1;
+  // The last step is cut short so that every length an int32 holds still gets a block.
+  return std::min((n / kDocBlockStep + 1) * kDocBlockStep, kMaxCapacity);
 }
 
 BufferMessage MessageFor(BufferError e) {
@@ -58,6 +61,10 @@ BufferMessage MessageFor(BufferError e) {
 DocumentBuffer& Document() {
   static DocumentBuffer doc;
   return doc;
+}
+
+std::string PrintedName(const StartupState& start, const DocumentBuffer& doc) {
+  return start.StartMode != 0 && doc.DocFullPath == start.DfPath ? start.PrintName : doc.DocName;
 }
 
 void DocumentBuffer::ReleaseDocument() { ByteBlock().swap(DocData); }
@@ -118,8 +125,8 @@ LoadResult DocumentBuffer::LoadDataFile(const std::string& path) {
   if (std::filesystem::is_regular_file(fsPath, ec)) {
     const std::uintmax_t size = std::filesystem::file_size(fsPath, ec);
     const std::int64_t capacity =
-        ec || size > static_cast<std::uintmax_t>(kMaxCapacity) ? -1
-                                                               : DocCapacityFor(static_cast<std::int64_t>(size));
+        ec || size >= static_cast<std::uintmax_t>(kMaxCapacity) ? -1
+                                                                : DocCapacityFor(static_cast<std::int64_t>(size));
     if (!ec && capacity < 0) {
       result.error = BufferError::FileTooLarge;
     } else if (!ec) {

@@ -8,13 +8,15 @@
 #include <string_view>
 
 #include "document/byte_block.h"
+#include "document/startup_state.h"
 
 namespace tyld::document {
 
 inline constexpr std::int32_t kDocBlockStep = 16384;
 inline constexpr std::int32_t kInitialHighlightMarks = 1024;  // marks allocated at start-up
 
-// (n / 16384 + 1) * 16384, or -1 when that does not fit an int32.
+// (n / 16384 + 1) * 16384, at most 2^31 (room for any int32 length and its 0 byte); -1
+// for n of 2 GiB or more.
 [[nodiscard]] std::int64_t DocCapacityFor(std::int64_t n);
 
 enum class BufferError {
@@ -63,8 +65,8 @@ class DocumentBuffer : public QObject {
   // An edit wrote the byte at `offset`; an edited final byte is saved as it now is, 0x1A too.
   void NoteByteWritten(std::int64_t offset) { ShownNulWritten = ShownNulWritten || offset == ShownNulAt; }
 
-  [[nodiscard]] std::int32_t DocCapacity() const {
-    return static_cast<std::int32_t>(DocData.size());
+  [[nodiscard]] std::int64_t DocCapacity() const {
+    return static_cast<std::int64_t>(DocData.size());
   }
   [[nodiscard]] std::span<std::uint8_t> Data() { return {DocData.data(), Bytes()}; }
   [[nodiscard]] std::span<const std::uint8_t> Data() const { return {DocData.data(), Bytes()}; }
@@ -107,5 +109,9 @@ class DocumentBuffer : public QObject {
 
 // The process-wide document.
 DocumentBuffer& Document();
+
+// The name footers and the title give the document: the print name of the start-up for the
+// file given at start-up, the document's own name for any file opened later.
+[[nodiscard]] std::string PrintedName(const StartupState& start, const DocumentBuffer& doc);
 
 }  // namespace tyld::document

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "platform/dialog_keys.h"
+#include "platform/message_box.h"
 
 namespace tyld::pages {
 
@@ -39,7 +40,7 @@ QGroupBox* PageFormatDialog::AddMarginsBox(std::int32_t* top, std::int32_t* bott
   AddField(grid, 1, QStringLiteral("下部"), mm, QStringLiteral("marginBottom"), bottom, 0, kNoLimit);
   AddField(grid, 2, QStringLiteral("左側"), mm, QStringLiteral("marginLeft"), left, 0, kNoLimit);
   AddField(grid, 3, QStringLiteral("行間"), QStringLiteral("*H/10"), QStringLiteral("lineSpacing"),
-           lineSpacing, -10, kNoLimit);
+           lineSpacing, kMinLineSpacing, kNoLimit);
   grid->addWidget(new QLabel(QStringLiteral("H=文字高さ"), box), 4, 1, 1, 3);
   return box;
 }
@@ -146,6 +147,16 @@ bool PageFormatDialog::Store() {
     const std::optional<int> v = ReadInt(this, f.edit);
     if (!v) return false;
     read.push_back(*v);
+  }
+  for (int i = 0; i < fields_.size(); ++i) {
+    // Less than the character height between rows would print them over each other.
+    if (fields_[i].edit->objectName() == QStringLiteral("lineSpacing") && read[i] < kMinLineSpacing) {
+      platform::MessageBox(this, QStringLiteral("行間は%1以上を指定してください。").arg(kMinLineSpacing),
+                           QStringLiteral("確認要求"));
+      fields_[i].edit->setFocus(Qt::OtherFocusReason);
+      fields_[i].edit->selectAll();
+      return false;
+    }
   }
   for (int i = 0; i < fields_.size(); ++i) *fields_[i].value = read[i];
   for (const Radios& r : radios_) {

@@ -32,6 +32,8 @@ class PageFormatDialog : public QDialog {
  public:
   // Upper bound of the spins that have none.
   static constexpr int kNoLimit = std::numeric_limits<int>::max();
+  // The smallest line spacing (tenths of the character height added): rows just touch.
+  static constexpr int kMinLineSpacing = 0;
 
   ~PageFormatDialog() override;
 

@@ -73,8 +73,11 @@ PageTarget OpenPageTarget(platform::Canvas& canvas, bool screen, const ScreenGri
 
 platform::FontDescription FooterFont(const platform::FontDescription& storedFont, double scale, bool screen,
                                      int dpiY) {
+  // A small scale must not shrink the footer to nothing: a font of 0 points is drawn in a
+  // large default size instead.
+  constexpr double kMinPoints = 3;
   const double points = screen ? std::trunc(scale * 6) : 6;
-  return platform::FontForDevice(storedFont, static_cast<int>(std::clamp(points, 0.0, 1e6)) * 10, dpiY);
+  return platform::FontForDevice(storedFont, static_cast<int>(std::clamp(points, kMinPoints, 1e6)) * 10, dpiY);
 }
 
 }  // namespace tyld::pages

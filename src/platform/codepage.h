@@ -6,15 +6,10 @@
 
 namespace tyld::platform::codepage {
 
-// True for the first byte of a double-byte CP932 character, the user-defined area
-// (0xF0..0xFC) included.
+// True for the first byte of a double-byte CP932 character, the user-defined area and the
+// IBM extensions (0xF0..0xFC) included: wherever a pair must stay whole.
 constexpr bool IsLeadByte(std::uint8_t b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-// True for a lead byte outside the user-defined area: the screens pair only these, so a
-// byte 0xF0..0xFC stands alone there.
-constexpr bool IsLeadByteOutsideUserArea(std::uint8_t b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
 }
 // True for the second byte of a double-byte character (0x40..0xFC but 0x7F).
 constexpr bool IsTrailByte(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }

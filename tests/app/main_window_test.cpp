@@ -266,8 +266,15 @@ TEST(MainFrameTitle, FollowsTheStartModeAndDocument) {
   EXPECT_EQ(MakeTitle(), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆読込DF[]◆Tyld Project◆PDF"));
   document::Startup().StartMode = 1;
   document::Startup().PrintName = "Beam 1";
+  document::Startup().DfPath = "/data/model.zpb";
+  document::Document().DocFullPath = "/data/model.zpb";
   document::Document().DocDisplayName = "model.zpb";
   EXPECT_EQ(MakeTitle(), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆自動起動◆読込DF[model.zpb]◆印刷名[Beam 1]◆Tyld Project◆PDF"));
+  // A file opened later goes by its own name, in the title as in the footer.
+  document::Document().DocFullPath = "/data/other.txt";
+  document::Document().DocName = "other.txt";
+  document::Document().DocDisplayName = "other.txt";
+  EXPECT_EQ(MakeTitle(), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆自動起動◆読込DF[other.txt]◆印刷名[other.txt]◆Tyld Project◆PDF"));
 }
 
 TEST(MainFrameFilters, FirstFilterFollowsTheProgramType) {

@@ -74,10 +74,37 @@ TEST(AsciiLayout, RoundingHalfGoesDown) {
   AsciiPageFormat f;
   f.AscMarginTop = 1;
   f.AscMarginBottom = 5;
-  f.AscDateMode = f.AscPageNoMode = f.AscFileNameMode = 0;
+  f.AscDateMode = f.AscPageNoMode = f.AscFileNameMode = f.AscLineNoMode = 0;
   const AsciiLayout l = Layout({2540, 2540, 254, 254}, {10, 20, 16, 0, true}, {}, 1, f);
   EXPECT_EQ(l.topLines, 0);
   EXPECT_EQ(l.bottomLines, 2);
+}
+
+// With margins of 0 the footer and the printed line numbers still stand inside the
+// printable area, whichever footer item is on.
+TEST(AsciiLayout, FooterAndLineNumbersStayInsideThePrintableArea) {
+  const struct {
+    int date, page, line, name;
+  } cases[] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 2, 0}, {0, 0, 0, 1}, {1, 1, 2, 1}};
+  for (const auto& c : cases) {
+    for (int left : {0, 3, 20}) {
+      SCOPED_TRACE(testing::Message() << c.date << c.page << c.line << c.name << " left " << left);
+      AsciiPageFormat f;
+      f.AscMarginBottom = 0;
+      f.AscMarginLeft = left;
+      f.AscDateMode = c.date;
+      f.AscPageNoMode = c.page;
+      f.AscLineNoMode = c.line;
+      f.AscFileNameMode = c.name;
+      const AsciiLayout l = Layout(kA4, kFont, {}, 1, f);
+      const double lh = l.area.linePitch;
+      const SheetGeometry geo(f, l, l.area.charWidth, lh, 25, 0, 0, false);
+      const auto area = geo.Printable();
+      EXPECT_GE(geo.FooterY(), geo.RowY(f.AscLinesPerPage - 1) + lh);  // below the last row
+      EXPECT_LE(geo.FooterY() + lh, area.bottom);
+      EXPECT_GE(geo.LineNumberX(), area.left);
+    }
+  }
 }
 
 TEST(AsciiLayout, CharsPerLineRule) {
@@ -101,7 +128,7 @@ TEST(AsciiLayout, FooterLines) {
   const struct {
     int date, page, line, name;
     int bottom;
-  } cases[] = {{0, 0, 0, 0, 2}, {1, 0, 0, 0, 4}, {0, 1, 0, 0, 4}, {0, 0, 0, 1, 4}, {0, 0, 2, 0, 2}};
+  } cases[] = {{0, 0, 0, 0, 2}, {1, 0, 0, 0, 4}, {0, 1, 0, 0, 4}, {0, 0, 0, 1, 4}, {0, 0, 2, 0, 4}};  // the row range is a footer item
   for (const auto& c : cases) {
     AsciiPageFormat f;
     f.AscDateMode = c.date;

@@ -8,6 +8,7 @@
 
 #include "../pages/dialog_test_support.h"
 #include "platform/dialog_keys.h"
+#include "platform/message_box.h"
 
 namespace tyld::ascii {
 namespace {
@@ -51,7 +52,7 @@ TEST_F(AsciiPageFormatDialogTest, SpinsKeepTheirRanges) {
       [this] { return std::make_unique<AsciiPageFormatDialog>(format, unprint, layout); },
       {
           {"tabWidth", "1", -1, "1"},     {"tabWidth", "8", +1, "8"},   {"tabWidth", "4", +1, "5"},
-          {"lineSpacing", "-9", -1, "-10"},  {"lineSpacing", "-10", -1, "-10"},
+          {"lineSpacing", "1", -1, "0"},  {"lineSpacing", "0", -1, "0"},
           {"marginLeft", "0", -1, "0"},     {"unprintTop", "0", -1, "0"},   {"columnGap", "0", -1, "0"},
           {"columns", "1", -1, "1"},     {"columns", "500", +1, "501"},  // no maximum for columns
       });
@@ -99,16 +100,35 @@ TEST_F(AsciiPageFormatDialogTest, OkWritesStoredValuesTypedBeyondTheSpinRanges) 
   AsciiPageFormatDialog dlg(format, unprint, layout);
   dlg.open();
   dlg.findChild<QLineEdit*>("tabWidth")->setText("0");
-  dlg.findChild<QLineEdit*>("lineSpacing")->setText("-12");
+  dlg.findChild<QLineEdit*>("lineSpacing")->setText("12");
   dlg.findChild<QLineEdit*>("columns")->setText("3");
   dlg.findChild<QAbstractButton*>("lineNumberOff")->click();
   dlg.findChild<QPushButton*>("ok")->click();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(format.AscTabWidth, 0);
-  EXPECT_EQ(format.AscLineSpacing, -12);
+  EXPECT_EQ(format.AscLineSpacing, 12);
   EXPECT_EQ(format.AscColumns, 3);
   EXPECT_EQ(format.AscLineNoMode, 0);
   EXPECT_EQ(format.AscCharsPerLine, settings::AsciiPageFormat{}.AscCharsPerLine);
+}
+
+// A spacing that would print rows over each other is refused, naming the smallest allowed.
+TEST_F(AsciiPageFormatDialogTest, OverlappingLineSpacingIsRefused) {
+  for (const char* typed : {"-1", "-10", "-12"}) {
+    SCOPED_TRACE(typed);
+    format.AscLineSpacing = 3;
+    AsciiPageFormatDialog dlg(format, unprint, layout);
+    dlg.open();
+    dlg.findChild<QLineEdit*>("lineSpacing")->setText(typed);
+    platform::ScopedMessageBoxRecorder boxes;
+    dlg.findChild<QPushButton*>("ok")->click();
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("行間は0以上を指定してください。"));
+    EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("確認要求"));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(format.AscLineSpacing, 3);
+    dlg.reject();
+  }
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST(TextModel, RowsFromLinesTabsTagsAndOddBytes) {
       {"line ends", "ab\r\ncd\nef\rgh", {"ab", "cd", "ef", "gh"}},
       {"CR CR LF", "a\r\r\nb", {"a", "", "b"}},
       {"trailing line end", "a\n", {"a"}},
-      {"row of N+1 then empty", "abcde", {"abcde", ""}, 4},
+      {"row of N+1, no empty row", "abcde", {"abcde"}, 4},
       {"one more char", "abcdef", {"abcde", "f"}, 4},
       {"pair kept whole", "abcd\x82\xa0z", {"abcd\x82\xa0", "z"}, 4},
       {"pair ending at N", "abc\x82\xa0z", {"abc\x82\xa0", "z"}, 4},
@@ -82,7 +82,7 @@ TEST(TextModel, RowsFromLinesTabsTagsAndOddBytes) {
       {"tab width 0 counts as 1", "a\tb", {"a b"}, 40, 0},
       {"only tabs", "\t\t\t", {std::string(11, ' '), std::string(11, ' '), std::string(2, ' ')}},
       {"ESC and NUL shown", std::string("a\x1b\0b", 4), {std::string("a\x1b\0b", 4)}},
-      {"0x1A alone", "\x1a", {""}},
+      {"final 0x1A alone", "\x1a", {}},
       {"0x1A ends a line", "a\x1a" "b\n\x1a" "c", {"a", "b", "", "c"}},
       {"lone lead byte at end", "ab\x82", {"ab\x82"}},
       {"lead with bad trail", "\x82\x20\x82\x41", {"\x82\x20\x82\x41"}},
@@ -98,10 +98,10 @@ TEST(TextModel, RowsFromLinesTabsTagsAndOddBytes) {
       {"row of tags only", "<font color=#00ff00><font color=#0000ff>", {""}, 10, 8, 1},
       {"unterminated", "<font color=#ff0000 ab", {"<font color=#ff0000 ab"}, 40, 8, 1},
       {"no hash", "<font color=red>ab", {"<font color=red>ab"}, 40, 8, 1},
-      {"closing tag alone", "a</font>b", {"a</font>b"}, 40, 8, 1},
+      {"closing tag alone", "a</font>b", {"a|b"}, 40, 8, 1},
       {"closing tag before a tag", "a</font><font color=#0000ff>b", {"a|b@FF0000"}, 40, 8, 1},
-      {"tag restarts the count", "ab<font color=#ff0000>defg", {"ab|defg@0000FF", ""}, 3, 8, 1},
-      {"row fills before a tag", "abc<font color=#ff0000>d", {"abc<", "font", " col", "or=#", "ff00", "00>d", ""}, 3, 8, 1},
+      {"tag restarts the count", "ab<font color=#ff0000>defg", {"ab|defg@0000FF"}, 3, 8, 1},
+      {"row fills before a tag", "abc<font color=#ff0000>d", {"abc<", "font", " col", "or=#", "ff00", "00>d"}, 3, 8, 1},
   };
   for (const RowCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -113,6 +113,121 @@ TEST(TextModel, RowsFromLinesTabsTagsAndOddBytes) {
     ASSERT_TRUE(BuildTextModel(m, Bytes(c.input), o));
     EXPECT_EQ(Rows(m), c.rows);
     ExpectConsistent(m);
+  }
+}
+
+std::vector<std::string> RowsOf(const std::string& input, int perLine, int tags = 0,
+                                bool breakRules = false) {
+  TextModel m;
+  TextModelOptions o;
+  o.AscCharsPerLine = perLine;
+  o.ColourTagMode = tags;
+  o.LineBreakRules = breakRules;
+  EXPECT_TRUE(BuildTextModel(m, Bytes(input), o));
+  ExpectConsistent(m);
+  return Rows(m);
+}
+
+// A row holds characters per line + 1 bytes (+ 2 when the last is a pair). A line that
+// fills its last row exactly, and a final DOS end-of-file byte, make no row of their own.
+TEST(TextModel, FullRowsAndFinalEndOfFileMakeNoEmptyRow) {
+  const struct {
+    const char* name;
+    std::string input;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"N bytes", "abcd\nz", {"abcd", "z"}},
+      {"N + 1 bytes", "abcde\nz", {"abcde", "z"}},
+      {"N + 2 with a final pair", "abc\x82\xa0\r\nz", {"abc\x82\xa0", "z"}},
+      {"N + 2 single bytes", "abcdef\nz", {"abcde", "f", "z"}},
+      {"two full rows", "abcdeABCDE\n", {"abcde", "ABCDE"}},
+      {"N + 1 at the end of the data", "abcde", {"abcde"}},
+      {"empty line after a full one stays", "abcde\n\nz", {"abcde", "", "z"}},
+      {"final 0x1A after a line end", "ab\r\n\x1a", {"ab"}},
+      {"final 0x1A after text", "ab\x1a", {"ab"}},
+      {"only the last 0x1A is dropped", "ab\n\x1a\x1a", {"ab", ""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(RowsOf(c.input, 4), c.rows);
+  }
+}
+
+// 0xF0..0xFC lead pairs as much as 0x81..0x9F and 0xE0..0xEF: at every alignment against
+// the row end the pair stays on one row.
+TEST(TextModel, ExtensionPairsStayWholeAtRowEnds) {
+  const std::string taka = "\xfb\xfc";  // 髙 as Windows writes it
+  for (const std::string& pair : {std::string("\xfa\x40"), std::string("\xfb\xfc"),
+                                 std::string("\xfc\x4b"), std::string("\x88\xa0")}) {
+    for (int lead = 0; lead <= 5; ++lead) {
+      SCOPED_TRACE(testing::Message() << std::hex << (pair[0] & 0xFF) << " after " << lead);
+      const std::string input = std::string(static_cast<std::size_t>(lead), 'a') + pair + pair + "z";
+      for (const std::string& row : RowsOf(input, 4)) {
+        std::size_t i = 0;
+        while (i < row.size()) i += (row[i] == pair[0]) ? 2 : 1;
+        EXPECT_EQ(i, row.size()) << row;  // no row ends inside a pair
+      }
+    }
+  }
+  EXPECT_EQ(RowsOf("abcd" + taka + "z", 4), (std::vector<std::string>{"abcd" + taka, "z"}));
+}
+
+// A closing tag is never shown and swallows nothing; colour returns to black after it.
+TEST(TextModel, ClosingTagsEndTheColour) {
+  const std::string tsujo = "\x92\xca\x8f\xed";  // 通常
+  const std::string aka = "\x90\xd4";            // 赤
+  const std::string modoru = "\x96\xdf\x82\xe9";  // 戻る
+  const std::string ao = "\x90\xc2";             // 青
+  const struct {
+    const char* name;
+    std::string input;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"the reported line",
+       tsujo + "<font color=#ff0000>" + aka + "</font>" + modoru + "<font color=#0000ff>" + ao + "</font>",
+       {tsujo + "|" + aka + "@0000FF|" + modoru + "|" + ao + "@FF0000"}},
+      {"text before, between and after", "a<font color=#ff0000>b</font>c</FONT >d",
+       {"a|b@0000FF|c|d"}},
+      {"closing tag at the line end", "<font color=#00ff00>g</font>\nx", {"g@00FF00", "x"}},
+      {"colour ends on the next line", "<font color=#00ff00>g\nh</font>i", {"g@00FF00", "h@00FF00|i"}},
+      {"other closing tags are text", "a</b>c", {"a</b>c"}},
+      {"an unrelated tag swallows nothing", "<b>x</b><font color=#0000ff>y", {"<b>x</b>|y@FF0000"}},
+      {"a broken opening tag is text", "<font size=2 z<font color=#0000ff>y", {"<font size=2 z|y@FF0000"}},
+      {"font with more attributes", "<font size=2 color=#0000ff>y", {"y@FF0000"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(RowsOf(c.input, 60, 1), c.rows);
+  }
+}
+
+// The optional rules move characters on so that no row starts with closing punctuation or
+// small kana and none ends with an opening bracket; off, the rows are cut as they fall.
+TEST(TextModel, LineBreakRules) {
+  const std::string a = "\x82\xa0";      // あ
+  const std::string maru = "\x81\x42";   // 。
+  const std::string tsu = "\x82\xc1";    // っ
+  const std::string kagi = "\x81\x75";   // 「
+  const std::string kagiEnd = "\x81\x76";  // 」
+  const struct {
+    const char* name;
+    std::string input;
+    std::vector<std::string> off, on;
+  } cases[] = {
+      {"full stop", a + a + a + maru, {a + a + a, maru}, {a + a, a + maru}},
+      {"small kana", a + a + a + tsu + a, {a + a + a, tsu + a}, {a + a, a + tsu + a}},
+      {"closing bracket and full stop", a + a + a + kagiEnd + maru,
+       {a + a + a, kagiEnd + maru}, {a + a, a + kagiEnd + maru}},
+      {"opening bracket at the end", a + a + kagi + a + a, {a + a + kagi, a + a}, {a + a, kagi + a + a}},
+      {"half-width full stop", "abcde\xa1", {"abcde", "\xa1"}, {"abcd", "e\xa1"}},
+      {"nothing to move", a + a + a + a, {a + a + a, a}, {a + a + a, a}},
+      {"a row of nothing but full stops is still cut", maru + maru + maru + maru,
+       {maru + maru + maru, maru}, {maru + maru + maru, maru}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(RowsOf(c.input, 4), c.off);
+    EXPECT_EQ(RowsOf(c.input, 4, 0, true), c.on);
   }
 }
 
@@ -208,13 +323,62 @@ TEST(TextModel, DisplayDataChoice) {
   EXPECT_EQ(EmlModeForExtension(".emlx"), MailView::NotMail);
 }
 
+// UTF-8 without a byte-order mark is converted when nothing speaks for Shift-JIS; the
+// Shift-JIS button reads any file as Shift-JIS.
+TEST(TextModel, Utf8IsDetectedWithoutAByteOrderMark) {
+  const std::string nihonSjis = "\x93\xfa\x96\x7b";
+  const std::string aa = "\xe3\x81\x82\xe3\x81\x82";  // ああ in UTF-8, good Shift-JIS too
+  const struct {
+    const char* name;
+    std::string input;
+    int force;
+    bool converted;
+  } cases[] = {
+      {"UTF-8 kanji", "日本語のテキスト\r\n", 0, true},
+      {"UTF-8 half-width katakana", "ｶﾀｶﾅ", 0, true},
+      {"kana that also read as Shift-JIS", aa, 0, true},
+      {"plain ASCII", "abc\r\n", 0, false},
+      {"Shift-JIS", nihonSjis + "\r\n", 0, false},
+      {"Shift-JIS after a UTF-8-looking start", aa + nihonSjis, 0, false},
+      {"UTF-8 then Shift-JIS", "日本" + nihonSjis, 0, false},
+      {"Shift-JIS half-width kana pairs as Latin", "\xc3\xa9\xc3\xa9", 0, false},  // ﾃｩﾃｩ
+      {"Shift-JIS half-width kana pairs as Cyrillic", "\xd0\xb0\xd0\xb0", 0, false},  // ﾐｰﾐｰ
+      {"truncated sequence at the end", "日本\xe6\x97", 0, false},
+      {"forced Shift-JIS", "日本語", -1, false},
+      {"forced Shift-JIS beats the mark", "\xEF\xBB\xBF日本語", -1, false},
+      {"forced UTF-8", nihonSjis, 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TextModel m;
+    TextModelOptions o;
+    o.ForceUtf8 = c.force;
+    o.AscCharsPerLine = 200;
+    ASSERT_TRUE(BuildTextModel(m, Bytes(c.input), o));
+    EXPECT_EQ(m.Utf8Applied(), c.converted ? 1 : 0);
+  }
+  TextModel m;
+  ASSERT_TRUE(BuildTextModel(m, Bytes("ｶﾀｶﾅ日本"), {}));
+  EXPECT_EQ(Rows(m)[0], "\xb6\xc0\xb6\xc5" + nihonSjis);
+
+  // The decision reads only a bounded start: a UTF-8 start decides a long file.
+  std::string big = "日本";
+  big.append(kUtf8ProbeBytes + 100, 'x');
+  big += nihonSjis;
+  EXPECT_TRUE(LooksLikeUtf8(Bytes(big)));
+  // A probe cutting a sequence in two still decides.
+  std::string cut = "日" + std::string(kUtf8ProbeBytes - 4, 'x') + "本";
+  EXPECT_TRUE(LooksLikeUtf8(Bytes(cut)));
+}
+
 TEST(TextModel, Utf8ConversionKeepsTwoBytesPerCharacter) {
   const struct {
     std::string utf8, sjis;
   } cases[] = {
       {"°±×µ", "\x81\x8b\x81\x7d\x81\x7e\x83\xca"},  // two-byte forms
       {"Ωж", "\x83\xb6\x84\x77"},
-      {"ｱ", "\xb1 "},                  // one-byte CP932 form padded to two
+      {"ｱ", "\xb1"},                   // one-byte CP932 form, no filler
+      {"ｶﾀｶﾅ", "\xb6\xc0\xb6\xc5"},
       {"\xF0\x9F\x98\x80", "\x81\x45"},  // outside the BMP: one substitute
       {"é", "\x81\x45"},                // no CP932 form
       {"\xE6\x97" "a", "\xE6\x97" "a"},  // broken sequence kept as bytes
@@ -245,8 +409,8 @@ TEST(TextModel, RebuildClearsMarksAndOddOptionsStaySound) {
   odd.AscLinesPerPage = -5;
   odd.AscTabWidth = -1;
   ASSERT_TRUE(BuildTextModel(m, Bytes("abc\t\n"), odd));
-  EXPECT_EQ(Rows(m), (std::vector<std::string>{"ab", "c ", ""}));
-  EXPECT_EQ(m.ColumnPageCount(), 3);
+  EXPECT_EQ(Rows(m), (std::vector<std::string>{"ab", "c "}));
+  EXPECT_EQ(m.ColumnPageCount(), 2);
   ExpectConsistent(m);
 }
 

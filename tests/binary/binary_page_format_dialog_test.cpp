@@ -71,8 +71,8 @@ TEST_F(BinaryPageFormatDialogTest, SpinsKeepTheirBoundsAndTheMaxima) {
   testing_support::ExpectSpinSteps(
       [this] { return std::make_unique<BinaryPageFormatDialog>(format, unprint, layout); },
       {
-          {"marginTop", "0", -1, "0"},   {"marginTop", "7", +1, "8"},   {"lineSpacing", "-9", -1, "-10"},
-          {"lineSpacing", "-10", -1, "-10"}, {"unprintRight", "0", -1, "0"}, {"columnGap", "0", -1, "0"},
+          {"marginTop", "0", -1, "0"},   {"marginTop", "7", +1, "8"},   {"lineSpacing", "1", -1, "0"},
+          {"lineSpacing", "0", -1, "0"}, {"unprintRight", "0", -1, "0"}, {"columnGap", "0", -1, "0"},
           {"blockGap", "0", -1, "0"},   {"columns", "3", +1, "3"},   {"columns", "2", +1, "3"},
           {"columns", "1", -1, "1"},   {"blocksPerColumn", "3", +1, "3"},   {"blocksPerColumn", "1", -1, "1"},
       });

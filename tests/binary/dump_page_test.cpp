@@ -69,7 +69,11 @@ TEST(CharacterColumn, PairsAndCrLfMarks) {
       {"pair", {'A', 0x82, 0xA0, 'B'}, 0, "0|A\x82\xA0" "B"},
       {"pair with 0x80 trail", {0x88, 0x80}, 0, "0|\x88\x80"},
       {"lead 0xE0..0xEF", {0xEA, 0x40}, 0, "0|\xEA\x40"},
-      {"0xF0 is no lead", {0xF0, 0x40}, 0, "0|.@"},
+      {"user-defined lead 0xF0", {0xF0, 0x40}, 0, "0|\xF0\x40"},
+      {"IBM extension 0xFA", {0xFA, 0x40}, 0, "0|\xFA\x40"},
+      {"IBM extension 0xFB 0xFC", {'x', 0xFB, 0xFC}, 0, "0|x\xFB\xFC"},
+      {"IBM extension 0xFC", {0xFC, 0x4B}, 0, "0|\xFC\x4B"},
+      {"0xFD is no lead", {0xFD, 0x40}, 0, "0|.@"},
       {"no trail after lead", {0x82, 0x0A, 'x'}, 0, "0|..x"},
       {"0x7F is no trail", {0x82, 0x7F}, 0, "0|.\x7F"},
       {"CR LF down arrow", {0x0D, 0x0A, 'x'}, 0, "0|\x81\xAB" "x"},
@@ -98,6 +102,8 @@ TEST(CharacterColumn, CarryAcrossLinesBlocksAndColumns) {
       {"CR LF across lines", 15, 0x0D, 0x0A, Grid(1, 1, 2), 0, 1},
       {"pair across blocks", 255, 0x82, 0xA0, Grid(1, 2), 15, 16},
       {"pair across columns", 255, 0x82, 0xA0, Grid(2, 1), 15, 16},
+      {"IBM extension across lines", 15, 0xFB, 0xFC, Grid(1, 1), 0, 1},
+      {"IBM extension across blocks", 255, 0xFA, 0x40, Grid(1, 2), 15, 16},
   };
   for (const Case& c : cases) {
     Bytes data = Filled(600);
@@ -128,6 +134,8 @@ TEST(CharacterColumn, CarryAtThePageStart) {
       // The byte before could not pair with the first one: nothing is hidden.
       {"no trail on the page", 0x41, 0x82, 0x0A, "256|.aaaaaaaaaaaaaaa"},
       {"no lead before", 0x41, 0x41, 0xA0, "256|\xA0" "aaaaaaaaaaaaaaa"},
+      {"IBM extension lead before", 0x41, 0xFB, 0xFC, "256| aaaaaaaaaaaaaaa"},
+      {"IBM extension pair already before", 0xFB, 0xFB, 0xFC, "256|\xFC" "aaaaaaaaaaaaaaa"},
   };
   for (const Case& c : cases) {
     Bytes data = Filled(300);

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <vector>
+
+#include "binary/binary_layout.h"
+#include "binary/dump_texts.h"
 
 namespace tyld::binary {
 namespace {
@@ -38,6 +43,44 @@ TEST(PageText, LinesAsDrawn) {
             "- 2 -\n"
             "[a.bin]\n"
             "[2026/12/08,23:45]\n");
+}
+
+// The address field widens to the digits the file needs and keeps one blank before the
+// first byte; headings and bytes move with it.
+TEST(PageText, LongAddressesNeverTouchTheFirstByte) {
+  const struct {
+    std::int64_t lastLine;
+    int digits;
+    const char* line;
+  } cases[] = {
+      {0xFFFFF0, 6, "FFFFF0: 00 00"},
+      {0x1000000, 7, "1000000: 00 00"},
+      {0x10000000, 8, "10000000: 00 00"},
+      {0x7FFFFFF0, 8, "7FFFFFF0: 00 00"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const auto length = static_cast<std::size_t>(c.lastLine + 16);
+    EXPECT_EQ(AddressDigits(static_cast<std::int64_t>(length)), c.digits);
+    // calloc: the pages of a big zero block are only mapped when touched.
+    const std::unique_ptr<std::uint8_t, decltype(&std::free)> block(
+        static_cast<std::uint8_t*>(std::calloc(length, 1)), &std::free);
+    ASSERT_NE(block, nullptr);
+    const std::span<const std::uint8_t> data(block.get(), length);
+    const settings::BinaryPageFormat fmt = Grid(1, 1);
+    const std::int32_t last = DumpPaging(static_cast<std::int64_t>(length), fmt).PageCount() - 1;
+    const std::string text = BinaryPageText(fmt, {data, {}, "big.bin"}, last, Options());
+    const std::size_t at = text.find(c.line);
+    ASSERT_NE(at, std::string::npos) << text;
+    const std::size_t heading = text.find("Address");
+    const std::size_t firstByte = text.find(": ", at) + 2 - at;
+    EXPECT_EQ(text.substr(heading + firstByte, 2), "+0");
+    EXPECT_EQ(text[at - 1], '\n');  // the address starts its line
+  }
+  EXPECT_EQ(AddressDigits(0), 6);
+  EXPECT_EQ(AddressDigits(0x1000000), 6);      // last line at FFFFF0
+  EXPECT_EQ(AddressDigits(0x1000001), 7);
+  EXPECT_EQ(AddressText(0x1A, true, 8), "0000001a:");
 }
 
 TEST(PageText, FooterCarriesTheNumberPrinted) {

@@ -106,6 +106,46 @@ TEST_F(DocumentBufferTest, UnreadablePathsLoadAsEmptyData) {
   EXPECT_FALSE(MessageFor(BufferError::FileTooLarge).text.empty());
 }
 
+// Every length under 2 GiB gets a block with room for its 0 byte; only 2 GiB and more is
+// refused, as the "2GB以上" message says.
+TEST(DocCapacity, EveryLengthUnderTwoGiBFits) {
+  const struct {
+    std::int64_t n, capacity;
+  } cases[] = {
+      {0, 16384},
+      {16384, 32768},
+      {2147467263, 2147467264},
+      {2147467264, 2147483648},  // refused before: its step went past int32
+      {2147483647, 2147483648},
+      {2147483648, -1},
+      {-1, -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DocCapacityFor(c.n), c.capacity) << c.n;
+}
+
+// The start-up print name belongs to the start-up file; any other file prints its own name.
+TEST_F(DocumentBufferTest, PrintedNameFollowsTheLoadedFile) {
+  const std::string first = Write("first.txt", Bytes{'a'});
+  const std::string second = Write("second.txt", Bytes{'b'});
+  const struct {
+    int startMode;
+    std::string loaded, printed;
+  } cases[] = {
+      {1, first, "PF name"},
+      {2, first, "PF name"},
+      {1, second, "second.txt"},
+      {0, first, "first.txt"},
+  };
+  for (const auto& c : cases) {
+    StartupState start;
+    start.StartMode = c.startMode;
+    start.DfPath = first;
+    start.PrintName = "PF name";
+    ASSERT_TRUE(doc_.LoadDataFile(c.loaded).ok);
+    EXPECT_EQ(PrintedName(start, doc_), c.printed) << c.loaded;
+  }
+}
+
 TEST_F(DocumentBufferTest, NamesComeFromTheLastComponent) {
   struct Case {
     std::string path, name, ext;
@@ -137,11 +177,11 @@ TEST_F(DocumentBufferTest, GrowthInBlockSteps) {
     EXPECT_EQ(doc_.DocData[100], 0x42);
     EXPECT_TRUE(ZeroFrom(doc_.DocData, 101));
   }
-  // Sizes whose block would not fit the 32-bit capacity are refused, the block kept.
-  const std::int64_t max = std::numeric_limits<std::int32_t>::max();
-  EXPECT_EQ(doc_.GrowDocument(max - 1), BufferError::ReallocateFailed);
+  // Sizes of 2 GiB and more are refused, the block kept.
+  const std::int64_t twoGiB = std::int64_t{1} << 31;
+  EXPECT_EQ(doc_.GrowDocument(twoGiB), BufferError::ReallocateFailed);
   EXPECT_EQ(doc_.DocCapacity(), 49152);
-  EXPECT_EQ(doc_.AllocateDocument(max), BufferError::AllocateFailed);
+  EXPECT_EQ(doc_.AllocateDocument(twoGiB), BufferError::AllocateFailed);
   EXPECT_EQ(doc_.AllocateDocument(-1), BufferError::AllocateFailed);
 }
 
