@@ -248,7 +248,7 @@ bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions
     converted = options.DecodeMail(std::string_view(reinterpret_cast<const char*>(doc.data()), doc.size()));
     return true;
   }
-  if (options.ForceUtf8 == 0 && options.EmlMode == 0 && LooksLikeUtf8(doc)) {
+  if (options.ForceUtf8 == 0 && options.EmlMode == MailView::NotMail && LooksLikeUtf8(doc)) {
     converted = Utf8ToDisplay(doc);
     utf8Applied = 1;
     return true;

@@ -319,7 +319,7 @@ bool PagedView::event(QEvent* e) {
     const auto* k = static_cast<QKeyEvent*>(e);
     switch (k->key()) {
       case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Up: case Qt::Key_Down:
-      case Qt::Key_Left: case Qt::Key_Right:
+      case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End:
         e->accept();
         return true;
       default: break;
@@ -336,6 +336,9 @@ void PagedView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down: ScrollVertical(vPos_ + 1); break;
     case Qt::Key_Left: ScrollPlain(vPos_, hPos_ - 1); break;
     case Qt::Key_Right: ScrollPlain(vPos_, hPos_ + 1); break;
+    // With or without Ctrl: the first and the last page.
+    case Qt::Key_Home: TurnPage(ScreenAction::FirstPage); break;
+    case Qt::Key_End: TurnPage(ScreenAction::LastPage); break;
     default: QAbstractScrollArea::keyPressEvent(event); return;
   }
   event->accept();

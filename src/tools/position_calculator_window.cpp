@@ -26,7 +26,7 @@ QPushButton* Button(const QString& text, QWidget* parent) {
 }
 
 // Keys that type nothing useful into a position are consumed: only digits (and A-F for
-// the hexadecimal edit), editing keys below the printable range and Up/Down get through.
+// the hexadecimal edit), the editing and caret keys and Up/Down get through.
 bool KeyPasses(const QKeyEvent& key) {
   const int k = key.key();
   if (k >= Qt::Key_0 && k <= Qt::Key_9) return true;
@@ -34,6 +34,7 @@ bool KeyPasses(const QKeyEvent& key) {
   switch (k) {
     case Qt::Key_Backspace: case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Return:
     case Qt::Key_Enter: case Qt::Key_Escape: case Qt::Key_Up: case Qt::Key_Down:
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End: case Qt::Key_Delete:
     case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_Meta:
       return true;
     default:

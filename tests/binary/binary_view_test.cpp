@@ -72,6 +72,20 @@ TEST_F(TyldViewTest, ScrollingLineByLineAndTheWheelTurnThePage) {
   }
   EXPECT_EQ(view.VScrollPos(), before + 2 * view.PageStride());
   EXPECT_EQ(view.CurrentPage(), 2);
+
+  // Home and End, with or without Ctrl, go to the first and the last page.
+  const int last = view.PageCount() - 1;
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int page;
+  } keys[] = {{Qt::Key_End, Qt::NoModifier, last}, {Qt::Key_Home, Qt::NoModifier, 0},
+              {Qt::Key_End, Qt::ControlModifier, last}, {Qt::Key_Home, Qt::ControlModifier, 0}};
+  for (const auto& k : keys) {
+    QTest::keyClick(&view, k.key, k.modifiers);
+    EXPECT_EQ(view.CurrentPage(), k.page) << k.key << " " << k.modifiers.toInt();
+    EXPECT_EQ(view.VScrollPos(), k.page * view.PageStride());
+  }
 }
 
 TEST_F(TyldViewTest, PositionJumpShowsThePageOrSaysItIsBeyondTheData) {

@@ -293,7 +293,8 @@ TEST(PositionCalculator, ConvertsJumpsFiltersKeysAndCloses) {
   w->findChild<QPushButton*>("jumpDecimal")->click();
   EXPECT_EQ(screen.calls.back(), (std::pair<Heard, std::int64_t>{Heard::JumpRequested, 0}));
 
-  // Keys: G, space and Left are consumed, keypad 5 types 5, Tab/Enter walk and wrap.
+  // Keys: G and space are consumed, keypad 5 types 5, the caret keys and Delete edit,
+  // Tab/Enter walk and wrap.
   for (QLineEdit* e : {dec, hex}) {
     e->clear();
     e->setFocus();
@@ -302,7 +303,13 @@ TEST(PositionCalculator, ConvertsJumpsFiltersKeysAndCloses) {
     QTest::keyClick(e, Qt::Key_G);
     QTest::keyClick(e, Qt::Key_Space);
     QTest::keyClick(e, Qt::Key_5, Qt::KeypadModifier);
-    EXPECT_EQ(e->text(), QStringLiteral("125"));
+    EXPECT_EQ(e->text(), QStringLiteral("152"));
+    QTest::keyClick(e, Qt::Key_Home);
+    QTest::keyClick(e, Qt::Key_Delete);
+    QTest::keyClick(e, Qt::Key_End);
+    QTest::keyClick(e, Qt::Key_Right);
+    QTest::keyClicks(e, "3");
+    EXPECT_EQ(e->text(), QStringLiteral("523"));
   }
   hex->setText(QStringLiteral("ab"));
   QTest::keyClicks(hex, "c");
