@@ -1,9 +1,27 @@
 #pragma once
-// Comparisons of mail keywords, which ignore the case of ASCII letters only.
+// Comparisons of mail keywords, which ignore the case of ASCII letters only, and the
+// small character tests the header and body parsers share.
 #include <cstddef>
 #include <string_view>
 
 namespace tyld::mail {
+
+// Space and TAB: the white space of header fields.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+inline std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// The value of a decimal digit, or of a hexadecimal one (either case) when hex; -1 else.
+inline int DigitValue(char c, bool hex) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (hex && c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
 
 inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 

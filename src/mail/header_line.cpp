@@ -50,8 +50,6 @@ std::string WordBytes(const Word& word) {
   return DecodeQuotedPrintable(spaced);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 // Raw text, appended piece by piece; whether a line is UTF-8 is judged on the whole
 // line, so an encoded word in it does not split the judgement.
 class RawText {

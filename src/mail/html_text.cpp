@@ -94,16 +94,8 @@ std::size_t ReadReference(std::string_view html, std::size_t i, char32_t& value)
     std::size_t digits = 0;
     for (; p < n && digits < 8; ++p, ++digits) {
       const char c = html[p];
-      int d;
-      if (c >= '0' && c <= '9') {
-        d = c - '0';
-      } else if (hex && c >= 'a' && c <= 'f') {
-        d = c - 'a' + 10;
-      } else if (hex && c >= 'A' && c <= 'F') {
-        d = c - 'A' + 10;
-      } else {
-        break;
-      }
+      const int d = DigitValue(c, hex);
+      if (d < 0) break;
       v = v * (hex ? 16 : 10) + static_cast<char32_t>(d);
     }
     if (digits == 0 || p >= n || html[p] != ';') return 0;

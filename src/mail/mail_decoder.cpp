@@ -14,14 +14,6 @@
 namespace tyld::mail {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // "Name:" with a field name of printable ASCII, as header fields start.
 bool IsFieldStart(std::string_view line) {
   std::size_t i = 0;

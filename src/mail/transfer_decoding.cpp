@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "mail/ascii_case.h"
 #include "mail/text_lines.h"
 #include "platform/codepage.h"
 
@@ -107,16 +108,8 @@ std::string ReplaceNumericReferences(std::string_view text) {
     std::size_t digits = 0;
     for (; p < n && digits < 8; ++p, ++digits) {
       const char c = text[p];
-      int d;
-      if (c >= '0' && c <= '9') {
-        d = c - '0';
-      } else if (hex && c >= 'a' && c <= 'f') {
-        d = c - 'a' + 10;
-      } else if (hex && c >= 'A' && c <= 'F') {
-        d = c - 'A' + 10;
-      } else {
-        break;
-      }
+      const int d = DigitValue(c, hex);
+      if (d < 0) break;
       value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
     }
     if (digits == 0 || p >= n || text[p] != ';') {
