@@ -1,9 +1,13 @@
 #include "pages/dialog_parts.h"
 
+#include <QDialog>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <limits>
 
 #include "platform/dialog_keys.h"
@@ -44,5 +48,21 @@ QLineEdit* AddSpinRow(QWidget* owner, QGridLayout* grid, int row, const QString&
 }
 
 void ShowInt(QLineEdit* edit, int value) { edit->setText(QString::number(value)); }
+
+OkCancel AddOkCancelRow(QDialog* dialog, QVBoxLayout* top, const QString& okText, const QString& cancelText) {
+  auto* row = new QHBoxLayout;
+  auto* ok = new QPushButton(okText, dialog);
+  auto* cancel = new QPushButton(cancelText, dialog);
+  row->addStretch();
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  top->addLayout(row);
+  top->setSizeConstraint(QLayout::SetFixedSize);
+  ok->setObjectName(QStringLiteral("ok"));
+  cancel->setObjectName(QStringLiteral("cancel"));
+  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  return {ok, cancel};
+}
 
 }  // namespace tyld::pages

@@ -5,8 +5,11 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QGridLayout;
 class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace tyld::pages {
@@ -16,6 +19,14 @@ inline constexpr const char* kNotAnInteger = "整数を入力してください�
 
 // An edit for one int32, right-aligned, accepting only what can become an integer.
 QLineEdit* MakeIntEdit(QWidget* parent);
+
+// OK and Cancel (object names "ok" and "cancel") right-aligned in a row at the end of top,
+// accepting and rejecting the dialog, which gets a fixed size. Returns the two buttons.
+struct OkCancel {
+  QPushButton* ok;
+  QPushButton* cancel;
+};
+OkCancel AddOkCancelRow(QDialog* dialog, QVBoxLayout* top, const QString& okText, const QString& cancelText);
 
 // The edit's integer, or nullopt after telling the user and selecting the edit.
 std::optional<int> ReadInt(QWidget* owner, QLineEdit* edit);

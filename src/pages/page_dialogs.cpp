@@ -35,18 +35,7 @@ QPushButton* FinishDialog(QDialog* dialog, QLayout* body,
                           const QString& okText, const QString& cancelText, int x, int y) {
   auto* top = new QVBoxLayout(dialog);
   top->addLayout(body);
-  auto* row = new QHBoxLayout;
-  auto* ok = new QPushButton(okText, dialog);
-  auto* cancel = new QPushButton(cancelText, dialog);
-  row->addStretch();
-  row->addWidget(ok);
-  row->addWidget(cancel);
-  top->addLayout(row);
-  top->setSizeConstraint(QLayout::SetFixedSize);
-  ok->setObjectName(QStringLiteral("ok"));
-  cancel->setObjectName(QStringLiteral("cancel"));
-  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  QPushButton* ok = AddOkCancelRow(dialog, top, okText, cancelText).ok;
   dialog->move(x, y);
   return ok;
 }

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,21 +33,10 @@ EntryColourDialog::EntryColourDialog(const EntryColourLayout& layout, const std:
   auto* top = new QVBoxLayout(this);
   top->addLayout(grid);
   for (const QString& note : layout.notes) top->addWidget(new QLabel(note, this));
-  auto* row = new QHBoxLayout;
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  ok->setAutoDefault(false);
-  cancel->setAutoDefault(false);
-  row->addStretch();
-  row->addWidget(ok);
-  row->addWidget(cancel);
-  top->addLayout(row);
-  top->setSizeConstraint(QLayout::SetFixedSize);
-  ok->setObjectName(QStringLiteral("ok"));
-  cancel->setObjectName(QStringLiteral("cancel"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  new platform::EditChain({edits_[0], edits_[1], edits_[2], edits_[3]}, ok, this);
+  const pages::OkCancel buttons = pages::AddOkCancelRow(this, top, QStringLiteral("OK"), QStringLiteral("ｷｬﾝｾﾙ"));
+  buttons.ok->setAutoDefault(false);
+  buttons.cancel->setAutoDefault(false);
+  new platform::EditChain({edits_[0], edits_[1], edits_[2], edits_[3]}, buttons.ok, this);
   move(500, 100);
   edits_[0]->setFocus(Qt::OtherFocusReason);
   edits_[0]->selectAll();
