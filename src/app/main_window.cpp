@@ -42,21 +42,21 @@ QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_
 
 }  // namespace
 
-QString MakeTitle() {
-  const document::StartupState& s = document::Startup();
+QString MakeTitle(const pages::Workspace& workspace) {
+  const document::StartupState& s = workspace.startup;
   const QString version = QString::fromLatin1(platform::kVersionText);
-  const QString name = Q(document::Document().DocDisplayName);
+  const QString name = Q(workspace.document.DocDisplayName);
   QString title;
   if (s.StartMode == 0) {
     title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆読込DF[%2]◆%3◆").arg(version, name, Q(kPublisher));
   } else {
     title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆自動起動◆読込DF[%2]◆印刷名[%3]◆%4◆")
-                .arg(version, name, Q(document::PrintedName(s, document::Document())), Q(kPublisher));
+                .arg(version, name, Q(document::PrintedName(s, workspace.document)), Q(kPublisher));
   }
-  return title + platform::PrinterSelection::Instance().Name();
+  return title + workspace.printers.Name();
 }
 
-MainWindow::MainWindow() {
+MainWindow::MainWindow(const pages::Workspace& workspace) : workspace_(workspace) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   mdi_ = new QMdiArea(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -271,10 +271,10 @@ void MainWindow::Run(Command id) {
 
 void MainWindow::OpenRecent(int k) {
   if (k < 0 || k >= recent_.Entries().size()) return;
-  document::Startup().RecentPath = recent_.Entries()[k].toStdString();
+  workspace_.startup.RecentPath = recent_.Entries()[k].toStdString();
   // The recent-file list opens files as general files, as the DF type guide tells users.
-  document::Startup().ColourTagMode = 0;
-  LoadFile(QString::fromStdString(document::Startup().RecentPath));
+  workspace_.startup.ColourTagMode = 0;
+  LoadFile(QString::fromStdString(workspace_.startup.RecentPath));
 }
 
 void MainWindow::RunOwn(Command id) {
@@ -313,7 +313,7 @@ void MainWindow::RunOwn(Command id) {
   }
 }
 
-void MainWindow::UpdateTitle() { setWindowTitle(MakeTitle()); }
+void MainWindow::UpdateTitle() { setWindowTitle(MakeTitle(workspace_)); }
 
 void MainWindow::ShowLoadError(int error) {
   const document::BufferMessage m = MessageFor(static_cast<document::BufferError>(error));
@@ -325,7 +325,7 @@ void MainWindow::ShowLoadError(int error) {
 }
 
 bool MainWindow::LoadFile(const QString& path) {
-  const document::LoadResult r = document::Document().LoadDataFile(path.toStdString());
+  const document::LoadResult r = workspace_.document.LoadDataFile(path.toStdString());
   UpdateTitle();
   ShowLoadError(static_cast<int>(r.error));
   UpdateCommandUi();
@@ -333,8 +333,8 @@ bool MainWindow::LoadFile(const QString& path) {
 }
 
 void MainWindow::Open(bool printFile) {
-  const QString filters = QtFilterString(printFile, document::Startup().ProgramType);
-  QString initial = QString::fromStdString(settings::LastOpenPathUtf8(settings::Record()));
+  const QString filters = QtFilterString(printFile, workspace_.startup.ProgramType);
+  QString initial = QString::fromStdString(settings::LastOpenPathUtf8(workspace_.record));
   const QFileInfo info(initial);
   if (!info.isFile() || info.size() == 0 || initial.size() > 256) initial.clear();
   const QString caption = printFile ? QStringLiteral("印刷用ファイルを開く") : QStringLiteral("一般ファイルを開く");
@@ -352,8 +352,8 @@ void MainWindow::Open(bool printFile) {
   if (path.isEmpty()) return;
   // The record holds at most 255 bytes of CP932; a longer path is not remembered.
   const std::string sjis = platform::codepage::FromUtf16(path.toStdU16String());
-  if (sjis.size() < settings::kLastOpenPathSize) settings::SetLastOpenPath(settings::Record(), sjis);
-  document::Startup().ColourTagMode = printFile ? 1 : 0;
+  if (sjis.size() < settings::kLastOpenPathSize) settings::SetLastOpenPath(workspace_.record, sjis);
+  workspace_.startup.ColourTagMode = printFile ? 1 : 0;
   if (LoadFile(path)) {
     recent_.Add(path);
     RefreshRecentMenu();
@@ -388,20 +388,20 @@ void MainWindow::Paste() {
   // Clipboard text reaches the document as code page 932 bytes, cut at the first NUL.
   std::string bytes = platform::codepage::FromUtf16(data->text().toStdU16String());
   if (const auto nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = workspace_.document;
   bool append = false;
   if (doc.PasteAsksToAppend()) {
     append = platform::MessageBox(this, QStringLiteral("「はい」＝追加、「いいえ」＝元データはスクラップして貼付け"),
                                   QStringLiteral("もとのデータに追加しますか？"), Buttons::YesNo) == Answer::Yes;
   }
-  const document::BufferError e = doc.Paste(bytes, append, settings::Paths().WorkDir);
+  const document::BufferError e = doc.Paste(bytes, append, workspace_.paths.WorkDir);
   ShowLoadError(static_cast<int>(e));
   UpdateTitle();
   UpdateCommandUi();
 }
 
 void MainWindow::Properties() {
-  const document::DocumentBuffer& doc = document::Document();
+  const document::DocumentBuffer& doc = workspace_.document;
   if (doc.DocLength != 0 && !doc.DocFullPath.empty()) {
     const QString text = QStringLiteral("Path=%1\nDFname=%2\nDFExt=%3\nLength=%4 bytes")
                              .arg(Q(doc.DocFullPath), Q(doc.DocName), Q(doc.DocExt))
@@ -416,9 +416,9 @@ void MainWindow::SettingsReset() {
   if (platform::MessageBox(this, QStringLiteral("設定条件を初期化していいですか？"), QStringLiteral("確認要求"),
                            Buttons::OkCancel) != Answer::Ok)
     return;
-  settings::ResetToDefaults();
-  const settings::UnprintMargins& u = settings::Live().unprint;
-  platform::PrinterSelection::Instance().SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  settings::ResetToDefaults(workspace_.record, workspace_.live);
+  const settings::UnprintMargins& u = workspace_.live.unprint;
+  workspace_.printers.SetPdfMargins({u.top, u.bottom, u.left, u.right});
   platform::MessageBox(this, QStringLiteral("設定条件を初期化しました"), QStringLiteral("確認要求"));
   for (pages::ScreenCommands* screen : {Screen(ScreenKind::Ascii), Screen(ScreenKind::Binary)})
     if (screen != nullptr) screen->Rebuild();
@@ -429,15 +429,15 @@ void MainWindow::DefaultWindowSize() {
                            QStringLiteral("デフォルトサイズに戻すため\n設定ファイルを書き換えて\nクローズしますので\n再立上げしてください。"),
                            QStringLiteral("実行していいですか？"), Buttons::OkCancel) != Answer::Ok)
     return;
-  settings::Record().WinWidth = 0;
-  settings::Record().WinHeight = 0;
+  workspace_.record.WinWidth = 0;
+  workspace_.record.WinHeight = 0;
   defaultSizeRequested_ = true;
   close();
 }
 
 void MainWindow::PrinterSetup(ScreenKind screen) {
-  platform::PrinterSelection& sel = platform::PrinterSelection::Instance();
-  settings::LiveSettings& live = settings::Live();
+  platform::PrinterSelection& sel = workspace_.printers;
+  settings::LiveSettings& live = workspace_.live;
   settings::Orientation& orientation = screen == ScreenKind::Ascii ? live.AscOrientation : live.BinOrientation;
   if (QPrinter* printer = sel.Printer()) {
     sel.SetOrientation(static_cast<int>(orientation));
@@ -461,7 +461,7 @@ void MainWindow::PrinterSetup(ScreenKind screen) {
 
 void MainWindow::PlaceMainWindow() {
   WindowMetrics& m = Metrics();
-  const settings::SettingsRecord& r = settings::Record();
+  const settings::SettingsRecord& r = workspace_.record;
   // 64-bit: the stored placement is used as read, so any value must compare safely.
   const long long left = r.WinLeft, top = r.WinTop, width = r.WinWidth, height = r.WinHeight;
   const bool saved = r.WinScreenWidth != 0 && left >= 0 && left <= m.ScreenWidth - width && top >= 0 &&
@@ -478,7 +478,7 @@ void MainWindow::PlaceMainWindow() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!isMinimized() && !defaultSizeRequested_) {
-    settings::SettingsRecord& r = settings::Record();
+    settings::SettingsRecord& r = workspace_.record;
     const QRect g = frameGeometry();
     r.WinLeft = g.left();
     r.WinTop = g.top();
@@ -487,7 +487,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     r.WinScreenWidth = Metrics().ScreenWidth;
     r.WinScreenHeight = Metrics().ScreenHeight;
   }
-  settings::WriteSettings();
+  settings::WriteSettings(workspace_.paths.SettingsPath, workspace_.record, workspace_.live);
   for (ScreenFrame* f : {asciiFrame_.data(), binaryFrame_.data()})
     if (f != nullptr) f->setProperty("closingApp", true);
   event->accept();

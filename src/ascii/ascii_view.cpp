@@ -10,10 +10,11 @@
 namespace tyld::ascii {
 using pages::ScreenAction;
 
-AsciiView::AsciiView(QWidget* parent) : PagedView(screen_, parent) {
+AsciiView::AsciiView(const pages::Workspace& workspace, QWidget* parent)
+    : PagedView(workspace, screen_, parent), screen_(workspace) {
   setWindowTitle(QStringLiteral("アスキー画面"));
   viewport()->setAutoFillBackground(false);
-  connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
+  connect(&Shared().document, &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
   screen_.NewDocument();
   Start();
 }
@@ -25,27 +26,27 @@ void AsciiView::ShowNewDocument() {
 }
 
 bool AsciiView::ExecPageFormatDialog() {
-  settings::LiveSettings& live = settings::Live();
+  settings::LiveSettings& live = Shared().live;
   AsciiPageFormatDialog dialog(live.ascii, live.unprint, screen_.layout, this);
   ConnectReadjust(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 
 void AsciiView::StringSearch() {
-  if (document::Document().DocName.empty()) {
+  if (Shared().document.DocName.empty()) {
     tools::ShowNotice(this, search::kNoFileLoaded);
     return;
   }
-  tools::StringSearchDialog dialog(search::Searches().strings);
+  tools::StringSearchDialog dialog(Shared().searches.strings);
   if (dialog.exec() != QDialog::Accepted) return;
   const std::string_view text = screen_.model.LcBuf();
   search::MatchStrings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, screen_.model.LcMark(),
-                       search::Searches().strings);
+                       Shared().searches.strings);
   viewport()->update();
 }
 
 void AsciiView::CancelStringSearch() {
-  search::CancelStringSearch(screen_.model.LcMark(), search::Searches().strings);
+  search::CancelStringSearch(screen_.model.LcMark(), Shared().searches.strings);
   viewport()->update();
 }
 

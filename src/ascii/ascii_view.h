@@ -9,7 +9,7 @@ namespace tyld::ascii {
 class AsciiView : public pages::PagedView {
   Q_OBJECT
  public:
-  explicit AsciiView(QWidget* parent = nullptr);
+  explicit AsciiView(const pages::Workspace& workspace, QWidget* parent = nullptr);
 
   bool Run(pages::ScreenAction action) override;
   [[nodiscard]] bool CanRun(pages::ScreenAction action) const override;

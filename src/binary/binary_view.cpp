@@ -16,8 +16,7 @@ namespace tyld::binary {
 namespace {
 using pages::ScreenAction;
 
-std::span<std::uint8_t> Marks() {
-  document::DocumentBuffer& doc = document::Document();
+std::span<std::uint8_t> Marks(document::DocumentBuffer& doc) {
   return {doc.HighlightMarks.data(), doc.HighlightMarks.size()};
 }
 
@@ -31,9 +30,10 @@ bool Raise(QWidget* window) {
 }
 }  // namespace
 
-BinaryView::BinaryView(QWidget* parent) : PagedView(screen_, parent) {
+BinaryView::BinaryView(const pages::Workspace& workspace, QWidget* parent)
+    : PagedView(workspace, screen_, parent), screen_(workspace) {
   setWindowTitle(QStringLiteral("バイナリ画面"));
-  connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
+  connect(&Shared().document, &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
   Start();
 }
 
@@ -43,14 +43,14 @@ void BinaryView::ShowNewDocument() {
 }
 
 bool BinaryView::ExecPageFormatDialog() {
-  settings::LiveSettings& live = settings::Live();
+  settings::LiveSettings& live = Shared().live;
   BinaryPageFormatDialog dialog(live.binary, live.unprint, screen_.layout, this);
   ConnectReadjust(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 
 void BinaryView::JumpToPosition(std::uint32_t u) {
-  const std::int64_t page = PageOfPosition(static_cast<std::int64_t>(u), settings::Live().binary);
+  const std::int64_t page = PageOfPosition(static_cast<std::int64_t>(u), Shared().live.binary);
   if (page < 0 || page >= screen_.view.BinPageCount) {
     platform::MessageBox(this,
                          QStringLiteral("指定位置=%1 (%2H) 頁=%3\n\n　 は最大頁=%4 を越えます。")
@@ -66,30 +66,30 @@ void BinaryView::JumpToPosition(std::uint32_t u) {
 }
 
 bool BinaryView::RefuseWithoutData() {
-  if (!document::Document().DocName.empty()) return false;
+  if (!Shared().document.DocName.empty()) return false;
   tools::ShowNotice(this, search::kNoFileLoaded);
   return true;
 }
 
 void BinaryView::ByteSearch() {
   if (RefuseWithoutData()) return;
-  search::ByteSearchState& state = search::Searches().bytes;
+  search::ByteSearchState& state = Shared().searches.bytes;
   tools::ByteSearchDialog dialog(state);
   if (dialog.exec() != QDialog::Accepted) return;
-  search::MatchBytes(document::Document().Data(), Marks(), state);
+  search::MatchBytes(Shared().document.Data(), Marks(Shared().document), state);
   SetSearchTitle(tools::Q(search::ByteSearchTitle(state)));
   viewport()->update();
 }
 
 void BinaryView::CancelByteSearch() {
-  search::CancelByteSearch(Marks(), search::Searches().bytes);
+  search::CancelByteSearch(Marks(Shared().document), Shared().searches.bytes);
   SetSearchTitle(QString());
   viewport()->update();
 }
 
 void BinaryView::OpenByteEditor() {
   if (!Raise(byteEditor_)) {
-    byteEditor_ = new tools::ByteEditorWindow([] { return document::Document().Data(); }, this);
+    byteEditor_ = new tools::ByteEditorWindow(Shared().document, Shared().searches.ByteMaintenanceStart, this);
     connect(byteEditor_, &tools::ByteEditorWindow::DataChanged, this, &BinaryView::Repaint);
     connect(byteEditor_, &tools::ByteEditorWindow::Closed, this, [this] {
       byteEditor_ = nullptr;
@@ -101,7 +101,7 @@ void BinaryView::OpenByteEditor() {
 
 void BinaryView::OpenSequenceSearch() {
   if (!Raise(sequenceSearch_)) {
-    sequenceSearch_ = new tools::SequenceSearchWindow(search::Searches().sequence, this);
+    sequenceSearch_ = new tools::SequenceSearchWindow(Shared().searches.sequence, this);
     connect(sequenceSearch_, &tools::SequenceSearchWindow::SearchRequested, this, &BinaryView::RunSequenceSearch);
     connect(sequenceSearch_, &tools::SequenceSearchWindow::Closed, this, [this] { sequenceSearch_ = nullptr; });
     sequenceSearch_->show();
@@ -110,8 +110,8 @@ void BinaryView::OpenSequenceSearch() {
 }
 
 void BinaryView::RunSequenceSearch() {
-  search::SequenceSearchState& state = search::Searches().sequence;
-  if (const std::optional<search::Notice> notice = search::RunSequenceSearch(document::Document().Data(), Marks(), state))
+  search::SequenceSearchState& state = Shared().searches.sequence;
+  if (const std::optional<search::Notice> notice = search::RunSequenceSearch(Shared().document.Data(), Marks(Shared().document), state))
     tools::ShowNotice(this, *notice);
   if (sequenceSearch_) sequenceSearch_->RefreshList();
   viewport()->update();
@@ -134,8 +134,8 @@ bool BinaryView::Run(ScreenAction action) {
     case ScreenAction::ByteEditor: OpenByteEditor(); return true;
     case ScreenAction::SequenceSearch: OpenSequenceSearch(); return true;
     case ScreenAction::PositionCalculator: OpenPositionCalculator(); return true;
-    case ScreenAction::Save: tools::SaveOverwrite(this, document::Document()); return true;
-    case ScreenAction::SaveAs: tools::SaveAs(this, document::Document()); return true;
+    case ScreenAction::Save: tools::SaveOverwrite(this, Shared().document); return true;
+    case ScreenAction::SaveAs: tools::SaveAs(this, Shared().document); return true;
     default: return false;
   }
 }
@@ -145,7 +145,7 @@ bool BinaryView::CanRun(ScreenAction action) const {
     case ScreenAction::ByteSearch: case ScreenAction::CancelByteSearch: case ScreenAction::ByteEditor:
     case ScreenAction::SequenceSearch: case ScreenAction::PositionCalculator: case ScreenAction::SaveAs:
       return true;
-    case ScreenAction::Save: return !document::Document().DocPath.empty();  // nothing loaded: nowhere to write
+    case ScreenAction::Save: return !Shared().document.DocPath.empty();  // nothing loaded: nowhere to write
     default:
       return PagedView::CanRun(action);
   }

@@ -33,9 +33,9 @@ using DrawPage = std::function<void(platform::Canvas&, int page, int number)>;
 
 // Reads the settings without ever creating or writing the file; a file the user named
 // must be readable, the default one may be missing.
-bool LoadSettings(const std::string& path, bool required, std::ostream& err) {
+bool LoadSettings(const std::string& path, bool required, const pages::Workspace& workspace, std::ostream& err) {
   using Result = settings::ReadOnlyLoad::Result;
-  const settings::ReadOnlyLoad load = settings::ReadSettingsReadOnly(path, settings::Record(), settings::Live());
+  const settings::ReadOnlyLoad load = settings::ReadSettingsReadOnly(path, workspace.record, workspace.live);
   if (load.result == Result::Read) return true;
   if (required && load.result == Result::Unreadable)
     err << "tyld-render: --settings: cannot read '" << path << "'\n";
@@ -53,8 +53,7 @@ int NumberOf(const RenderOptions& o, int first, int page) {
 }
 
 // The bytes the ASCII screen shows, as UTF-8.
-std::string DecodedText(const ascii::AsciiScreen& screen) {
-  const document::DocumentBuffer& doc = document::Document();
+std::string DecodedText(const ascii::AsciiScreen& screen, const document::DocumentBuffer& doc) {
   ascii::TextModelOptions options;
   options.DocExt = doc.DocExt;
   options.EmlMode = screen.EmlMode;
@@ -152,7 +151,7 @@ int WriteText(const std::string& text, const RenderOptions& o, std::ostream& out
 
 }  // namespace
 
-int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) {
+int RunRender(const RenderOptions& given, const pages::Workspace& workspace, std::ostream& out, std::ostream& err) {
   RenderOptions o = given;
   const std::string name(document::FinalComponent(o.file));
   if (o.out.empty()) {
@@ -172,19 +171,19 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   }
   // Settings: the named file, else YDsettei.bin here when present, else the defaults.
   if (!LoadSettings(o.settingsPath.empty() ? std::string("YDsettei.bin") : o.settingsPath,
-                    !o.settingsPath.empty(), err))
+                    !o.settingsPath.empty(), workspace, err))
     return kUsageError;
-  settings::LiveSettings& live = settings::Live();
+  settings::LiveSettings& live = workspace.live;
   if (o.orientation != 0)
     (o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation) = settings::OrientationFromCode(o.orientation);
 
-  document::StartupState& start = document::Startup();
+  document::StartupState& start = workspace.startup;
   start.StartMode = 2;
   start.DfPath = o.file;
   start.PrintName = o.printName.value_or(name);
   start.ColourTagMode = o.colTag ? 1 : 0;
 
-  platform::PrinterSelection& selection = platform::PrinterSelection::Instance();
+  platform::PrinterSelection& selection = workspace.printers;
   const bool realPrinter = !o.printer.empty();
   if (!selection.Initialise({live.unprint.top, live.unprint.bottom, live.unprint.left, live.unprint.right},
                             QString::fromStdString(o.printer))) {
@@ -192,12 +191,12 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     return kNotWritable;
   }
   QPrinter& printer = *selection.Printer();
-  ascii::AsciiScreen asciiScreen;
-  binary::BinaryScreen binaryScreen;
+  ascii::AsciiScreen asciiScreen(workspace);
+  binary::BinaryScreen binaryScreen(workspace);
   pages::PagedScreen& screen = o.screen == Screen::Ascii ? static_cast<pages::PagedScreen&>(asciiScreen) : binaryScreen;
   selection.SetOrientation(static_cast<int>(screen.PageOrientation()));
 
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = workspace.document;
   const document::LoadResult loaded = doc.LoadDataFile(o.file);
   if (loaded.error != document::BufferError::None) {
     const document::BufferMessage m = document::MessageFor(loaded.error);
@@ -214,7 +213,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   }
   int current = 0;
   for (const pages::ScreenMessage& m : screen.Rebuild(printer, current)) err << "tyld-render: " << m.text << "\n";
-  if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen), o, out, err);
+  if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen, doc), o, out, err);
   if (const std::string refusal = screen.Refusal(); !refusal.empty()) {
     err << "tyld-render: " << refusal << "\n";
     return kNothingToPrint;

@@ -101,7 +101,4 @@ struct LiveSettings {
   Orientation BinOrientation = Orientation::Landscape;
 };
 
-// The process-wide live settings.
-LiveSettings& Live();
-
 }  // namespace tyld::settings

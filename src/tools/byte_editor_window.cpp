@@ -14,7 +14,6 @@
 #include "document/document_buffer.h"
 #include "platform/dialog_keys.h"
 #include "tools/dialog_support.h"
-#include "search/search_state.h"
 
 namespace tyld::tools {
 namespace {
@@ -28,8 +27,6 @@ constexpr BarSpec kBars[] = {{"by1Bar", search::AddressBar::By1},
                              {"by100Bar", search::AddressBar::By100},
                              {"by1000Bar", search::AddressBar::By1000}};
 
-std::uint32_t& Start() { return search::Searches().ByteMaintenanceStart; }
-
 QLabel* WrappedLabel(const QString& text, QWidget* parent) {
   auto* l = new QLabel(text, parent);
   l->setWordWrap(true);
@@ -38,7 +35,8 @@ QLabel* WrappedLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDialog(parent), data_(std::move(data)) {
+ByteEditorWindow::ByteEditorWindow(document::DocumentBuffer& document, std::uint32_t& start, QWidget* parent)
+    : QDialog(parent), document_(document), start_(start) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("バイトデータメンテ（モーダレス、親画面操作可）"));
   auto* top = new QHBoxLayout(this);
@@ -128,7 +126,7 @@ ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDia
   connect(write, &QPushButton::clicked, this, &ByteEditorWindow::WriteValues);
 
   move(550, 100);
-  Start() = 0;
+  start_ = 0;
   address->setText(QStringLiteral("0"));
   ClearNewValues();
   ShowCurrentBytes();
@@ -145,17 +143,17 @@ bool ByteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ByteEditorWindow::ReadAddress() {
-  Start() = search::ReadMaintenanceAddress(Sjis(address_->text()));
+  start_ = search::ReadMaintenanceAddress(Sjis(address_->text()));
 }
 
 void ByteEditorWindow::ShowAddress() {
-  address_->setText(Q(search::MaintenanceAddressText(Start())));
+  address_->setText(Q(search::MaintenanceAddressText(start_)));
 }
 
 void ByteEditorWindow::ShowCurrentBytes() {
-  const std::span<std::uint8_t> data = data_();
+  const std::span<std::uint8_t> data = document_.Data();
   range_->setText(Q(search::MaintenanceRangeText(data.size())));
-  const auto texts = search::CurrentByteTexts(data, Start());
+  const auto texts = search::CurrentByteTexts(data, start_);
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
     current_[static_cast<std::size_t>(i)]->setText(Q(texts[static_cast<std::size_t>(i)]));
 }
@@ -173,7 +171,7 @@ void ByteEditorWindow::EnterAddress() {
 
 void ByteEditorWindow::Scroll(search::AddressBar bar, search::ScrollStep step) {
   ReadAddress();
-  Start() = search::ScrollMaintenanceAddress(Start(), data_().size(), bar, step);
+  start_ = search::ScrollMaintenanceAddress(start_, document_.Data().size(), bar, step);
   if (step == search::ScrollStep::Other) return;
   ShowCurrentBytes();
   ShowAddress();
@@ -184,10 +182,10 @@ void ByteEditorWindow::WriteValues() {
   std::array<std::string, search::kMaintenanceBytes> values;
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
     values[static_cast<std::size_t>(i)] = Sjis(newValues_[static_cast<std::size_t>(i)]->text());
-  search::WriteMaintenanceValues(data_(), Start(), values);
+  search::WriteMaintenanceValues(document_.Data(), start_, values);
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
     if (search::ReadMaintenanceValue(values[static_cast<std::size_t>(i)]))
-      document::Document().NoteByteWritten(std::int64_t{Start()} + i);
+      document_.NoteByteWritten(std::int64_t{start_} + i);
   emit DataChanged();
 }
 

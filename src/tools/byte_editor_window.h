@@ -5,8 +5,6 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <span>
 
 #include "pages/dialog_parts.h"
 #include "search/byte_maintenance.h"
@@ -14,10 +12,11 @@
 class QLabel;
 class QLineEdit;
 
-namespace tyld::tools {
+namespace tyld::document {
+class DocumentBuffer;
+}
 
-// The loaded data, fetched at every use (a load may replace it while the window is open).
-using MaintenanceData = std::function<std::span<std::uint8_t>()>;
+namespace tyld::tools {
 
 class ByteEditorWindow : public QDialog {
   Q_OBJECT
@@ -25,7 +24,9 @@ class ByteEditorWindow : public QDialog {
   // Controls by object name: the address edit address, the bars by1Bar, by10Bar,
   // by100Bar and by1000Bar (steps of 1, 0x10, 0x100, 0x1000), the range text
   // addressRange, current bytes currentByte0..9, new values newByte0..9, the button write.
-  explicit ByteEditorWindow(MaintenanceData data, QWidget* parent = nullptr);
+  // The window edits `document` (its data is fetched at every use: a load may replace it
+  // while the window is open); `start` is the first address shown, kept between windows.
+  ByteEditorWindow(document::DocumentBuffer& document, std::uint32_t& start, QWidget* parent = nullptr);
 
   // Reads the address edit into the start and shows it and the bytes there.
   void EnterAddress();
@@ -50,7 +51,8 @@ class ByteEditorWindow : public QDialog {
   void ShowCurrentBytes();
   void ClearNewValues();
 
-  MaintenanceData data_;
+  document::DocumentBuffer& document_;
+  std::uint32_t& start_;
   QLineEdit* address_ = nullptr;
   QLabel* range_ = nullptr;
   std::array<QLabel*, search::kMaintenanceBytes> current_{};

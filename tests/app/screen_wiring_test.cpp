@@ -27,6 +27,7 @@
 #include "tools/dialog_support.h"
 #include "search/search_state.h"
 #include "settings/settings_file.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::app {
 namespace {
@@ -65,15 +66,11 @@ class ScreenWiring : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    settings::Paths() = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
-    ASSERT_TRUE(settings::InitialiseSettings());
-    platform::PrinterSelection::Instance().Initialise({});
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
-    search::Searches() = search::SearchStates{};
-    frame_ = std::make_unique<app::MainWindow>();
-    frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::BinaryView(p); },
-                          [this](QWidget* p) { return asc_ = new ascii::AsciiView(p); });
+    state_.paths = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
+    ASSERT_TRUE(settings::InitialiseSettings(state_.paths.SettingsPath, state_.record, state_.live));
+    frame_ = std::make_unique<app::MainWindow>(state_.workspace);
+    frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::BinaryView(state_.workspace, p); },
+                          [this](QWidget* p) { return asc_ = new ascii::AsciiView(state_.workspace, p); });
   }
   void TearDown() override {
     frame_->hide();  // a shown frame torn down at once re-activates screens during its own destruction
@@ -87,7 +84,7 @@ class ScreenWiring : public testing::Test {
     return path;
   }
   std::span<const std::uint8_t> BinMarks() const {
-    return {document::Document().HighlightMarks.data(), static_cast<std::size_t>(document::Document().DocLength)};
+    return {state_.document.HighlightMarks.data(), static_cast<std::size_t>(state_.document.DocLength)};
   }
   // For looking at a result: with TYLD_TEST_GRAB_DIR=<dir> a picture of the window is
   // saved there (run under a real display to see the fonts).
@@ -106,6 +103,7 @@ class ScreenWiring : public testing::Test {
   }
 
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   std::unique_ptr<app::MainWindow> frame_;
   binary::BinaryView* bin_ = nullptr;
   ascii::AsciiView* asc_ = nullptr;
@@ -141,13 +139,13 @@ TEST_F(ScreenWiring, StringSearchColoursMatchesOnTheAsciiScreenAndCancelRemovesT
   EXPECT_EQ(std::count(marked.begin(), marked.end(), 'a'), 2);
   EXPECT_EQ(marked.find('?'), std::string::npos);
   EXPECT_NE(marked.find("abc"), std::string::npos);
-  EXPECT_EQ(search::Searches().strings.Text(0), "abc");
+  EXPECT_EQ(state_.searches.strings.Text(0), "abc");
   Picture("string_search.png");
 
   asc_->Run(ScreenAction::CancelStringSearch);
   EXPECT_TRUE(std::all_of(marks.begin(), marks.end(), [](std::uint8_t m) { return m == 0; }));
-  EXPECT_EQ(search::Searches().strings.SearchColour[0], 0);
-  EXPECT_EQ(search::Searches().strings.Text(0), "abc");  // shown again next time
+  EXPECT_EQ(state_.searches.strings.SearchColour[0], 0);
+  EXPECT_EQ(state_.searches.strings.Text(0), "abc");  // shown again next time
 }
 
 TEST_F(ScreenWiring, ByteSearchMarksBytesAndNamesThemInTheTitle) {

@@ -16,32 +16,28 @@
 #include "platform/print_job.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::ascii {
 namespace {
 
 class AscDrawTest : public testing::Test {
  protected:
-  void SetUp() override {
-    settings::Live() = settings::LiveSettings{};
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
-    platform::PrinterSelection::Instance().Initialise({});
-  }
   void Load(const std::string& name, const std::string& bytes) {
     const QString path = dir_.filePath(QString::fromStdString(name));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
     f.close();
-    document::Document().LoadDataFile(path.toStdString());  // the view shows the new document
+    state_.document.LoadDataFile(path.toStdString());  // the view shows the new document
   }
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   platform::ScopedMessageBoxRecorder boxes_;
 };
 
 TEST_F(AscDrawTest, PageCommandsAndPageDownMoveThroughSheetsAndTheTitleFollows) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   view.resize(800, 600);
   std::string text;
   for (int i = 0; i < 500; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語のテキスト\r\n");
@@ -70,7 +66,7 @@ TEST_F(AscDrawTest, PageCommandsAndPageDownMoveThroughSheetsAndTheTitleFollows) 
 }
 
 TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   QFile mail(QStringLiteral(TYLD_SOURCE_DIR "/tests/mail/fixtures/compat32_iso2022jp_7bit.eml"));
   ASSERT_TRUE(mail.open(QIODevice::ReadOnly));
   const QByteArray raw = mail.readAll();
@@ -95,17 +91,17 @@ TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
 }
 
 TEST_F(AscDrawTest, HalvingTheScaleUntilNoFontFitsReturnsToScaleOne) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   for (int i = 0; i < 8 && boxes_.Calls().empty(); ++i) view.Run(pages::ScreenAction::ScaleHalf);
   ASSERT_EQ(boxes_.Calls().size(), 1u);
   EXPECT_TRUE(boxes_.Calls()[0].text.startsWith(QStringLiteral("指定スケール ")));
   EXPECT_TRUE(boxes_.Calls()[0].text.endsWith(QStringLiteral(" でフォントが作れません。")));
   EXPECT_EQ(boxes_.Calls()[0].caption, QStringLiteral("デフォルトスケールにもどします。"));
-  EXPECT_EQ(settings::Live().asciiFont.scale, 1.0);
+  EXPECT_EQ(state_.live.asciiFont.scale, 1.0);
 }
 
 TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   std::int64_t now = 0;
   view.SetClock([&now] { return now; });
   view.resize(600, 400);
@@ -136,7 +132,7 @@ TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
 }
 
 TEST_F(AscDrawTest, ForcedUtf8ConvertsAndItsCommandsFollowTheState) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   Load("u.txt", "\xCE\xBC=1.5 \xE6\x97\xA5\xE6\x9C\xAC\r\n");  // "μ=1.5 日本" in UTF-8
   EXPECT_TRUE(view.CanRun(pages::ScreenAction::Utf8On));
   EXPECT_FALSE(view.CanRun(pages::ScreenAction::Utf8Off));
@@ -150,7 +146,7 @@ TEST_F(AscDrawTest, ForcedUtf8ConvertsAndItsCommandsFollowTheState) {
 }
 
 TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=0/0"))) << view.TitleText().toStdString();
   view.Run(pages::ScreenAction::PrintMono);
   view.Run(pages::ScreenAction::GoToPage);
@@ -162,7 +158,7 @@ TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
 }
 
 TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTrip) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   std::string text;
   for (int i = 0; i < 300; ++i) text += "line " + std::to_string(i) + "\r\n";
   Load("p.txt", text);
@@ -170,21 +166,21 @@ TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTr
   ASSERT_GE(sheets, 2);
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
   platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
-  settings::Live().AscOrientation = settings::Orientation::Landscape;
+  state_.live.AscOrientation = settings::Orientation::Landscape;
   // Accept the print range dialog (all sheets) as soon as it is up.
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
   });
   view.Run(pages::ScreenAction::PrintColour);
   platform::SetPdfPathDialog({});
-  EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 2);
+  EXPECT_EQ(state_.printers.Orientation(), 2);
   QFile out(pdf);
   ASSERT_TRUE(out.open(QIODevice::ReadOnly));
   const QByteArray bytes = out.readAll();
   EXPECT_TRUE(bytes.startsWith("%PDF"));
   EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
             sheets);
-  pages::PrintingNotice::Close();
+  state_.notice.Close();
 }
 
 }  // namespace

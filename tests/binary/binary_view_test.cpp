@@ -17,6 +17,7 @@
 #include "platform/print_job.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::binary {
 namespace {
@@ -24,11 +25,7 @@ namespace {
 class TyldViewTest : public testing::Test {
  protected:
   void SetUp() override {
-    settings::Live() = settings::LiveSettings{};
-    settings::Live().binary.BinMarginTop = 150;  // one block per page
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
-    platform::PrinterSelection::Instance().Initialise({});
+    state_.live.binary.BinMarginTop = 150;  // one block per page
   }
   void Load(const std::string& bytes) {
     const QString path = dir_.filePath(QStringLiteral("d.bin"));
@@ -36,16 +33,17 @@ class TyldViewTest : public testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
     f.close();
-    document::Document().LoadDataFile(path.toStdString());
+    state_.document.LoadDataFile(path.toStdString());
   }
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   platform::ScopedMessageBoxRecorder boxes_;
 };
 
 TEST_F(TyldViewTest, TitleShowsThePagesOffsets) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(std::string(300, 'a'));
-  ASSERT_EQ(settings::Live().binary.BinBlocksPerColumn, 1);
+  ASSERT_EQ(state_.live.binary.BinBlocksPerColumn, 1);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=1/2 A=[0-FF H]"))) << view.TitleText().toStdString();
   view.Run(pages::ScreenAction::NextPage);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/2 A=[100-12B H]"))) << view.TitleText().toStdString();
@@ -53,7 +51,7 @@ TEST_F(TyldViewTest, TitleShowsThePagesOffsets) {
 }
 
 TEST_F(TyldViewTest, ScrollingLineByLineAndTheWheelTurnThePage) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   view.resize(900, 700);
   Load(std::string(5000, 'b'));
   ASSERT_GT(view.PageCount(), 3);
@@ -89,7 +87,7 @@ TEST_F(TyldViewTest, ScrollingLineByLineAndTheWheelTurnThePage) {
 }
 
 TEST_F(TyldViewTest, PositionJumpShowsThePageOrSaysItIsBeyondTheData) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(std::string(1000, 'c'));
   view.JumpToPosition(257);  // 1-based position 257 is on page 2
   EXPECT_EQ(view.CurrentPage(), 1);
@@ -101,23 +99,23 @@ TEST_F(TyldViewTest, PositionJumpShowsThePageOrSaysItIsBeyondTheData) {
 }
 
 TEST_F(TyldViewTest, MonochromePrintWritesTheChosenRange) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(std::string(1000, 'd'));
   const QString pdf = dir_.filePath(QStringLiteral("bin.pdf"));
   platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
   });
-  settings::Live().BinOrientation = settings::Orientation::Portrait;
+  state_.live.BinOrientation = settings::Orientation::Portrait;
   view.Run(pages::ScreenAction::PrintMono);
   platform::SetPdfPathDialog({});
-  EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 1) << "the job takes the screen's orientation";
+  EXPECT_EQ(state_.printers.Orientation(), 1) << "the job takes the screen's orientation";
   QFile out(pdf);
   ASSERT_TRUE(out.open(QIODevice::ReadOnly));
   const QByteArray bytes = out.readAll();
   EXPECT_TRUE(bytes.startsWith("%PDF"));
   EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), view.PageCount());
-  pages::PrintingNotice::Close();
+  state_.notice.Close();
 }
 
 }  // namespace

@@ -57,12 +57,13 @@ TEST(SaveData, TheFinalByteIsSavedAsEditedAndAsLoadedOtherwise) {
     std::vector<const char*> edits;  // values typed for the final byte, one write each
     char saved;
   } cases[] = {{{}, '\x00'}, {{"1B"}, '\x1B'}, {{"1A"}, '\x1A'}, {{"1B", "1A"}, '\x1A'}};
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer doc;
+  std::uint32_t start = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.edits.size() == 0 ? "unedited" : c.edits.back());
     doc.LoadDataFile(original.toStdString());
     ASSERT_EQ(doc.DocData[3], 0x1A);  // shown and printed as 0x1A
-    auto* editor = new ByteEditorWindow([&doc] { return doc.Data(); });
+    auto* editor = new ByteEditorWindow(doc, start);
     editor->findChild<QLineEdit*>("address")->setText(QStringLiteral("3"));
     editor->EnterAddress();
     for (const char* value : c.edits) {

@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <span>
+#include <utility>
+#include <vector>
+
 #include "../pages/dialog_test_support.h"
 #include "tools/position_calculator_window.h"
 #include "platform/message_box.h"
@@ -18,6 +22,7 @@
 #include "tools/dialog_support.h"
 #include "tools/sequence_search_window.h"
 #include "search/search_state.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::tools {
 namespace {
@@ -159,10 +164,13 @@ TEST(SequenceSearchWindow, EnterInTheCountWrapsToTheFirstByte) {
 
 class ByteMaintenanceWindow : public testing::Test {
  protected:
-  ByteMaintenanceWindow() : data_(0x200) {
-    for (std::size_t i = 0; i < data_.size(); ++i) data_[i] = static_cast<std::uint8_t>(i);
-    search::Searches().ByteMaintenanceStart = 0x77;  // a new window starts at 0 whatever was before
-    w_ = new ByteEditorWindow([this] { return std::span<std::uint8_t>(data_); });
+  ByteMaintenanceWindow() {
+    document::DocumentBuffer& doc = state_.document;
+    doc.DocData.resize(0x200);
+    for (std::size_t i = 0; i < doc.DocData.size(); ++i) doc.DocData[i] = static_cast<std::uint8_t>(i);
+    doc.DocLength = 0x200;
+    state_.searches.ByteMaintenanceStart = 0x77;  // a new window starts at 0 whatever was before
+    w_ = new ByteEditorWindow(doc, state_.searches.ByteMaintenanceStart);
     screen_.Listen(*w_);
     w_->show();
   }
@@ -178,14 +186,20 @@ class ByteMaintenanceWindow : public testing::Test {
     w_->findChild<QScrollBar*>(bar)->triggerAction(action);
   }
 
+  // The document's bytes as they are now.
+  std::vector<std::uint8_t> Data() const {
+    const std::span<const std::uint8_t> d = std::as_const(state_.document).Data();
+    return {d.begin(), d.end()};
+  }
+
+  testing_support::TestWorkspace state_;
   ScreenStandIn screen_;
-  std::vector<std::uint8_t> data_;
   QPointer<ByteEditorWindow> w_;
 };
 
 TEST_F(ByteMaintenanceWindow, OpensAtZeroAndShowsBytesAndOutside) {
   EXPECT_EQ(w_->pos(), QPoint(550, 100));
-  EXPECT_EQ(search::Searches().ByteMaintenanceStart, 0u);
+  EXPECT_EQ(state_.searches.ByteMaintenanceStart, 0u);
   EXPECT_EQ(Edit("address")->text(), QStringLiteral("0"));
   EXPECT_EQ(w_->findChild<QLabel*>("addressRange")->text(), QStringLiteral("0～0x1FF"));
   EXPECT_EQ(Current(0), QStringLiteral("00"));
@@ -213,11 +227,11 @@ TEST_F(ByteMaintenanceWindow, WriteChangesOnlyBytesInsideTheDataAndNotifies) {
   for (int i = 0; i < 10; ++i) NewValue(i)->setText(QStringLiteral("ee"));
   Edit("newByte0")->setText(QStringLiteral("f"));
   Edit("newByte1")->setText(QStringLiteral("  "));
-  std::vector<std::uint8_t> expected = data_;
+  std::vector<std::uint8_t> expected = Data();
   expected[0x1F8] = 0x0F;
   for (std::size_t k = 0x1FA; k < 0x200; ++k) expected[k] = 0xEE;
   w_->findChild<QPushButton*>("write")->click();
-  EXPECT_EQ(data_, expected);
+  EXPECT_EQ(Data(), expected);
   ASSERT_EQ(screen_.calls.size(), 1u);
   EXPECT_EQ(screen_.calls[0].first, Heard::DataChanged);
   EXPECT_EQ(Current(0), QStringLiteral("F8"));  // the window refreshes only on the next step
