@@ -269,13 +269,15 @@ TEST_F(Editing, ReplacingTheDataAsksFirst) {
     SCOPED_TRACE(testing::Message() << static_cast<int>(c.way) << " save " << static_cast<int>(c.save) << " overwrite "
                                     << static_cast<int>(c.overwrite));
     const QString path = Load(first, "first.txt");
-    const int colourTags = document::Startup().ColourTagMode;
+    // The opposite of what the open commands set, to see that a refusal takes nothing over.
+    const int colourTags = c.way == Way::Open ? 0 : 1;
+    document::Startup().ColourTagMode = colourTags;
     EditBytes("0", {"46"});  // F
     Answers answers({{kSaveQuestion, c.save},
                      {kOverwritePrefix, c.overwrite},
                      {QStringLiteral("「はい」＝追加"), Answer::No}});  // a paste replaces
     switch (c.way) {
-      case Way::Open: frame_->Run(Command::OpenGeneral); break;
+      case Way::Open: frame_->Run(Command::OpenPrintFile); break;
       case Way::Recent: frame_->OpenRecent(0); break;
       case Way::Drop: frame_->LoadDropped({QUrl::fromLocalFile(other)}); break;
       case Way::Paste:
