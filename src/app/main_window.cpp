@@ -344,8 +344,7 @@ void MainWindow::ShowLoadError(int error) {
 bool MainWindow::ConfirmDiscard() {
   document::DocumentBuffer& doc = document::Document();
   if (!doc.Modified()) return true;
-  switch (platform::MessageBox(this, QStringLiteral("変更を保存しますか？"), QStringLiteral("確認"), Buttons::YesNoCancel,
-                               Icon::Question)) {
+  switch (platform::MessageBox(this, QStringLiteral("変更を保存しますか？"), QStringLiteral("確認"), Buttons::YesNoCancel)) {
     // The save asks its own questions; a No there or a failed write keeps everything.
     case Answer::Yes: return tools::SaveOverwrite(this, doc);
     case Answer::No: return true;
