@@ -1,5 +1,7 @@
 #include "ascii/ascii_view.h"
 
+#include <algorithm>
+
 #include "ascii/ascii_page_format_dialog.h"
 #include "document/document_buffer.h"
 #include "search/search_state.h"
@@ -15,6 +17,7 @@ AsciiView::AsciiView(const pages::Workspace& workspace, QWidget* parent)
   setWindowTitle(QStringLiteral("アスキー画面"));
   viewport()->setAutoFillBackground(false);
   connect(&Shared().document, &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
+  connect(&Shared().document, &document::DocumentBuffer::Changed, this, &AsciiView::ShowChangedBytes);
   screen_.NewDocument();
   Start();
 }
@@ -23,6 +26,13 @@ void AsciiView::ShowNewDocument() {
   SetCurrentPage(0);
   screen_.NewDocument();
   FullRebuild();
+}
+
+void AsciiView::ShowChangedBytes() {
+  FullRebuild();  // keeps the current sheet, clamped to the new count
+  // The rebuilt text has blank marks; a search with a colour marks them again.
+  const auto& colours = Shared().searches.strings.SearchColour;
+  if (std::any_of(colours.begin(), colours.end(), [](std::int32_t c) { return c != 0; })) MarkStrings();
 }
 
 bool AsciiView::ExecPageFormatDialog() {
@@ -39,6 +49,10 @@ void AsciiView::StringSearch() {
   }
   tools::StringSearchDialog dialog(Shared().searches.strings);
   if (dialog.exec() != QDialog::Accepted) return;
+  MarkStrings();
+}
+
+void AsciiView::MarkStrings() {
   const std::string_view text = screen_.model.LcBuf();
   search::MatchStrings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, screen_.model.LcMark(),
                        Shared().searches.strings);

@@ -1,5 +1,7 @@
 #include "binary/binary_view.h"
 
+#include <utility>
+
 #include "document/document_buffer.h"
 #include "tools/position_calculator_window.h"
 #include "tools/save_data.h"
@@ -34,12 +36,27 @@ BinaryView::BinaryView(const pages::Workspace& workspace, QWidget* parent)
     : PagedView(workspace, screen_, parent), screen_(workspace) {
   setWindowTitle(QStringLiteral("バイナリ画面"));
   connect(&Shared().document, &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
+  connect(&Shared().document, &document::DocumentBuffer::Changed, this, &BinaryView::ShowChangedBytes);
   Start();
 }
 
 void BinaryView::ShowNewDocument() {
+  sequenceShown_ = false;  // the new marks are blank
   SetCurrentPage(0);
   FullRebuild();
+}
+
+void BinaryView::ShowChangedBytes() {
+  // Both searches mark from the bytes alone, so running them again in the order they
+  // were run gives the marks the new bytes call for.
+  const std::span<const std::uint8_t> data = std::as_const(Shared().document).Data();
+  if (Shared().searches.bytes.ByteSearchActive != 0) search::MatchBytes(data, Marks(Shared().document), Shared().searches.bytes);
+  if (sequenceShown_) {
+    // The notices (none found, limit reached) answered the search itself, not an edit.
+    (void)search::RunSequenceSearch(data, Marks(Shared().document), Shared().searches.sequence);
+    if (sequenceSearch_) sequenceSearch_->RefreshList();
+  }
+  viewport()->update();
 }
 
 bool BinaryView::ExecPageFormatDialog() {
@@ -77,12 +94,14 @@ void BinaryView::ByteSearch() {
   tools::ByteSearchDialog dialog(state);
   if (dialog.exec() != QDialog::Accepted) return;
   search::MatchBytes(Shared().document.Data(), Marks(Shared().document), state);
+  sequenceShown_ = false;  // matching bytes sets every mark afresh
   SetSearchTitle(tools::Q(search::ByteSearchTitle(state)));
   viewport()->update();
 }
 
 void BinaryView::CancelByteSearch() {
   search::CancelByteSearch(Marks(Shared().document), Shared().searches.bytes);
+  sequenceShown_ = false;
   SetSearchTitle(QString());
   viewport()->update();
 }
@@ -90,7 +109,6 @@ void BinaryView::CancelByteSearch() {
 void BinaryView::OpenByteEditor() {
   if (!Raise(byteEditor_)) {
     byteEditor_ = new tools::ByteEditorWindow(Shared().document, Shared().searches.ByteMaintenanceStart, this);
-    connect(byteEditor_, &tools::ByteEditorWindow::DataChanged, this, &BinaryView::Repaint);
     connect(byteEditor_, &tools::ByteEditorWindow::Closed, this, [this] {
       byteEditor_ = nullptr;
       Repaint();
@@ -113,6 +131,7 @@ void BinaryView::RunSequenceSearch() {
   search::SequenceSearchState& state = Shared().searches.sequence;
   if (const std::optional<search::Notice> notice = search::RunSequenceSearch(Shared().document.Data(), Marks(Shared().document), state))
     tools::ShowNotice(this, *notice);
+  sequenceShown_ = true;
   if (sequenceSearch_) sequenceSearch_->RefreshList();
   viewport()->update();
 }

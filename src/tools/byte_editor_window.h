@@ -6,15 +6,12 @@
 #include <array>
 #include <cstdint>
 
+#include "document/document_buffer.h"
 #include "pages/dialog_parts.h"
 #include "search/byte_maintenance.h"
 
 class QLabel;
 class QLineEdit;
-
-namespace tyld::document {
-class DocumentBuffer;
-}
 
 namespace tyld::tools {
 
@@ -24,9 +21,8 @@ class ByteEditorWindow : public QDialog {
   // Controls by object name: the address edit address, the bars by1Bar, by10Bar,
   // by100Bar and by1000Bar (steps of 1, 0x10, 0x100, 0x1000), the range text
   // addressRange, current bytes currentByte0..9, new values newByte0..9, the button write.
-  // The window edits `document` (its data is fetched at every use: a load may replace it
-  // while the window is open); `start` is the first address shown, kept between windows.
-  ByteEditorWindow(document::DocumentBuffer& document, std::uint32_t& start, QWidget* parent = nullptr);
+  // `start` is the first address shown, kept between windows.
+  ByteEditorWindow(document::DocumentBuffer& doc, std::uint32_t& start, QWidget* parent = nullptr);
 
   // Reads the address edit into the start and shows it and the bytes there.
   void EnterAddress();
@@ -36,8 +32,6 @@ class ByteEditorWindow : public QDialog {
   void WriteValues();
 
  signals:
-  // Bytes of the data were overwritten.
-  void DataChanged();
   void Closed();
 
  protected:
@@ -51,7 +45,7 @@ class ByteEditorWindow : public QDialog {
   void ShowCurrentBytes();
   void ClearNewValues();
 
-  document::DocumentBuffer& document_;
+  document::DocumentBuffer& doc_;
   std::uint32_t& start_;
   QLineEdit* address_ = nullptr;
   QLabel* range_ = nullptr;

@@ -11,18 +11,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <span>
-#include <utility>
-#include <vector>
-
 #include "../pages/dialog_test_support.h"
 #include "tools/position_calculator_window.h"
 #include "platform/message_box.h"
+#include "document/document_buffer.h"
 #include "tools/byte_editor_window.h"
 #include "tools/dialog_support.h"
 #include "tools/sequence_search_window.h"
 #include "search/search_state.h"
-#include "../support/test_workspace.h"
 
 namespace tyld::tools {
 namespace {
@@ -36,8 +32,9 @@ struct ScreenStandIn {
     QObject::connect(&w, &SequenceSearchWindow::SearchRequested, [this] { calls.emplace_back(Heard::SearchRequested, 0); });
     QObject::connect(&w, &SequenceSearchWindow::Closed, [this] { calls.emplace_back(Heard::Closed, 0); });
   }
-  void Listen(ByteEditorWindow& w) {
-    QObject::connect(&w, &ByteEditorWindow::DataChanged, [this] { calls.emplace_back(Heard::DataChanged, 0); });
+  // The byte editor writes through the document, which tells the screens.
+  void Listen(ByteEditorWindow& w, document::DocumentBuffer& doc) {
+    QObject::connect(&doc, &document::DocumentBuffer::Changed, [this] { calls.emplace_back(Heard::DataChanged, 0); });
     QObject::connect(&w, &ByteEditorWindow::Closed, [this] { calls.emplace_back(Heard::Closed, 0); });
   }
   void Listen(PositionCalculatorWindow& w) {
@@ -165,13 +162,11 @@ TEST(SequenceSearchWindow, EnterInTheCountWrapsToTheFirstByte) {
 class ByteMaintenanceWindow : public testing::Test {
  protected:
   ByteMaintenanceWindow() {
-    document::DocumentBuffer& doc = state_.document;
-    doc.DocData.resize(0x200);
-    for (std::size_t i = 0; i < doc.DocData.size(); ++i) doc.DocData[i] = static_cast<std::uint8_t>(i);
-    doc.DocLength = 0x200;
-    state_.searches.ByteMaintenanceStart = 0x77;  // a new window starts at 0 whatever was before
-    w_ = new ByteEditorWindow(doc, state_.searches.ByteMaintenanceStart);
-    screen_.Listen(*w_);
+    for (int i = 0; i < 0x200; ++i) doc_.DocData.push_back(static_cast<std::uint8_t>(i));
+    doc_.DocData.push_back(0);
+    doc_.DocLength = 0x200;
+    w_ = new ByteEditorWindow(doc_, start_);
+    screen_.Listen(*w_, doc_);
     w_->show();
   }
   ~ByteMaintenanceWindow() override { delete w_.data(); }
@@ -186,20 +181,18 @@ class ByteMaintenanceWindow : public testing::Test {
     w_->findChild<QScrollBar*>(bar)->triggerAction(action);
   }
 
-  // The document's bytes as they are now.
-  std::vector<std::uint8_t> Data() const {
-    const std::span<const std::uint8_t> d = std::as_const(state_.document).Data();
-    return {d.begin(), d.end()};
-  }
-
-  testing_support::TestWorkspace state_;
   ScreenStandIn screen_;
+  [[nodiscard]] std::vector<std::uint8_t> Data() const {
+    return {doc_.Data().begin(), doc_.Data().end()};
+  }
+  document::DocumentBuffer doc_;
+  std::uint32_t start_ = 0x77;  // a new window starts at 0 whatever was before
   QPointer<ByteEditorWindow> w_;
 };
 
 TEST_F(ByteMaintenanceWindow, OpensAtZeroAndShowsBytesAndOutside) {
   EXPECT_EQ(w_->pos(), QPoint(550, 100));
-  EXPECT_EQ(state_.searches.ByteMaintenanceStart, 0u);
+  EXPECT_EQ(start_, 0u);
   EXPECT_EQ(Edit("address")->text(), QStringLiteral("0"));
   EXPECT_EQ(w_->findChild<QLabel*>("addressRange")->text(), QStringLiteral("0～0x1FF"));
   EXPECT_EQ(Current(0), QStringLiteral("00"));
@@ -227,14 +220,29 @@ TEST_F(ByteMaintenanceWindow, WriteChangesOnlyBytesInsideTheDataAndNotifies) {
   for (int i = 0; i < 10; ++i) NewValue(i)->setText(QStringLiteral("ee"));
   Edit("newByte0")->setText(QStringLiteral("f"));
   Edit("newByte1")->setText(QStringLiteral("  "));
-  std::vector<std::uint8_t> expected = Data();
+  const std::vector<std::uint8_t> before = Data();
+  std::vector<std::uint8_t> expected = before;
   expected[0x1F8] = 0x0F;
   for (std::size_t k = 0x1FA; k < 0x200; ++k) expected[k] = 0xEE;
   w_->findChild<QPushButton*>("write")->click();
   EXPECT_EQ(Data(), expected);
   ASSERT_EQ(screen_.calls.size(), 1u);
   EXPECT_EQ(screen_.calls[0].first, Heard::DataChanged);
-  EXPECT_EQ(Current(0), QStringLiteral("F8"));  // the window refreshes only on the next step
+  // The current bytes follow the data at once, also when an undo takes the write back.
+  EXPECT_EQ(Current(0), QStringLiteral("0F"));
+  EXPECT_EQ(Current(2), QStringLiteral("EE"));
+  ASSERT_TRUE(doc_.Undo());  // one step for the whole write
+  EXPECT_EQ(Data(), before);
+  EXPECT_EQ(Current(0), QStringLiteral("F8"));
+  EXPECT_FALSE(doc_.CanUndo());
+
+  // A write that changes nothing is no step and tells nobody.
+  screen_.calls.clear();
+  for (int i = 0; i < 10; ++i) NewValue(i)->setText(QStringLiteral("  "));
+  Edit("newByte0")->setText(QStringLiteral("F8"));
+  w_->findChild<QPushButton*>("write")->click();
+  EXPECT_TRUE(screen_.calls.empty());
+  EXPECT_FALSE(doc_.CanUndo());
 }
 
 TEST_F(ByteMaintenanceWindow, BarsStepRoundAndRefresh) {
