@@ -1,6 +1,10 @@
 #include "binary/dump_lines.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstring>
 
 #include "binary/binary_layout.h"
 #include "platform/codepage.h"
@@ -11,11 +15,38 @@ namespace {
 using platform::codepage::IsLeadByte;
 using platform::codepage::IsTrailByte;
 
-void SetCell(DumpCell& cell, int index, std::string_view text) {
-  cell.cell = static_cast<std::int8_t>(index);
-  cell.len = static_cast<std::uint8_t>(std::min<std::size_t>(text.size(), 2));
-  std::copy_n(text.begin(), cell.len, cell.text);
+// What a byte that is neither half of a pair nor of CR+LF shows: itself when printable
+// (ASCII and half-width katakana), "･" for ESC, else ".".
+constexpr std::array<char, 256> ShownAloneTable() {
+  std::array<char, 256> t{};
+  for (int b = 0; b < 256; ++b) {
+    char c = '.';
+    if (b == 0x1B) {
+      c = static_cast<char>(0xA5);
+    } else if ((b >= 0x20 && b <= 0x7F) || (b >= 0xA0 && b <= 0xDF)) {
+      c = static_cast<char>(b);
+    }
+    t[static_cast<std::size_t>(b)] = c;
+  }
+  return t;
 }
+constexpr std::array<char, 256> kShownAlone = ShownAloneTable();
+
+constexpr std::uint8_t kLead = 1;
+constexpr std::uint8_t kTrail = 2;
+constexpr std::array<std::uint8_t, 256> ByteKindTable() {
+  std::array<std::uint8_t, 256> t{};
+  for (int b = 0; b < 256; ++b) {
+    const auto u = static_cast<std::uint8_t>(b);
+    t[static_cast<std::size_t>(b)] =
+        static_cast<std::uint8_t>((IsLeadByte(u) ? kLead : 0) | (IsTrailByte(u) ? kTrail : 0));
+  }
+  return t;
+}
+constexpr std::array<std::uint8_t, 256> kByteKind = ByteKindTable();
+// A cell is stored as one 32-bit word: cell, len, text[0], text[1] in memory order.
+static_assert(sizeof(DumpCell) == 4 && offsetof(DumpCell, len) == 1 && offsetof(DumpCell, text) == 2);
+static_assert(std::endian::native == std::endian::little);
 
 }  // namespace
 
@@ -41,40 +72,39 @@ bool CarryAtPageStart(std::span<const std::uint8_t> data, std::int64_t firstOffs
 
 void BuildCells(const BlockWindow& window, int row, int count, std::int32_t crLfMark,
                 bool& carry, DumpLine& line) {
-  line.cellCount = 0;
-  const int base = row * kLineBytes;
+  // Runs for every dump line of a hex text: direct cell writes, no per-cell helpers.
+  const std::uint8_t* p = window.data.data() + BlockWindow::kBefore + row * kLineBytes;
+  const std::string_view mark = CrLfMark(crLfMark);
+  DumpCell* cell = line.cells;
   int i = 0;
-  while (i < count) {
-    DumpCell& cell = line.cells[line.cellCount++];
-    if (carry) {
-      SetCell(cell, i, " ");
-      carry = false;
-      ++i;
-      continue;
-    }
-    const std::uint8_t b = window.At(base + i);
-    const std::uint8_t n = window.At(base + i + 1);
-    if (IsLeadByte(b) && IsTrailByte(n)) {
-      const char pair[2] = {static_cast<char>(b), static_cast<char>(n)};
-      SetCell(cell, i, {pair, 2});
-      i += 2;
-    } else if (b == 0x0D && n == 0x0A) {
-      SetCell(cell, i, CrLfMark(crLfMark));
-      i += 2;
-    } else {
-      char c = '.';
-      if (b == 0x1B) {
-        c = static_cast<char>(0xA5);  // ･
-      } else if ((b >= 0x20 && b <= 0x7F) || (b >= 0xA0 && b <= 0xDF)) {
-        c = static_cast<char>(b);
-      }
-      SetCell(cell, i, {&c, 1});
-      ++i;
-      continue;
-    }
-    // A two-cell step that began on the line's last byte hands its second byte on.
-    carry = i > kLineBytes;
+  if (carry && count > 0) {
+    *cell++ = DumpCell{0, 1, {' ', 0}};
+    carry = false;
+    i = 1;
   }
+  // Random data makes "pair or not" unpredictable, so the step and the cell are worked
+  // out with masks instead of branches, and each cell is one store.
+  const auto m0 = static_cast<std::uint8_t>(mark[0]);
+  const auto m1 = static_cast<std::uint8_t>(mark[1]);
+  while (i < count) {
+    const std::uint32_t b = p[i];
+    const std::uint32_t n = p[i + 1];
+    const std::uint32_t pair = kByteKind[b] & (kByteKind[n] >> 1) & 1u;
+    const std::uint32_t crLf = static_cast<std::uint32_t>(b == 0x0D) & static_cast<std::uint32_t>(n == 0x0A);
+    const std::uint32_t pairMask = 0u - pair;
+    const std::uint32_t crLfMask = 0u - crLf;
+    std::uint32_t t0 = (b & pairMask) | (static_cast<std::uint8_t>(kShownAlone[b]) & ~pairMask);
+    t0 = (m0 & crLfMask) | (t0 & ~crLfMask);
+    const std::uint32_t t1 = (m1 & crLfMask) | (n & ~crLfMask);
+    const std::uint32_t step = 1u + (pair | crLf);
+    const std::uint32_t packed = static_cast<std::uint32_t>(i) | (step << 8) | (t0 << 16) | (t1 << 24);
+    *cell = std::bit_cast<DumpCell>(packed);
+    i += static_cast<int>(step);
+    ++cell;
+  }
+  // A two-cell step that began on the line's last byte hands its second byte on.
+  carry = i > kLineBytes;
+  line.cellCount = static_cast<std::int32_t>(cell - line.cells);
 }
 
 PageOffsets WalkPage(std::span<const std::uint8_t> data, std::span<const std::uint8_t> marks,
@@ -108,10 +138,9 @@ PageOffsets WalkPage(std::span<const std::uint8_t> data, std::span<const std::ui
         line.row = r;
         line.offset = offset;
         line.count = static_cast<std::int32_t>(std::min<std::int64_t>(kLineBytes, length - offset));
-        for (int s = 0; s < kLineBytes; ++s) {
-          line.bytes[s] = window.At(r * kLineBytes + s);
-          line.marks[s] = window.MarkAt(r * kLineBytes + s);
-        }
+        const std::size_t at = BlockWindow::kBefore + static_cast<std::size_t>(r) * kLineBytes;
+        std::memcpy(line.bytes, window.data.data() + at, kLineBytes);
+        std::memcpy(line.marks, window.marks.data() + at, kLineBytes);
         BuildCells(window, r, line.count, fmt.BinCrLfMark, carry, line);
       }
       if (block.lineCount > 0) {

@@ -150,6 +150,33 @@ int WriteText(const std::string& text, const RenderOptions& o, std::ostream& out
   return kDone;
 }
 
+// Writes the text of pages first..last as it goes, in chunks of about a megabyte: the text
+// of a big document is never held whole, and the pages (a few kilobytes each) do not cost
+// a system call each.
+int WritePageTexts(pages::PagedScreen& screen, const RenderOptions& o, int first, int last, std::ostream& out,
+                   std::ostream& err) {
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  std::ofstream file;
+  if (o.out != "-") file.open(o.out, std::ios::binary);
+  std::ostream& sink = o.out == "-" ? out : file;
+  std::string chunk;
+  chunk.reserve(kChunk + kChunk / 4);
+  for (int page = first; page <= last && sink; ++page) {
+    chunk += screen.PageText(page - 1, NumberOf(o, first, page));
+    if (chunk.size() >= kChunk || page == last) {
+      sink.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+      chunk.clear();
+    }
+  }
+  if (o.out == "-") return kDone;
+  file.close();
+  if (!file) {
+    err << "tyld-render: cannot write '" << o.out << "'\n";
+    return kNotWritable;
+  }
+  return kDone;
+}
+
 }  // namespace
 
 int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) {
@@ -242,11 +269,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   switch (o.format) {
     case Format::Pdf: return WritePdf(printer, realPrinter, o, first, last, docName, draw, out, err);
     case Format::Png: return WritePngs(printer, o, first, last, draw, err);
-    case Format::Txt: {
-      std::string text;
-      for (int page = first; page <= last; ++page) text += screen.PageText(page - 1, NumberOf(o, first, page));
-      return WriteText(text, o, out, err);
-    }
+    case Format::Txt: return WritePageTexts(screen, o, first, last, out, err);
     case Format::Decoded: break;
   }
   return kDone;
