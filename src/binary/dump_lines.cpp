@@ -107,6 +107,15 @@ void BuildCells(const BlockWindow& window, int row, int count, std::int32_t crLf
   line.cellCount = static_cast<std::int32_t>(cell - line.cells);
 }
 
+ByteRange PagesBytes(std::int64_t length, const settings::BinaryPageFormat& fmt, std::int64_t first,
+                     std::int64_t last) {
+  const DumpPaging paging(length, fmt);
+  ByteRange r;
+  r.begin = std::clamp<std::int64_t>(paging.FirstOffset(first) - BlockWindow::kBefore, 0, length);
+  r.end = std::clamp<std::int64_t>(paging.FirstOffset(last) + paging.BytesPerPage() + 1, r.begin, length);
+  return r;
+}
+
 PageOffsets WalkPage(std::span<const std::uint8_t> data, std::span<const std::uint8_t> marks,
                      const settings::BinaryPageFormat& fmt, std::int64_t page,
                      PageVisitor& visitor) {

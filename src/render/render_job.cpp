@@ -18,6 +18,7 @@
 #include "ascii/ascii_screen.h"
 #include "ascii/sheet_painter.h"
 #include "binary/binary_screen.h"
+#include "binary/dump_lines.h"
 #include "mail/mail_decoder.h"
 #include "pages/paged_screen.h"
 #include "platform/codepage.h"
@@ -225,7 +226,10 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   selection.SetOrientation(static_cast<int>(screen.PageOrientation()));
 
   document::DocumentBuffer& doc = document::Document();
-  const document::LoadResult loaded = doc.LoadDataFile(o.file);
+  // The binary screen reads only the bytes of the pages asked for, once they are known.
+  const bool byParts = o.screen == Screen::Binary;
+  const document::LoadResult loaded =
+      doc.LoadDataFile(o.file, byParts ? document::DocumentBuffer::Read::FinalByte : document::DocumentBuffer::Read::Whole);
   if (loaded.error != document::BufferError::None) {
     const document::BufferMessage m = document::MessageFor(loaded.error);
     err << "tyld-render: " << m.text << "\n";
@@ -266,6 +270,13 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   }
   const int first = o.firstPage;
   const int last = o.lastPage == 0 ? pageCount : std::min(o.lastPage, pageCount);
+  if (byParts) {
+    const binary::ByteRange bytes = binary::PagesBytes(doc.DocLength, settings::Live().binary, first - 1, last - 1);
+    if (!doc.ReadPart(bytes.begin, bytes.end - bytes.begin)) {
+      err << "tyld-render: " << ascii::kMissingOrEmptyFileMessage << " (" << o.file << ")\n";
+      return kNothingToPrint;
+    }
+  }
   switch (o.format) {
     case Format::Pdf: return WritePdf(printer, realPrinter, o, first, last, docName, draw, out, err);
     case Format::Png: return WritePngs(printer, o, first, last, draw, err);
