@@ -82,13 +82,17 @@ void BuildCells(const BlockWindow& window, int row, int count, std::int32_t crLf
     carry = false;
     i = 1;
   }
-  // Random data makes "pair or not" unpredictable, so the step and the cell are worked
-  // out with masks instead of branches, and each cell is one store.
+  // Random data makes "pair or not" unpredictable, and each step waits on the one before.
+  // So the cell that would start at each byte is worked out first, independently and
+  // without branches, and the walk from cell to cell only follows a mask of the two-cell
+  // steps.
   const auto m0 = static_cast<std::uint8_t>(mark[0]);
   const auto m1 = static_cast<std::uint8_t>(mark[1]);
-  while (i < count) {
-    const std::uint32_t b = p[i];
-    const std::uint32_t n = p[i + 1];
+  std::uint32_t packed[kLineBytes];
+  std::uint32_t twoCells = 0;
+  for (int j = 0; j < kLineBytes; ++j) {
+    const std::uint32_t b = p[j];
+    const std::uint32_t n = p[j + 1];
     const std::uint32_t pair = kByteKind[b] & (kByteKind[n] >> 1) & 1u;
     const std::uint32_t crLf = static_cast<std::uint32_t>(b == 0x0D) & static_cast<std::uint32_t>(n == 0x0A);
     const std::uint32_t pairMask = 0u - pair;
@@ -96,11 +100,13 @@ void BuildCells(const BlockWindow& window, int row, int count, std::int32_t crLf
     std::uint32_t t0 = (b & pairMask) | (static_cast<std::uint8_t>(kShownAlone[b]) & ~pairMask);
     t0 = (m0 & crLfMask) | (t0 & ~crLfMask);
     const std::uint32_t t1 = (m1 & crLfMask) | (n & ~crLfMask);
-    const std::uint32_t step = 1u + (pair | crLf);
-    const std::uint32_t packed = static_cast<std::uint32_t>(i) | (step << 8) | (t0 << 16) | (t1 << 24);
-    *cell = std::bit_cast<DumpCell>(packed);
-    i += static_cast<int>(step);
-    ++cell;
+    const std::uint32_t two = pair | crLf;
+    packed[j] = static_cast<std::uint32_t>(j) | ((1u + two) << 8) | (t0 << 16) | (t1 << 24);
+    twoCells |= two << j;
+  }
+  while (i < count) {
+    *cell++ = std::bit_cast<DumpCell>(packed[i]);
+    i += 1 + static_cast<int>((twoCells >> i) & 1u);
   }
   // A two-cell step that began on the line's last byte hands its second byte on.
   carry = i > kLineBytes;
