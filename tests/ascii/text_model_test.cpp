@@ -389,6 +389,37 @@ TEST(TextModel, Utf8ConversionKeepsTwoBytesPerCharacter) {
   for (const auto& c : cases) EXPECT_EQ(Utf8ToDisplay(Bytes(c.utf8)), c.sjis) << c.utf8;
 }
 
+// A big UTF-8 text is converted part by part; its model must be the one its whole
+// conversion gives: lines over the part size, CR+LF, TABs, broken sequences, colour tags
+// carried from one part into the next, a final end-of-file byte.
+TEST(TextModel, Utf8InPartsBuildsTheModelOfTheWholeConversion) {
+  std::string utf8 = "\xEF\xBB\xBF<font color=#FF0000>";
+  const std::string words[] = {"日本語", "ｶﾀｶﾅ", "abc\t", "\r\n", "\n", "°é", "\xE6\x97", "x</font>", "<font color=#00FF00>"};
+  unsigned seed = 3;
+  while (utf8.size() < (std::size_t{10} << 20)) {
+    seed = seed * 1103515245u + 12345u;
+    utf8 += words[(seed >> 16) % std::size(words)];
+    if (utf8.size() > (std::size_t{3} << 20) && utf8.size() < (std::size_t{4} << 20))
+      utf8.append(std::size_t{5} << 20, 'L');  // one line longer than a part
+  }
+  utf8 += "end\x1A";
+  TextModelOptions o;
+  o.ColourTagMode = 1;
+  TextModel parts;
+  ASSERT_TRUE(BuildTextModel(parts, Bytes(utf8), o));
+  EXPECT_EQ(parts.Utf8Applied(), 1);
+
+  const std::string sjis = Utf8ToDisplay(Bytes(utf8).subspan(3));
+  o.ForceUtf8 = -1;
+  TextModel whole;
+  ASSERT_TRUE(BuildTextModel(whole, Bytes(sjis), o));
+  EXPECT_EQ(whole.Utf8Applied(), 0);
+  ExpectConsistent(parts);
+  EXPECT_EQ(parts.LcBuf(), whole.LcBuf());
+  EXPECT_EQ(Rows(parts), Rows(whole));
+  EXPECT_EQ(parts.ColumnPageCount(), whole.ColumnPageCount());
+}
+
 TEST(TextModel, RebuildClearsMarksAndOddOptionsStaySound) {
   TextModel m;
   ASSERT_TRUE(BuildTextModel(m, Bytes("abc\ndef"), {}));
