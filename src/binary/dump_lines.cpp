@@ -1,9 +1,7 @@
 #include "binary/dump_lines.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <cstddef>
 #include <cstring>
 
 #include "binary/binary_layout.h"
@@ -15,37 +13,23 @@ namespace {
 using platform::codepage::IsLeadByte;
 using platform::codepage::IsTrailByte;
 
-// What a byte that is neither half of a pair nor of CR+LF shows: itself when printable
-// (ASCII and half-width katakana), "･" for ESC, else ".".
-constexpr std::array<char, 256> ShownAloneTable() {
-  std::array<char, 256> t{};
-  for (int b = 0; b < 256; ++b) {
-    char c = '.';
-    if (b == 0x1B) {
-      c = static_cast<char>(0xA5);
-    } else if ((b >= 0x20 && b <= 0x7F) || (b >= 0xA0 && b <= 0xDF)) {
-      c = static_cast<char>(b);
-    }
-    t[static_cast<std::size_t>(b)] = c;
-  }
-  return t;
+// The code page's lead and trail byte tests as plain range arithmetic, which the compiler
+// can do for many bytes side by side.
+// (Bitwise operators: no short cut, so no branch.)
+constexpr bool LeadByte(std::uint8_t b) {
+  return (static_cast<std::uint8_t>(b - 0x81) < 31) | (static_cast<std::uint8_t>(b - 0xE0) < 29);
 }
-constexpr std::array<char, 256> kShownAlone = ShownAloneTable();
-
-constexpr std::uint8_t kLead = 1;
-constexpr std::uint8_t kTrail = 2;
-constexpr std::array<std::uint8_t, 256> ByteKindTable() {
-  std::array<std::uint8_t, 256> t{};
+constexpr bool TrailByte(std::uint8_t n) { return (static_cast<std::uint8_t>(n - 0x40) < 189) & (n != 0x7F); }
+constexpr bool SameAsCodePage() {
   for (int b = 0; b < 256; ++b) {
     const auto u = static_cast<std::uint8_t>(b);
-    t[static_cast<std::size_t>(b)] =
-        static_cast<std::uint8_t>((IsLeadByte(u) ? kLead : 0) | (IsTrailByte(u) ? kTrail : 0));
+    if (LeadByte(u) != IsLeadByte(u) || TrailByte(u) != IsTrailByte(u)) return false;
   }
-  return t;
+  return true;
 }
-constexpr std::array<std::uint8_t, 256> kByteKind = ByteKindTable();
-// A cell is stored as one 32-bit word: cell, len, text[0], text[1] in memory order.
-static_assert(sizeof(DumpCell) == 4 && offsetof(DumpCell, len) == 1 && offsetof(DumpCell, text) == 2);
+static_assert(SameAsCodePage());
+
+// The mask of two-cell steps reads the bytes of a word in memory order.
 static_assert(std::endian::native == std::endian::little);
 
 }  // namespace
@@ -83,29 +67,38 @@ void BuildCells(const BlockWindow& window, int row, int count, std::int32_t crLf
     i = 1;
   }
   // Random data makes "pair or not" unpredictable, and each step waits on the one before.
-  // So the cell that would start at each byte is worked out first, independently and
-  // without branches, and the walk from cell to cell only follows a mask of the two-cell
-  // steps.
+  // So the cell that would start at each byte is worked out first, for all 16 bytes alike
+  // in plain byte arithmetic (no branches, no look-ups; the compiler may do them side by
+  // side), and the walk from cell to cell only follows a mask of the two-cell steps.
   const auto m0 = static_cast<std::uint8_t>(mark[0]);
   const auto m1 = static_cast<std::uint8_t>(mark[1]);
-  std::uint32_t packed[kLineBytes];
-  std::uint32_t twoCells = 0;
+  std::uint8_t two[kLineBytes];
+  std::uint8_t t0[kLineBytes];
+  std::uint8_t t1[kLineBytes];
   for (int j = 0; j < kLineBytes; ++j) {
-    const std::uint32_t b = p[j];
-    const std::uint32_t n = p[j + 1];
-    const std::uint32_t pair = kByteKind[b] & (kByteKind[n] >> 1) & 1u;
-    const std::uint32_t crLf = static_cast<std::uint32_t>(b == 0x0D) & static_cast<std::uint32_t>(n == 0x0A);
-    const std::uint32_t pairMask = 0u - pair;
-    const std::uint32_t crLfMask = 0u - crLf;
-    std::uint32_t t0 = (b & pairMask) | (static_cast<std::uint8_t>(kShownAlone[b]) & ~pairMask);
-    t0 = (m0 & crLfMask) | (t0 & ~crLfMask);
-    const std::uint32_t t1 = (m1 & crLfMask) | (n & ~crLfMask);
-    const std::uint32_t two = pair | crLf;
-    packed[j] = static_cast<std::uint32_t>(j) | ((1u + two) << 8) | (t0 << 16) | (t1 << 24);
-    twoCells |= two << j;
+    const std::uint8_t b = p[j];
+    const std::uint8_t n = p[j + 1];
+    const bool pair = LeadByte(b) & TrailByte(n);
+    const bool crLf = (b == 0x0D) & (n == 0x0A);
+    // A byte shown alone: itself when printable (ASCII, half-width katakana), "･" for
+    // ESC, else ".".
+    const bool printable = (static_cast<std::uint8_t>(b - 0x20) < 0x60) | (static_cast<std::uint8_t>(b - 0xA0) < 0x40);
+    const std::uint8_t alone = b == 0x1B ? std::uint8_t{0xA5} : printable ? b : std::uint8_t{'.'};
+    two[j] = static_cast<std::uint8_t>(pair | crLf);
+    t0[j] = crLf ? m0 : pair ? b : alone;
+    t1[j] = crLf ? m1 : n;
   }
+  // Bit j of the mask is two[j] (each 0 or 1): eight bytes at a time gathered into the
+  // top byte of a product.
+  constexpr std::uint64_t kGather = 0x0102040810204080u;
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  std::memcpy(&low, two, 8);
+  std::memcpy(&high, two + 8, 8);
+  const auto twoCells = static_cast<std::uint32_t>((low * kGather) >> 56 | ((high * kGather) >> 56) << 8);
   while (i < count) {
-    *cell++ = std::bit_cast<DumpCell>(packed[i]);
+    *cell++ = DumpCell{static_cast<std::int8_t>(i), static_cast<std::uint8_t>(1 + two[i]),
+                       {static_cast<char>(t0[i]), static_cast<char>(t1[i])}};
     i += 1 + static_cast<int>((twoCells >> i) & 1u);
   }
   // A two-cell step that began on the line's last byte hands its second byte on.

@@ -71,7 +71,7 @@ struct CellUtf8 {
 char* PutCharColumn(char* out, const DumpLine& line) {
   static const CellUtf8 utf8;
   char* const start = out;
-  std::uint32_t missing = 0;
+  char shortest = 4;  // the shortest UTF-8 written: 0 for a pair without a character
   for (int i = 0; i < line.cellCount; ++i) {
     const DumpCell& cell = line.cells[i];
     const auto b0 = static_cast<std::uint8_t>(cell.text[0]);
@@ -79,9 +79,9 @@ char* PutCharColumn(char* out, const DumpLine& line) {
         cell.len == 1 ? utf8.singles[b0] : utf8.Pair(b0, static_cast<std::uint8_t>(cell.text[1]));
     std::memcpy(out, t.data(), 4);
     out += t[3];
-    missing |= static_cast<std::uint32_t>(t[3] == 0);
+    shortest = std::min(shortest, t[3]);
   }
-  if (missing == 0) return out;
+  if (shortest != 0) return out;
   char chars[2 * kLineBytes];
   std::size_t n = 0;
   for (int i = 0; i < line.cellCount; ++i) {
@@ -137,11 +137,13 @@ class TextVisitor final : public PageVisitor {
       std::memset(line, ' ', charCol);
       PutAddress(line, dl.offset, lower_, digits_);
       char* const bytes = line + ByteCol(0, extra_);
-      for (int s = 0; s < dl.count; ++s) {
-        const char* t = hex_ + 2 * static_cast<std::size_t>(dl.bytes[s]);
-        char* const at = bytes + 3 * s + (s > 7 ? 1 : 0);
-        at[0] = t[0];
-        at[1] = t[1];
+      if (dl.count == kLineBytes) {
+        // A full line (nearly all of them): fixed places the compiler lays out in full.
+        for (int s = 0; s < kLineBytes; ++s)
+          std::memcpy(bytes + 3 * s + (s > 7 ? 1 : 0), hex_ + 2 * static_cast<std::size_t>(dl.bytes[s]), 2);
+      } else {
+        for (int s = 0; s < dl.count; ++s)
+          std::memcpy(bytes + 3 * s + (s > 7 ? 1 : 0), hex_ + 2 * static_cast<std::size_t>(dl.bytes[s]), 2);
       }
       p = PutCharColumn(line + charCol, dl);
       while (p > line && p[-1] == ' ') --p;
