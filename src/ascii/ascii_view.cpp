@@ -1,5 +1,7 @@
 #include "ascii/ascii_view.h"
 
+#include <algorithm>
+
 #include "ascii/ascii_page_format_dialog.h"
 #include "document/document_buffer.h"
 #include "search/search_state.h"
@@ -14,6 +16,7 @@ AsciiView::AsciiView(QWidget* parent) : PagedView(screen_, parent) {
   setWindowTitle(QStringLiteral("アスキー画面"));
   viewport()->setAutoFillBackground(false);
   connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
+  connect(&document::Document(), &document::DocumentBuffer::Changed, this, &AsciiView::ShowChangedBytes);
   screen_.NewDocument();
   Start();
 }
@@ -22,6 +25,13 @@ void AsciiView::ShowNewDocument() {
   SetCurrentPage(0);
   screen_.NewDocument();
   FullRebuild();
+}
+
+void AsciiView::ShowChangedBytes() {
+  FullRebuild();  // keeps the current sheet, clamped to the new count
+  // The rebuilt text has blank marks; a search with a colour marks them again.
+  const auto& colours = search::Searches().strings.SearchColour;
+  if (std::any_of(colours.begin(), colours.end(), [](std::int32_t c) { return c != 0; })) MarkStrings();
 }
 
 bool AsciiView::ExecPageFormatDialog() {
@@ -38,6 +48,10 @@ void AsciiView::StringSearch() {
   }
   tools::StringSearchDialog dialog(search::Searches().strings);
   if (dialog.exec() != QDialog::Accepted) return;
+  MarkStrings();
+}
+
+void AsciiView::MarkStrings() {
   const std::string_view text = screen_.model.LcBuf();
   search::MatchStrings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, screen_.model.LcMark(),
                        search::Searches().strings);

@@ -1,5 +1,7 @@
 #include "binary/binary_view.h"
 
+#include <utility>
+
 #include "document/document_buffer.h"
 #include "tools/position_calculator_window.h"
 #include "tools/save_data.h"
@@ -34,12 +36,27 @@ bool Raise(QWidget* window) {
 BinaryView::BinaryView(QWidget* parent) : PagedView(screen_, parent) {
   setWindowTitle(QStringLiteral("バイナリ画面"));
   connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
+  connect(&document::Document(), &document::DocumentBuffer::Changed, this, &BinaryView::ShowChangedBytes);
   Start();
 }
 
 void BinaryView::ShowNewDocument() {
+  sequenceShown_ = false;  // the new marks are blank
   SetCurrentPage(0);
   FullRebuild();
+}
+
+void BinaryView::ShowChangedBytes() {
+  // Both searches mark from the bytes alone, so running them again in the order they
+  // were run gives the marks the new bytes call for.
+  const std::span<const std::uint8_t> data = std::as_const(document::Document()).Data();
+  if (search::Searches().bytes.ByteSearchActive != 0) search::MatchBytes(data, Marks(), search::Searches().bytes);
+  if (sequenceShown_) {
+    // The notices (none found, limit reached) answered the search itself, not an edit.
+    (void)search::RunSequenceSearch(data, Marks(), search::Searches().sequence);
+    if (sequenceSearch_) sequenceSearch_->RefreshList();
+  }
+  viewport()->update();
 }
 
 bool BinaryView::ExecPageFormatDialog() {
@@ -77,20 +94,21 @@ void BinaryView::ByteSearch() {
   tools::ByteSearchDialog dialog(state);
   if (dialog.exec() != QDialog::Accepted) return;
   search::MatchBytes(document::Document().Data(), Marks(), state);
+  sequenceShown_ = false;  // matching bytes sets every mark afresh
   SetSearchTitle(tools::Q(search::ByteSearchTitle(state)));
   viewport()->update();
 }
 
 void BinaryView::CancelByteSearch() {
   search::CancelByteSearch(Marks(), search::Searches().bytes);
+  sequenceShown_ = false;
   SetSearchTitle(QString());
   viewport()->update();
 }
 
 void BinaryView::OpenByteEditor() {
   if (!Raise(byteEditor_)) {
-    byteEditor_ = new tools::ByteEditorWindow([] { return document::Document().Data(); }, this);
-    connect(byteEditor_, &tools::ByteEditorWindow::DataChanged, this, &BinaryView::Repaint);
+    byteEditor_ = new tools::ByteEditorWindow(document::Document(), this);
     connect(byteEditor_, &tools::ByteEditorWindow::Closed, this, [this] {
       byteEditor_ = nullptr;
       Repaint();
@@ -113,6 +131,7 @@ void BinaryView::RunSequenceSearch() {
   search::SequenceSearchState& state = search::Searches().sequence;
   if (const std::optional<search::Notice> notice = search::RunSequenceSearch(document::Document().Data(), Marks(), state))
     tools::ShowNotice(this, *notice);
+  sequenceShown_ = true;
   if (sequenceSearch_) sequenceSearch_->RefreshList();
   viewport()->update();
 }
