@@ -15,15 +15,16 @@ using platform::codepage::IsTrailByte;
 
 // The code page's lead and trail byte tests as plain range arithmetic, which the compiler
 // can do for many bytes side by side.
-// (Bitwise operators: no short cut, so no branch.)
-constexpr bool LeadByte(std::uint8_t b) {
-  return (static_cast<std::uint8_t>(b - 0x81) < 31) | (static_cast<std::uint8_t>(b - 0xE0) < 29);
+// They give 0 or 1 and are combined with bitwise operators: no short cut, so no branch.
+constexpr unsigned Bit(bool b) { return static_cast<unsigned>(b); }
+constexpr unsigned LeadByte(std::uint8_t b) {
+  return Bit(static_cast<std::uint8_t>(b - 0x81) < 31) | Bit(static_cast<std::uint8_t>(b - 0xE0) < 29);
 }
-constexpr bool TrailByte(std::uint8_t n) { return (static_cast<std::uint8_t>(n - 0x40) < 189) & (n != 0x7F); }
+constexpr unsigned TrailByte(std::uint8_t n) { return Bit(static_cast<std::uint8_t>(n - 0x40) < 189) & Bit(n != 0x7F); }
 constexpr bool SameAsCodePage() {
   for (int b = 0; b < 256; ++b) {
     const auto u = static_cast<std::uint8_t>(b);
-    if (LeadByte(u) != IsLeadByte(u) || TrailByte(u) != IsTrailByte(u)) return false;
+    if (LeadByte(u) != Bit(IsLeadByte(u)) || TrailByte(u) != Bit(IsTrailByte(u))) return false;
   }
   return true;
 }
@@ -78,15 +79,15 @@ void BuildCells(const BlockWindow& window, int row, int count, std::int32_t crLf
   for (int j = 0; j < kLineBytes; ++j) {
     const std::uint8_t b = p[j];
     const std::uint8_t n = p[j + 1];
-    const bool pair = LeadByte(b) & TrailByte(n);
-    const bool crLf = (b == 0x0D) & (n == 0x0A);
+    const unsigned pair = LeadByte(b) & TrailByte(n);
+    const unsigned crLf = Bit(b == 0x0D) & Bit(n == 0x0A);
     // A byte shown alone: itself when printable (ASCII, half-width katakana), "･" for
     // ESC, else ".".
-    const bool printable = (static_cast<std::uint8_t>(b - 0x20) < 0x60) | (static_cast<std::uint8_t>(b - 0xA0) < 0x40);
-    const std::uint8_t alone = b == 0x1B ? std::uint8_t{0xA5} : printable ? b : std::uint8_t{'.'};
+    const unsigned printable = Bit(static_cast<std::uint8_t>(b - 0x20) < 0x60) | Bit(static_cast<std::uint8_t>(b - 0xA0) < 0x40);
+    const std::uint8_t alone = b == 0x1B ? std::uint8_t{0xA5} : printable != 0 ? b : std::uint8_t{'.'};
     two[j] = static_cast<std::uint8_t>(pair | crLf);
-    t0[j] = crLf ? m0 : pair ? b : alone;
-    t1[j] = crLf ? m1 : n;
+    t0[j] = crLf != 0 ? m0 : pair != 0 ? b : alone;
+    t1[j] = crLf != 0 ? m1 : n;
   }
   // Bit j of the mask is two[j] (each 0 or 1): eight bytes at a time gathered into the
   // top byte of a product.
