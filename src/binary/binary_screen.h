@@ -41,6 +41,9 @@ class BinaryScreen final : public pages::PagedScreen {
 
   BinaryLayout layout;
   BinaryViewState view;
+  // The search hit the view went to last, framed on screen: bytes [hitFirst, hitEnd).
+  std::int64_t hitFirst = 0;
+  std::int64_t hitEnd = 0;
 
  private:
   std::string docNameSjis_;

@@ -45,6 +45,9 @@ struct PagePaint {
   platform::FontDescription screenFont;
   int screenCharWidth = 0;
   int screenLinePitch = 0;
+  // Screen only: the bytes [hitFirst, hitEnd) of the search hit the user went to, framed.
+  std::int64_t hitFirst = 0;
+  std::int64_t hitEnd = 0;
 };
 
 // Draws the page and returns the first and last data offset it drew.
