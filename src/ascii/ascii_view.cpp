@@ -1,5 +1,7 @@
 #include "ascii/ascii_view.h"
 
+#include <vector>
+
 #include "ascii/ascii_page_format_dialog.h"
 #include "document/document_buffer.h"
 #include "search/search_state.h"
@@ -39,8 +41,14 @@ void AsciiView::StringSearch() {
   tools::StringSearchDialog dialog(search::Searches().strings);
   if (dialog.exec() != QDialog::Accepted) return;
   const std::string_view text = screen_.model.LcBuf();
+  // Each row starts on a whole character, whatever the row before it ended with.
+  std::vector<std::int32_t> rowStarts;
+  rowStarts.reserve(static_cast<std::size_t>(screen_.model.RowCount()));
+  const auto blocks = screen_.model.TextBlocks();
+  for (const TextRow& row : screen_.model.TextRows())
+    if (row.BlockCount > 0) rowStarts.push_back(blocks[static_cast<std::size_t>(row.FirstBlock)].Offset);
   search::MatchStrings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, screen_.model.LcMark(),
-                       search::Searches().strings);
+                       search::Searches().strings, rowStarts);
   viewport()->update();
 }
 
