@@ -33,6 +33,7 @@ std::vector<BuildFailure> AsciiScreen::Build(QPrinter& printer) {
   options.AscCharsPerLine = live.ascii.AscCharsPerLine;
   options.AscLinesPerPage = live.ascii.AscLinesPerPage;
   options.AscTabWidth = live.ascii.AscTabWidth;
+  options.LineBreakRules = live.AscLineBreakRules;
   options.DecodeMail = [](std::string_view raw) { return mail::DecodeMail(raw); };
   BuildTextModel(model, doc.Data(), options);
   doc.LastBuildWasText = model.LastBuildWasText();

@@ -6,6 +6,8 @@
 #include "document/document_buffer.h"
 #include "search/search_state.h"
 #include "settings/page_format.h"
+#include "settings/settings_file.h"
+#include "settings/side_options.h"
 #include "tools/dialog_support.h"
 #include "tools/string_search_dialog.h"
 
@@ -28,9 +30,13 @@ void AsciiView::ShowNewDocument() {
 
 bool AsciiView::ExecPageFormatDialog() {
   settings::LiveSettings& live = settings::Live();
-  AsciiPageFormatDialog dialog(live.ascii, live.unprint, screen_.layout, this);
+  AsciiPageFormatDialog dialog(live.ascii, live.unprint, screen_.layout, this, &live.AscLineBreakRules);
   ConnectReadjust(dialog);
-  return dialog.exec() == QDialog::Accepted;
+  if (dialog.exec() != QDialog::Accepted) return false;
+  // The switch lives outside the settings record; OK keeps it for the next start.
+  if (const std::string& path = settings::Paths().SettingsPath; !path.empty())
+    settings::WriteLineBreakRules(settings::SideOptionsPath(path), live.AscLineBreakRules);
+  return true;
 }
 
 void AsciiView::StringSearch() {
