@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,6 +14,7 @@
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "platform/codepage.h"
+#include "platform/fonts.h"
 #include "pages/page_dialogs.h"
 #include "pages/screen_action.h"
 #include "platform/message_box.h"
@@ -232,6 +235,31 @@ TEST_F(AscDrawTest, LineBreakRulesCheckboxRebuildsTheRowsAndIsKept) {
   EXPECT_EQ(RowText(view.Screen(), 1), a + maru);
   EXPECT_TRUE(settings::ReadLineBreakRules(dir_.filePath(QStringLiteral("tyld.ini")).toStdString()));
   settings::Paths() = saved;
+}
+
+// With a proportional font the rows are cut by their measured width on the printer: no row
+// is wider than its column, and a row of narrow letters holds more than one of wide ones.
+TEST_F(AscDrawTest, AProportionalFontCutsRowsByTheirWidth) {
+  settings::Live().asciiFont.logFont.SetFace("DejaVu Sans");
+  Load("wi.txt", std::string(300, 'W') + "\r\n" + std::string(300, 'i') + "\r\n");
+  AsciiScreen screen;
+  QPrinter& printer = *platform::PrinterSelection::Instance().Printer();
+  screen.Build(printer);
+  const platform::FontDescription font = PrinterFontFor(settings::Live().asciiFont.logFont,
+                                                        settings::Live().asciiFont.PointTenths(), printer.resolution());
+  const platform::FontMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
+  ASSERT_FALSE(metrics.fixedPitch);
+  const QFontMetrics fm(platform::ToQFont(font), &printer);
+  const int column = (settings::Live().ascii.AscCharsPerLine + 1) * metrics.cellWidth;
+  std::size_t wide = 0, narrow = 0;
+  for (int r = 0; r < screen.model.RowCount(); ++r) {
+    const std::string row = RowText(screen, r);
+    EXPECT_LE(fm.horizontalAdvance(QString::fromStdString(row)), column) << row;
+    if (row.empty()) continue;
+    (row[0] == 'W' ? wide : narrow) = std::max(row[0] == 'W' ? wide : narrow, row.size());
+  }
+  EXPECT_GT(wide, 0u);
+  EXPECT_GT(narrow, 2 * wide) << "i is far narrower than W";
 }
 
 }  // namespace
