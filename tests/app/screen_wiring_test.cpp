@@ -218,6 +218,31 @@ TEST_F(ScreenWiring, SequenceSearchWindowIsSingleAndListsWhatTheScreenFinds) {
   EXPECT_NE(bin_->SequenceSearch(), nullptr);
 }
 
+// Choosing a result in the window turns the binary screen to the hit's page.
+TEST_F(ScreenWiring, ChoosingASequenceResultTurnsToItsPage) {
+  QByteArray data(20000, '.');
+  data.replace(100, 4, "\x12\x34\x56\x78", 4);
+  data.replace(15000, 4, "\x12\x34\x56\x78", 4);
+  Load(data);
+  bin_->Run(ScreenAction::SequenceSearch);
+  tools::SequenceSearchWindow* w = bin_->SequenceSearch();
+  ASSERT_NE(w, nullptr);
+  const char* bytes[] = {"12", "34", "56", "78"};
+  for (int i = 0; i < 4; ++i) w->findChild<QLineEdit*>(QStringLiteral("patternByte%1").arg(i))->setText(QString::fromLatin1(bytes[i]));
+  w->findChild<QLineEdit*>("patternLength")->setText(QStringLiteral("4"));
+  w->findChild<QPushButton*>("search")->click();
+  auto* list = w->findChild<QComboBox*>("results");
+  ASSERT_EQ(list->count(), 2);
+  emit list->activated(1);
+  const binary::DumpPaging paging = bin_->Screen().Paging();
+  EXPECT_EQ(bin_->CurrentPage(), paging.PageOfPosition(15001));
+  EXPECT_GT(bin_->CurrentPage(), 0);
+  EXPECT_EQ(bin_->Screen().hitFirst, 15000);
+  ActivateBinary();
+  Picture("sequence-jump.png");
+  w->close();
+}
+
 TEST_F(ScreenWiring, SequenceSearchStopsAtTheLimit) {
   Load(QByteArray(300, 'A'));
   bin_->Run(ScreenAction::SequenceSearch);
