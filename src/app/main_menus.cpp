@@ -56,6 +56,8 @@ const CommandSpec kCommands[] = {
     {Command::ByteEditor, "メンテ(&M)", S::ByteEditor},
     {Command::Paste, "貼り付け"},
     {Command::Print, "印刷"},
+    {Command::Undo, "元に戻す(&U)"},
+    {Command::Redo, "やり直し(&R)"},
 };
 
 // A small icon with one or two characters, for commands without a theme icon.
@@ -85,6 +87,8 @@ QIcon CommandIcon(Command id, const QStyle* style) {
     case Command::PrintMono: return theme("document-print", TextIcon(QStringLiteral("黒")));
     case Command::PrintColour: return TextIcon(QStringLiteral("色"));
     case Command::Paste: return theme("edit-paste", TextIcon(QStringLiteral("貼")));
+    case Command::Undo: return theme("edit-undo", {});
+    case Command::Redo: return theme("edit-redo", {});
     case Command::Font: return theme("preferences-desktop-font", TextIcon(QStringLiteral("字")));
     case Command::PageFormat: return theme("document-properties", TextIcon(QStringLiteral("書")));
     case Command::PrevPage: return theme("go-previous", style->standardIcon(QStyle::SP_ArrowLeft));

@@ -21,7 +21,7 @@ enum class Command {
   ScaleDouble, ScaleOriginal, ScaleHalf,
   StringSearch, CancelStringSearch, Utf8On, Utf8Off, MailDecoded, MailRaw,
   ByteSearch, SequenceSearch, CancelByteSearch, PositionCalculator, ByteEditor,
-  Paste, Print,
+  Paste, Print, Undo, Redo,
 };
 
 struct CommandSpec {

@@ -29,6 +29,7 @@
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/settings_file.h"
+#include "tools/save_data.h"
 
 namespace tyld::app {
 namespace {
@@ -53,7 +54,10 @@ QString MakeTitle() {
     title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆自動起動◆読込DF[%2]◆印刷名[%3]◆%4◆")
                 .arg(version, name, Q(document::PrintedName(s, document::Document())), Q(kPublisher));
   }
-  return title + platform::PrinterSelection::Instance().Name();
+  title += platform::PrinterSelection::Instance().Name();
+  // In front, where a shortened title in a task bar still shows it.
+  if (document::Document().Modified()) title.prepend(Q(kModifiedMark));
+  return title;
 }
 
 MainWindow::MainWindow() {
@@ -72,6 +76,10 @@ MainWindow::MainWindow() {
     BuildMenus();
     UpdateCommandUi();
   });
+  // Undo and redo follow the edits; the title shows whether they are saved.
+  const document::DocumentBuffer* doc = &document::Document();
+  connect(doc, &document::DocumentBuffer::ModifiedChanged, this, &MainWindow::UpdateTitle);
+  connect(doc, &document::DocumentBuffer::Changed, this, &MainWindow::UpdateCommandUi);
 }
 
 MainWindow::~MainWindow() {
@@ -93,8 +101,10 @@ void MainWindow::CreateActions() {
   actions_[Command::Save]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   actions_[Command::Print]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   actions_[Command::OpenGeneral]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  actions_[Command::Undo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  actions_[Command::Redo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   for (QAction* a : {actions_[Command::Paste], actions_[Command::Save], actions_[Command::Print],
-                     actions_[Command::OpenGeneral]}) {
+                     actions_[Command::OpenGeneral], actions_[Command::Undo], actions_[Command::Redo]}) {
     a->setShortcutContext(Qt::ApplicationShortcut);
     addAction(a);
   }
@@ -150,6 +160,8 @@ void MainWindow::BuildMenus() {
     if (kind == ScreenKind::Ascii) add(file, {Command::SoftwareInfo});
     addRecent(file);
     file->addAction(actions_[Command::Close]);
+    // Bytes are edited and saved on the binary screen; the keys work on both.
+    if (kind == ScreenKind::Binary) add(bar->addMenu(QStringLiteral("編集(&E)")), {Command::Undo, Command::Redo});
     add(bar->addMenu(QStringLiteral("設定(&D)")),
         {Command::Font, Command::FontReset, {}, Command::PageFormat, Command::PageFormatReset, {}, Command::DefaultWindowSize});
     add(bar->addMenu(QStringLiteral("頁指定(&P)")),
@@ -252,6 +264,8 @@ bool MainWindow::CanRun(Command id) const {
       const pages::ScreenCommands* bin = Screen(ScreenKind::Binary);
       return bin != nullptr && bin->CanRun(pages::ScreenAction::PrintMono);
     }
+    case Command::Undo: return document::Document().CanUndo();
+    case Command::Redo: return document::Document().CanRedo();
     default: return true;
   }
 }
@@ -271,10 +285,11 @@ void MainWindow::Run(Command id) {
 
 void MainWindow::OpenRecent(int k) {
   if (k < 0 || k >= recent_.Entries().size()) return;
+  if (!ConfirmDiscard()) return;
   document::Startup().RecentPath = recent_.Entries()[k].toStdString();
   // The recent-file list opens files as general files, as the DF type guide tells users.
   document::Startup().ColourTagMode = 0;
-  LoadFile(QString::fromStdString(document::Startup().RecentPath));
+  Load(QString::fromStdString(document::Startup().RecentPath));
 }
 
 void MainWindow::RunOwn(Command id) {
@@ -306,6 +321,8 @@ void MainWindow::RunOwn(Command id) {
     case Command::SettingsReset: SettingsReset(); return;
     case Command::DefaultWindowSize: DefaultWindowSize(); return;
     case Command::Paste: Paste(); return;
+    case Command::Undo: document::Document().Undo(); return;
+    case Command::Redo: document::Document().Redo(); return;
     case Command::Close: close(); return;
     // Ctrl+P: no screen prints without its print-range dialog, so it does nothing.
     case Command::Print: return;
@@ -324,7 +341,20 @@ void MainWindow::ShowLoadError(int error) {
                        Icon::Warning);
 }
 
-bool MainWindow::LoadFile(const QString& path) {
+bool MainWindow::ConfirmDiscard() {
+  document::DocumentBuffer& doc = document::Document();
+  if (!doc.Modified()) return true;
+  switch (platform::MessageBox(this, QStringLiteral("変更を保存しますか？"), QStringLiteral("確認"), Buttons::YesNoCancel)) {
+    // The save asks its own questions; a No there or a failed write keeps everything.
+    case Answer::Yes: return tools::SaveOverwrite(this, doc);
+    case Answer::No: return true;
+    default: return false;
+  }
+}
+
+bool MainWindow::LoadFile(const QString& path) { return ConfirmDiscard() && Load(path); }
+
+bool MainWindow::Load(const QString& path) {
   const document::LoadResult r = document::Document().LoadDataFile(path.toStdString());
   UpdateTitle();
   ShowLoadError(static_cast<int>(r.error));
@@ -350,11 +380,13 @@ void MainWindow::Open(bool printFile) {
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().first();
   }
   if (path.isEmpty()) return;
+  // Asked before anything of the new file is taken over, so Cancel changes nothing.
+  if (!ConfirmDiscard()) return;
   // The record holds at most 255 bytes of CP932; a longer path is not remembered.
   const std::string sjis = platform::codepage::FromUtf16(path.toStdU16String());
   if (sjis.size() < settings::kLastOpenPathSize) settings::SetLastOpenPath(settings::Record(), sjis);
   document::Startup().ColourTagMode = printFile ? 1 : 0;
-  if (LoadFile(path)) {
+  if (Load(path)) {
     recent_.Add(path);
     RefreshRecentMenu();
   }
@@ -394,6 +426,8 @@ void MainWindow::Paste() {
     append = platform::MessageBox(this, QStringLiteral("「はい」＝追加、「いいえ」＝元データはスクラップして貼付け"),
                                   QStringLiteral("もとのデータに追加しますか？"), Buttons::YesNo) == Answer::Yes;
   }
+  // Appending keeps the edits in the data; replacing it throws them away.
+  if (!append && !ConfirmDiscard()) return;
   const document::BufferError e = doc.Paste(bytes, append, settings::Paths().WorkDir);
   ShowLoadError(static_cast<int>(e));
   UpdateTitle();
@@ -429,6 +463,8 @@ void MainWindow::DefaultWindowSize() {
                            QStringLiteral("デフォルトサイズに戻すため\n設定ファイルを書き換えて\nクローズしますので\n再立上げしてください。"),
                            QStringLiteral("実行していいですか？"), Buttons::OkCancel) != Answer::Ok)
     return;
+  if (!ConfirmDiscard()) return;
+  discardConfirmed_ = true;
   settings::Record().WinWidth = 0;
   settings::Record().WinHeight = 0;
   defaultSizeRequested_ = true;
@@ -477,6 +513,11 @@ void MainWindow::PlaceMainWindow() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!discardConfirmed_ && !ConfirmDiscard()) {
+    event->ignore();
+    return;
+  }
+  discardConfirmed_ = false;
   if (!isMinimized() && !defaultSizeRequested_) {
     settings::SettingsRecord& r = settings::Record();
     const QRect g = frameGeometry();

@@ -46,8 +46,13 @@ class MainWindow : public QMainWindow {
   void PrinterSetup(pages::ScreenKind screen);
 
   void UpdateTitle();
-  // Loads a file as the open commands do; true when it counts as loaded.
+  // Loads a file as the open commands do, after asking about unsaved changes; true when
+  // it counts as loaded.
   bool LoadFile(const QString& path);
+  // Before data is replaced or the program ends: with unsaved changes asks
+  // "変更を保存しますか？". True when the data may go: nothing unsaved, saved by the
+  // overwrite-save, or discarded by No. False on Cancel or when the save did not happen.
+  bool ConfirmDiscard();
   // Files dropped on the window: exactly one is loaded, several are ignored.
   void LoadDropped(const QList<QUrl>& urls);
 
@@ -83,6 +88,7 @@ class MainWindow : public QMainWindow {
   [[nodiscard]] std::optional<pages::ScreenKind> ActiveScreenKind() const;
   void RunOwn(Command id);
 
+  bool Load(const QString& path);
   void Open(bool printFile);
   void Paste();
   void Properties();
@@ -103,6 +109,7 @@ class MainWindow : public QMainWindow {
   pages::ScreenCommands* asciiView_ = nullptr;
   RecentFiles recent_;
   bool defaultSizeRequested_ = false;
+  bool discardConfirmed_ = false;  // the close that follows was already asked about
   OpenDialog openDialog_;
   PrinterDialog printerDialog_;
 };
@@ -110,7 +117,9 @@ class MainWindow : public QMainWindow {
 // The publisher text at the end of the title.
 inline constexpr char kPublisher[] = "Tyld Project";
 
-// The title text for the current state (without setting it).
+// The title text for the current state (without setting it). Unsaved changes put
+// kModifiedMark in front of it.
+inline constexpr char kModifiedMark[] = "*";
 QString MakeTitle();
 
 }  // namespace tyld::app

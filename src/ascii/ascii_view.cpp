@@ -1,5 +1,6 @@
 #include "ascii/ascii_view.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "ascii/ascii_page_format_dialog.h"
@@ -18,6 +19,7 @@ AsciiView::AsciiView(QWidget* parent) : PagedView(screen_, parent) {
   setWindowTitle(QStringLiteral("アスキー画面"));
   viewport()->setAutoFillBackground(false);
   connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
+  connect(&document::Document(), &document::DocumentBuffer::Changed, this, &AsciiView::ShowChangedBytes);
   screen_.NewDocument();
   Start();
 }
@@ -26,6 +28,13 @@ void AsciiView::ShowNewDocument() {
   SetCurrentPage(0);
   screen_.NewDocument();
   FullRebuild();
+}
+
+void AsciiView::ShowChangedBytes() {
+  FullRebuild();  // keeps the current sheet, clamped to the new count
+  // The rebuilt text has blank marks; a search with a colour marks them again.
+  const auto& colours = search::Searches().strings.SearchColour;
+  if (std::any_of(colours.begin(), colours.end(), [](std::int32_t c) { return c != 0; })) MarkStrings();
 }
 
 bool AsciiView::ExecPageFormatDialog() {
@@ -46,6 +55,10 @@ void AsciiView::StringSearch() {
   }
   tools::StringSearchDialog dialog(search::Searches().strings);
   if (dialog.exec() != QDialog::Accepted) return;
+  MarkStrings();
+}
+
+void AsciiView::MarkStrings() {
   const std::string_view text = screen_.model.LcBuf();
   // Each row starts on a whole character, whatever the row before it ended with.
   std::vector<std::int32_t> rowStarts;

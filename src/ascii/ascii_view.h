@@ -16,6 +16,9 @@ class AsciiView : public pages::PagedView {
   [[nodiscard]] pages::ScreenKind Kind() const override { return pages::ScreenKind::Ascii; }
   // New document content: back to the first sheet.
   void ShowNewDocument();
+  // Bytes changed in place: the sheets again from them, on the same sheet (or the last),
+  // with the string search marked again.
+  void ShowChangedBytes();
 
   [[nodiscard]] const AsciiScreen& Screen() const { return screen_; }
   [[nodiscard]] AsciiScreen& Screen() { return screen_; }
@@ -26,6 +29,7 @@ class AsciiView : public pages::PagedView {
  private:
   void StringSearch();
   void CancelStringSearch();
+  void MarkStrings();
 
   AsciiScreen screen_;
 };

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <algorithm>
+#include <utility>
 
 #include "document/document_buffer.h"
 #include "tools/position_calculator_window.h"
@@ -37,6 +38,7 @@ bool Raise(QWidget* window) {
 BinaryView::BinaryView(QWidget* parent) : PagedView(screen_, parent) {
   setWindowTitle(QStringLiteral("バイナリ画面"));
   connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
+  connect(&document::Document(), &document::DocumentBuffer::Changed, this, &BinaryView::ShowChangedBytes);
   Start();
 }
 
@@ -44,8 +46,22 @@ void BinaryView::ShowNewDocument() {
   // New data comes without marks: nothing of an earlier search is left to name or frame.
   SetSearchTitle(QString());
   ClearHit();
+  sequenceShown_ = false;
   SetCurrentPage(0);
   FullRebuild();
+}
+
+void BinaryView::ShowChangedBytes() {
+  // Both searches mark from the bytes alone, so running them again in the order they
+  // were run gives the marks the new bytes call for.
+  const std::span<const std::uint8_t> data = std::as_const(document::Document()).Data();
+  if (search::Searches().bytes.ByteSearchActive != 0) search::MatchBytes(data, Marks(), search::Searches().bytes);
+  if (sequenceShown_) {
+    // The notices (none found, limit reached) answered the search itself, not an edit.
+    (void)search::RunSequenceSearch(data, Marks(), search::Searches().sequence);
+    if (sequenceSearch_) sequenceSearch_->RefreshList();
+  }
+  viewport()->update();
 }
 
 bool BinaryView::ExecPageFormatDialog() {
@@ -88,6 +104,7 @@ void BinaryView::ByteSearch() {
 void BinaryView::ApplyByteSearch() {
   search::ByteSearchState& state = search::Searches().bytes;
   search::MatchBytes(document::Document().Data(), Marks(), state);
+  sequenceShown_ = false;  // matching bytes sets every mark afresh
   SetSearchTitle(tools::Q(search::ByteSearchTitle(state)));
   ClearHit();
   viewport()->update();
@@ -95,6 +112,7 @@ void BinaryView::ApplyByteSearch() {
 
 void BinaryView::CancelByteSearch() {
   search::CancelByteSearch(Marks(), search::Searches().bytes);
+  sequenceShown_ = false;
   SetSearchTitle(QString());
   ClearHit();
   viewport()->update();
@@ -166,8 +184,7 @@ void BinaryView::keyPressEvent(QKeyEvent* event) {
 
 void BinaryView::OpenByteEditor() {
   if (!Raise(byteEditor_)) {
-    byteEditor_ = new tools::ByteEditorWindow([] { return document::Document().Data(); }, this);
-    connect(byteEditor_, &tools::ByteEditorWindow::DataChanged, this, &BinaryView::Repaint);
+    byteEditor_ = new tools::ByteEditorWindow(document::Document(), this);
     connect(byteEditor_, &tools::ByteEditorWindow::Closed, this, [this] {
       byteEditor_ = nullptr;
       Repaint();
@@ -192,6 +209,7 @@ void BinaryView::RunSequenceSearch() {
   ClearHit();
   if (const std::optional<search::Notice> notice = search::RunSequenceSearch(document::Document().Data(), Marks(), state))
     tools::ShowNotice(this, *notice);
+  sequenceShown_ = true;
   if (sequenceSearch_) sequenceSearch_->RefreshList();
   viewport()->update();
 }

@@ -22,6 +22,8 @@ class BinaryView : public pages::PagedView {
   [[nodiscard]] pages::ScreenKind Kind() const override { return pages::ScreenKind::Binary; }
   // New document content: back to the first page.
   void ShowNewDocument();
+  // Bytes changed in place: the searches shown are marked again for the new bytes.
+  void ShowChangedBytes();
   // Shows the page of a 1-based byte position, or says it is past the last page.
   // Positions are unsigned 32-bit: 4294967295 is a position past any data, never -1.
   void JumpToPosition(std::uint32_t position);
@@ -60,6 +62,7 @@ class BinaryView : public pages::PagedView {
 
   BinaryScreen screen_;
   QString searchTitle_;
+  bool sequenceShown_ = false;  // the marks hold a byte-sequence search
   QPointer<tools::ByteEditorWindow> byteEditor_;
   QPointer<tools::SequenceSearchWindow> sequenceSearch_;
   QPointer<tools::PositionCalculatorWindow> positionCalculator_;

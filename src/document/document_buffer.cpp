@@ -81,6 +81,68 @@ void DocumentBuffer::Clear() {
   LastBuildWasText = 0;
   ShownNulAt = -1;
   ShownNulWritten = false;
+  ResetHistory(false);
+}
+
+bool DocumentBuffer::WriteBytes(std::span<const ByteWrite> writes) {
+  EditStep step;
+  bool nulWritten = ShownNulWritten;
+  for (const ByteWrite& w : writes) {
+    if (w.offset < 0 || w.offset >= DocLength) continue;
+    const std::uint8_t before = DocData[static_cast<std::size_t>(w.offset)];
+    const bool decidesNul = w.offset == ShownNulAt && !nulWritten;
+    if (before == w.value && !decidesNul) continue;
+    nulWritten = nulWritten || decidesNul;
+    step.push_back({w.offset, before, w.value});
+    DocData[static_cast<std::size_t>(w.offset)] = w.value;  // a later write of the same byte sees this one
+  }
+  if (step.empty()) return false;
+  history_.Record(std::move(step));
+  ShownNulWritten = history_.Wrote(ShownNulAt);
+  emit Changed();
+  emit ModifiedChanged();
+  return true;
+}
+
+bool DocumentBuffer::Undo() {
+  const EditStep* step = history_.Undo();
+  if (step == nullptr) return false;
+  Apply(*step, true);
+  return true;
+}
+
+bool DocumentBuffer::Redo() {
+  const EditStep* step = history_.Redo();
+  if (step == nullptr) return false;
+  Apply(*step, false);
+  return true;
+}
+
+void DocumentBuffer::Apply(const EditStep& step, bool undo) {
+  // Every content change resets the history, so the offsets lie inside the data; checked
+  // all the same, as a stale step must never write outside it.
+  auto put = [this](std::int64_t offset, std::uint8_t value) {
+    if (offset >= 0 && offset < DocLength) DocData[static_cast<std::size_t>(offset)] = value;
+  };
+  if (undo) {
+    for (auto e = step.rbegin(); e != step.rend(); ++e) put(e->offset, e->before);
+  } else {
+    for (const ByteEdit& e : step) put(e.offset, e.after);
+  }
+  ShownNulWritten = history_.Wrote(ShownNulAt);
+  emit Changed();
+  emit ModifiedChanged();
+}
+
+void DocumentBuffer::MarkSaved() {
+  history_.MarkSaved();
+  emit ModifiedChanged();
+}
+
+void DocumentBuffer::ResetHistory(bool modified) {
+  const bool was = history_.Modified();
+  history_.Reset(modified);
+  if (was != history_.Modified()) emit ModifiedChanged();
 }
 
 BufferError DocumentBuffer::AllocateDocument(std::int64_t n) {
@@ -148,6 +210,7 @@ LoadResult DocumentBuffer::LoadDataFile(const std::string& path) {
   DocPath = path;
   DocFullPath = path;
   NameAfterPath(path);
+  ResetHistory(false);
 
   if (!AllocateHighlightMarks(DocLength)) return {false, BufferError::MarksFailed};
   emit Loaded();
@@ -159,6 +222,8 @@ BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::
   const auto n = static_cast<std::int64_t>(text.size());
   static constexpr char kCrLf[] = "\r\n";
 
+  // Appended data keeps any edit not yet saved; replaced data is new content.
+  const bool keepsEdits = append && Modified();
   if (append) {
     const std::int64_t length = DocLength + n + 6;
     if (length > kMaxCapacity) return BufferError::ReallocateFailed;
@@ -178,6 +243,8 @@ BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::
     DocLength = static_cast<std::int32_t>(n + 2);
   }
 
+  // The edits recorded belong to the old bytes, even when the marks fail below.
+  ResetHistory(keepsEdits);
   if (!AllocateHighlightMarks(DocLength)) return BufferError::MarksFailed;
   ShownNulAt = -1;  // pasted data is new content
   ShownNulWritten = false;

@@ -1,6 +1,7 @@
 #pragma once
 // The one document: the loaded bytes, their names, and the binary screen's highlight
-// marks. Both screens read it; loading or pasting replaces its content and emits Loaded.
+// marks. Both screens read it; loading or pasting replaces its content and emits Loaded,
+// an edit (or its undo and redo) changes bytes in place and emits Changed.
 #include <QObject>
 #include <cstdint>
 #include <span>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "document/byte_block.h"
+#include "document/edit_history.h"
 #include "document/startup_state.h"
 
 namespace tyld::document {
@@ -41,6 +43,12 @@ inline constexpr char kPasteName[] = "ﾍﾟｰｽﾄﾃﾞｰﾀ";
 inline constexpr char kInputBufferFailedText[] = "入力ﾊﾞｯﾌｧが確保できません。";
 inline constexpr char kInputBufferFailedCaption[] = "中断します。";
 
+// A byte the user writes: its offset in the data and its new value.
+struct ByteWrite {
+  std::int64_t offset = 0;
+  std::uint8_t value = 0;
+};
+
 struct LoadResult {
   bool ok = true;                         // false only when the highlight marks failed
   BufferError error = BufferError::None;  // a message to show, also when ok (FileTooLarge)
@@ -59,11 +67,24 @@ class DocumentBuffer : public QObject {
   ByteBlock HighlightMarks;    // binary screen: DocLength + 1 mark bytes
   std::int32_t LastBuildWasText = 0;  // written by the ASCII text model, read by paste
   // A loaded file's final 0x00 is shown and printed as 0x1A; saving gives the file its own
-  // byte back unless the user wrote that byte since. -1 when there is none.
+  // byte back unless an edit in effect wrote that byte. -1 when there is none.
   std::int64_t ShownNulAt = -1;
-  bool ShownNulWritten = false;
-  // An edit wrote the byte at `offset`; an edited final byte is saved as it now is, 0x1A too.
-  void NoteByteWritten(std::int64_t offset) { ShownNulWritten = ShownNulWritten || offset == ShownNulAt; }
+  bool ShownNulWritten = false;  // follows the edits, their undo and redo
+
+  // Writes the bytes as one undo step and emits Changed. Offsets outside the data and
+  // values the byte already has are left out, except the final byte shown for a 0x00:
+  // writing it decides what is saved. False (nothing emitted) when nothing was written.
+  bool WriteBytes(std::span<const ByteWrite> writes);
+  // Takes the last edit back, or does the last undone one again; emit Changed. False
+  // when there is none.
+  bool Undo();
+  bool Redo();
+  [[nodiscard]] bool CanUndo() const { return history_.CanUndo(); }
+  [[nodiscard]] bool CanRedo() const { return history_.CanRedo(); }
+  // The data differs from the file as loaded or last saved by the overwrite-save.
+  [[nodiscard]] bool Modified() const { return history_.Modified(); }
+  // The overwrite-save wrote the data to DocPath.
+  void MarkSaved();
 
   [[nodiscard]] std::int64_t DocCapacity() const {
     return static_cast<std::int64_t>(DocData.size());
@@ -99,12 +120,22 @@ class DocumentBuffer : public QObject {
  signals:
   // New content: a load (also of an empty or missing file) or a paste.
   void Loaded();
+  // Bytes of the data changed in place (an edit, undo or redo); the length did not.
+  void Changed();
+  // Modified() may have turned (after an edit, undo, redo, save, load or paste).
+  void ModifiedChanged();
 
  private:
   [[nodiscard]] std::size_t Bytes() const {
     return DocLength > 0 ? static_cast<std::size_t>(DocLength) : 0;
   }
   void NameAfterPath(const std::string& path);
+  // Writes one side of a step and tells the views.
+  void Apply(const EditStep& step, bool undo);
+  // New content: no edits to undo, modified only when `modified`.
+  void ResetHistory(bool modified);
+
+  EditHistory history_;
 };
 
 // The process-wide document.

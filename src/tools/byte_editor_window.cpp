@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
+#include <vector>
 
 #include "document/document_buffer.h"
 #include "platform/dialog_keys.h"
@@ -38,7 +40,7 @@ QLabel* WrappedLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDialog(parent), data_(std::move(data)) {
+ByteEditorWindow::ByteEditorWindow(document::DocumentBuffer& doc, QWidget* parent) : QDialog(parent), doc_(doc) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("バイトデータメンテ（モーダレス、親画面操作可）"));
   auto* top = new QHBoxLayout(this);
@@ -126,6 +128,9 @@ ByteEditorWindow::ByteEditorWindow(MaintenanceData data, QWidget* parent) : QDia
   new platform::EditChain(order, nullptr, this);
   address->installEventFilter(this);
   connect(write, &QPushButton::clicked, this, &ByteEditorWindow::WriteValues);
+  // Edits, undo and redo from anywhere, and new data, show at once.
+  connect(&doc_, &document::DocumentBuffer::Changed, this, &ByteEditorWindow::ShowCurrentBytes);
+  connect(&doc_, &document::DocumentBuffer::Loaded, this, &ByteEditorWindow::ShowCurrentBytes);
 
   move(550, 100);
   Start() = 0;
@@ -153,7 +158,7 @@ void ByteEditorWindow::ShowAddress() {
 }
 
 void ByteEditorWindow::ShowCurrentBytes() {
-  const std::span<std::uint8_t> data = data_();
+  const std::span<const std::uint8_t> data = std::as_const(doc_).Data();
   range_->setText(Q(search::MaintenanceRangeText(data.size())));
   const auto texts = search::CurrentByteTexts(data, Start());
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
@@ -173,7 +178,7 @@ void ByteEditorWindow::EnterAddress() {
 
 void ByteEditorWindow::Scroll(search::AddressBar bar, search::ScrollStep step) {
   ReadAddress();
-  Start() = search::ScrollMaintenanceAddress(Start(), data_().size(), bar, step);
+  Start() = search::ScrollMaintenanceAddress(Start(), doc_.Data().size(), bar, step);
   if (step == search::ScrollStep::Other) return;
   ShowCurrentBytes();
   ShowAddress();
@@ -181,14 +186,16 @@ void ByteEditorWindow::Scroll(search::AddressBar bar, search::ScrollStep step) {
 }
 
 void ByteEditorWindow::WriteValues() {
-  std::array<std::string, search::kMaintenanceBytes> values;
-  for (int i = 0; i < search::kMaintenanceBytes; ++i)
-    values[static_cast<std::size_t>(i)] = Sjis(newValues_[static_cast<std::size_t>(i)]->text());
-  search::WriteMaintenanceValues(data_(), Start(), values);
-  for (int i = 0; i < search::kMaintenanceBytes; ++i)
-    if (search::ReadMaintenanceValue(values[static_cast<std::size_t>(i)]))
-      document::Document().NoteByteWritten(std::int64_t{Start()} + i);
-  emit DataChanged();
+  // The document records each byte's old value, so the write is undone as one step.
+  const std::size_t length = doc_.Data().size();
+  std::vector<document::ByteWrite> writes;
+  for (int i = 0; i < search::kMaintenanceBytes; ++i) {
+    const std::uint64_t pos = std::uint64_t{Start()} + static_cast<std::uint64_t>(i);
+    if (pos >= length) continue;  // 外: never written
+    if (const auto v = search::ReadMaintenanceValue(Sjis(newValues_[static_cast<std::size_t>(i)]->text())))
+      writes.push_back({static_cast<std::int64_t>(pos), *v});
+  }
+  doc_.WriteBytes(writes);
 }
 
 void ByteEditorWindow::closeEvent(QCloseEvent* event) {

@@ -5,9 +5,8 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <span>
 
+#include "document/document_buffer.h"
 #include "pages/dialog_parts.h"
 #include "search/byte_maintenance.h"
 
@@ -16,16 +15,13 @@ class QLineEdit;
 
 namespace tyld::tools {
 
-// The loaded data, fetched at every use (a load may replace it while the window is open).
-using MaintenanceData = std::function<std::span<std::uint8_t>()>;
-
 class ByteEditorWindow : public QDialog {
   Q_OBJECT
  public:
   // Controls by object name: the address edit address, the bars by1Bar, by10Bar,
   // by100Bar and by1000Bar (steps of 1, 0x10, 0x100, 0x1000), the range text
   // addressRange, current bytes currentByte0..9, new values newByte0..9, the button write.
-  explicit ByteEditorWindow(MaintenanceData data, QWidget* parent = nullptr);
+  explicit ByteEditorWindow(document::DocumentBuffer& doc, QWidget* parent = nullptr);
 
   // Reads the address edit into the start and shows it and the bytes there.
   void EnterAddress();
@@ -35,8 +31,6 @@ class ByteEditorWindow : public QDialog {
   void WriteValues();
 
  signals:
-  // Bytes of the data were overwritten.
-  void DataChanged();
   void Closed();
 
  protected:
@@ -50,7 +44,7 @@ class ByteEditorWindow : public QDialog {
   void ShowCurrentBytes();
   void ClearNewValues();
 
-  MaintenanceData data_;
+  document::DocumentBuffer& doc_;
   QLineEdit* address_ = nullptr;
   QLabel* range_ = nullptr;
   std::array<QLabel*, search::kMaintenanceBytes> current_{};

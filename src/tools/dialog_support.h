@@ -37,8 +37,8 @@ struct SaveFileRequest {
   QString defaultSuffix;
 };
 
-// The save-file dialog; an empty result means cancelled. A nonexistent file is created
-// without asking (the dialog asks before replacing one that exists).
+// The save-file dialog; an empty result means cancelled. The dialog asks before replacing
+// a file that exists; whether to create a new one is the caller's question.
 QString AskSaveFileName(QWidget* owner, const SaveFileRequest& request);
 
 // Test seam: while installed, AskSaveFileName records the request and returns the answer.

@@ -6,6 +6,8 @@
 #include <unistd.h>
 #endif
 
+#include <QFileInfo>
+
 #include "platform/atomic_file.h"
 #include "platform/message_box.h"
 #include "tools/dialog_support.h"
@@ -79,12 +81,14 @@ bool WriteData(QWidget* owner, const document::DocumentBuffer& doc, const QStrin
   return true;
 }
 
-bool SaveOverwrite(QWidget* owner, const document::DocumentBuffer& doc) {
+bool SaveOverwrite(QWidget* owner, document::DocumentBuffer& doc) {
   const QString path = QString::fromStdString(doc.DocPath);
   if (platform::MessageBox(owner, QStringLiteral("ファイル\n%1\nを上書きしていいですか？").arg(path),
                            kCaptionConfirm, platform::Buttons::YesNo) != platform::Answer::Yes)
     return false;
-  return WriteData(owner, doc, path);
+  if (!WriteData(owner, doc, path)) return false;
+  doc.MarkSaved();
+  return true;
 }
 
 bool SaveAs(QWidget* owner, const document::DocumentBuffer& doc) {
@@ -94,6 +98,12 @@ bool SaveAs(QWidget* owner, const document::DocumentBuffer& doc) {
                QStringLiteral("jpg (*.jpg)"), QStringLiteral("gif (*.gif)"), QStringLiteral("All Files (*)")},
               QStringLiteral("dat")});
   if (path.isEmpty()) return false;
+  // A mistyped name should not silently become a new file; an existing one was already
+  // confirmed by the dialog.
+  if (!QFileInfo::exists(path) &&
+      platform::MessageBox(owner, QStringLiteral("ファイル %1 は存在しません。\n作成しますか？").arg(path),
+                           kCaptionConfirm, platform::Buttons::YesNo) != platform::Answer::Yes)
+    return false;
   return WriteData(owner, doc, path);
 }
 

@@ -11,11 +11,13 @@ class QWidget;
 
 namespace tyld::tools {
 
-// "上書き保存": asks, then writes to DocPath. True when the file was written.
-bool SaveOverwrite(QWidget* owner, const document::DocumentBuffer& doc);
+// "上書き保存": asks, then writes to DocPath. True when the file was written; the data
+// then counts as saved.
+bool SaveOverwrite(QWidget* owner, document::DocumentBuffer& doc);
 
-// "名前を付けて保存": asks for a path (DocDisplayName proposed), then writes there. The
-// document keeps its own path and name.
+// "名前を付けて保存": asks for a path (DocDisplayName proposed) and, for a file that does
+// not exist yet, whether to create it; then writes there. The document keeps its own path
+// and name, and its changes still count as unsaved: its own file does not have them.
 bool SaveAs(QWidget* owner, const document::DocumentBuffer& doc);
 
 // Writes the data to the path and tells the user how it went.

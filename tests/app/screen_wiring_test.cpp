@@ -274,7 +274,7 @@ TEST_F(ScreenWiring, MaintenanceEditThenSaveAsDiffersExactlyInTheEditedBytes) {
   w->findChild<QLineEdit*>("newByte3")->setText(QStringLiteral("bb"));
   w->findChild<QPushButton*>("write")->click();
 
-  ScopedMessageBoxRecorder boxes(Answer::No);
+  ScopedMessageBoxRecorder boxes(Answer::Yes);  // create the copy
   const QString copy = dir_.filePath("copy.dat");
   {
     tools::ScopedSaveFileAnswer answer(copy);
@@ -289,15 +289,16 @@ TEST_F(ScreenWiring, MaintenanceEditThenSaveAsDiffersExactlyInTheEditedBytes) {
   expected[0x103] = static_cast<char>(0xBB);
   EXPECT_EQ(ReadFile(copy), expected);
   EXPECT_EQ(ReadFile(path), original);
-  ASSERT_EQ(boxes.Calls().size(), 1u);
-  EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("ファイル %1 に書込みました").arg(copy));
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("ファイル %1 に書込みました").arg(copy));
 
   // Overwrite still aims at the loaded file; No leaves it alone, Yes writes it.
   EXPECT_TRUE(bin_->CanRun(ScreenAction::Save));
+  boxes.SetAnswer(Answer::No);
   bin_->Run(ScreenAction::Save);
-  ASSERT_EQ(boxes.Calls().size(), 2u);
-  EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("ファイル\n%1\nを上書きしていいですか？").arg(path));
-  EXPECT_EQ(boxes.Calls()[1].buttons, platform::Buttons::YesNo);
+  ASSERT_EQ(boxes.Calls().size(), 3u);
+  EXPECT_EQ(boxes.Calls()[2].text, QStringLiteral("ファイル\n%1\nを上書きしていいですか？").arg(path));
+  EXPECT_EQ(boxes.Calls()[2].buttons, platform::Buttons::YesNo);
   EXPECT_EQ(ReadFile(path), original);
   boxes.SetAnswer(Answer::Yes);
   bin_->Run(ScreenAction::Save);

@@ -17,6 +17,7 @@
 
 #include "document/document_buffer.h"
 #include "tools/byte_editor_window.h"
+#include "tools/dialog_support.h"
 #include "tools/save_data.h"
 #include "platform/message_box.h"
 
@@ -55,14 +56,19 @@ TEST(SaveData, TheFinalByteIsSavedAsEditedAndAsLoadedOtherwise) {
   ASSERT_TRUE(WriteAll(original, QByteArray("abc\x00", 4)));
   const struct {
     std::vector<const char*> edits;  // values typed for the final byte, one write each
+    int undos;                       // then undone this many times
+    int redos;                       // and redone this many
     char saved;
-  } cases[] = {{{}, '\x00'}, {{"1B"}, '\x1B'}, {{"1A"}, '\x1A'}, {{"1B", "1A"}, '\x1A'}};
+  } cases[] = {{{}, 0, 0, '\x00'},         {{"1B"}, 0, 0, '\x1B'},       {{"1A"}, 0, 0, '\x1A'},
+               {{"1B", "1A"}, 0, 0, '\x1A'}, {{"1B"}, 1, 0, '\x00'},       {{"1A"}, 1, 0, '\x00'},
+               {{"1B", "1A"}, 1, 0, '\x1B'}, {{"1B", "1A"}, 2, 0, '\x00'}, {{"1A"}, 1, 1, '\x1A'}};
   document::DocumentBuffer& doc = document::Document();
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.edits.size() == 0 ? "unedited" : c.edits.back());
+    SCOPED_TRACE(testing::Message() << (c.edits.size() == 0 ? "unedited" : c.edits.back()) << " undos " << c.undos
+                                    << " redos " << c.redos);
     doc.LoadDataFile(original.toStdString());
     ASSERT_EQ(doc.DocData[3], 0x1A);  // shown and printed as 0x1A
-    auto* editor = new ByteEditorWindow([&doc] { return doc.Data(); });
+    auto* editor = new ByteEditorWindow(doc);
     editor->findChild<QLineEdit*>("address")->setText(QStringLiteral("3"));
     editor->EnterAddress();
     for (const char* value : c.edits) {
@@ -71,16 +77,50 @@ TEST(SaveData, TheFinalByteIsSavedAsEditedAndAsLoadedOtherwise) {
       editor->WriteValues();
     }
     delete editor;
+    for (int k = 0; k < c.undos; ++k) ASSERT_TRUE(doc.Undo());
+    for (int k = 0; k < c.redos; ++k) ASSERT_TRUE(doc.Redo());
     ScopedMessageBoxRecorder boxes;
     ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("copy.dat")));
     EXPECT_EQ(ReadAll(dir.filePath("copy.dat")), QByteArray("abc", 3) + c.saved);
   }
   // Writing other bytes leaves the final one as loaded.
   doc.LoadDataFile(original.toStdString());
-  doc.NoteByteWritten(2);
+  const document::ByteWrite other{2, 'C'};
+  ASSERT_TRUE(doc.WriteBytes({&other, 1}));
   ScopedMessageBoxRecorder boxes;
   ASSERT_TRUE(WriteData(nullptr, doc, dir.filePath("other.dat")));
-  EXPECT_EQ(ReadAll(dir.filePath("other.dat")), QByteArray("abc\x00", 4));
+  EXPECT_EQ(ReadAll(dir.filePath("other.dat")), QByteArray("abC\x00", 4));
+}
+
+// Save-as asks before creating a file (a mistyped name), not before replacing one: the
+// file dialog has asked that already.
+TEST(SaveData, SaveAsAsksBeforeCreatingAFile) {
+  QTemporaryDir dir;
+  document::DocumentBuffer doc;
+  Fill(doc, "data");
+  const QString created = QDir(dir.path()).filePath("new.dat");
+  const QString existing = QDir(dir.path()).filePath("old.dat");
+  ASSERT_TRUE(WriteAll(existing, "old"));
+  const QString question = QStringLiteral("ファイル %1 は存在しません。\n作成しますか？");
+  ScopedMessageBoxRecorder boxes(platform::Answer::No);
+  {
+    ScopedSaveFileAnswer answer(created);
+    EXPECT_FALSE(SaveAs(nullptr, doc));
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].text, question.arg(created));
+    EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("確認"));
+    EXPECT_EQ(boxes.Calls()[0].buttons, platform::Buttons::YesNo);
+    EXPECT_FALSE(QFile::exists(created));
+    boxes.SetAnswer(platform::Answer::Yes);
+    EXPECT_TRUE(SaveAs(nullptr, doc));
+    EXPECT_EQ(ReadAll(created), QByteArray("data"));
+  }
+  ScopedSaveFileAnswer answer(existing);
+  const std::size_t before = boxes.Calls().size();
+  EXPECT_TRUE(SaveAs(nullptr, doc));
+  ASSERT_EQ(boxes.Calls().size(), before + 1);  // only "written"
+  EXPECT_EQ(boxes.Calls().back().text, QStringLiteral("ファイル %1 に書込みました").arg(existing));
+  EXPECT_EQ(ReadAll(existing), QByteArray("data"));
 }
 
 TEST(SaveData, AFailedWriteKeepsTheOldFileAndTheDataAndSaysWhy) {

@@ -14,6 +14,7 @@
 #include "../pages/dialog_test_support.h"
 #include "tools/position_calculator_window.h"
 #include "platform/message_box.h"
+#include "document/document_buffer.h"
 #include "tools/byte_editor_window.h"
 #include "tools/dialog_support.h"
 #include "tools/sequence_search_window.h"
@@ -31,8 +32,9 @@ struct ScreenStandIn {
     QObject::connect(&w, &SequenceSearchWindow::SearchRequested, [this] { calls.emplace_back(Heard::SearchRequested, 0); });
     QObject::connect(&w, &SequenceSearchWindow::Closed, [this] { calls.emplace_back(Heard::Closed, 0); });
   }
-  void Listen(ByteEditorWindow& w) {
-    QObject::connect(&w, &ByteEditorWindow::DataChanged, [this] { calls.emplace_back(Heard::DataChanged, 0); });
+  // The byte editor writes through the document, which tells the screens.
+  void Listen(ByteEditorWindow& w, document::DocumentBuffer& doc) {
+    QObject::connect(&doc, &document::DocumentBuffer::Changed, [this] { calls.emplace_back(Heard::DataChanged, 0); });
     QObject::connect(&w, &ByteEditorWindow::Closed, [this] { calls.emplace_back(Heard::Closed, 0); });
   }
   void Listen(PositionCalculatorWindow& w) {
@@ -159,11 +161,13 @@ TEST(SequenceSearchWindow, EnterInTheCountWrapsToTheFirstByte) {
 
 class ByteMaintenanceWindow : public testing::Test {
  protected:
-  ByteMaintenanceWindow() : data_(0x200) {
-    for (std::size_t i = 0; i < data_.size(); ++i) data_[i] = static_cast<std::uint8_t>(i);
+  ByteMaintenanceWindow() {
+    for (int i = 0; i < 0x200; ++i) doc_.DocData.push_back(static_cast<std::uint8_t>(i));
+    doc_.DocData.push_back(0);
+    doc_.DocLength = 0x200;
     search::Searches().ByteMaintenanceStart = 0x77;  // a new window starts at 0 whatever was before
-    w_ = new ByteEditorWindow([this] { return std::span<std::uint8_t>(data_); });
-    screen_.Listen(*w_);
+    w_ = new ByteEditorWindow(doc_);
+    screen_.Listen(*w_, doc_);
     w_->show();
   }
   ~ByteMaintenanceWindow() override { delete w_.data(); }
@@ -179,7 +183,10 @@ class ByteMaintenanceWindow : public testing::Test {
   }
 
   ScreenStandIn screen_;
-  std::vector<std::uint8_t> data_;
+  [[nodiscard]] std::vector<std::uint8_t> Data() const {
+    return {doc_.Data().begin(), doc_.Data().end()};
+  }
+  document::DocumentBuffer doc_;
   QPointer<ByteEditorWindow> w_;
 };
 
@@ -213,14 +220,29 @@ TEST_F(ByteMaintenanceWindow, WriteChangesOnlyBytesInsideTheDataAndNotifies) {
   for (int i = 0; i < 10; ++i) NewValue(i)->setText(QStringLiteral("ee"));
   Edit("newByte0")->setText(QStringLiteral("f"));
   Edit("newByte1")->setText(QStringLiteral("  "));
-  std::vector<std::uint8_t> expected = data_;
+  const std::vector<std::uint8_t> before = Data();
+  std::vector<std::uint8_t> expected = before;
   expected[0x1F8] = 0x0F;
   for (std::size_t k = 0x1FA; k < 0x200; ++k) expected[k] = 0xEE;
   w_->findChild<QPushButton*>("write")->click();
-  EXPECT_EQ(data_, expected);
+  EXPECT_EQ(Data(), expected);
   ASSERT_EQ(screen_.calls.size(), 1u);
   EXPECT_EQ(screen_.calls[0].first, Heard::DataChanged);
-  EXPECT_EQ(Current(0), QStringLiteral("F8"));  // the window refreshes only on the next step
+  // The current bytes follow the data at once, also when an undo takes the write back.
+  EXPECT_EQ(Current(0), QStringLiteral("0F"));
+  EXPECT_EQ(Current(2), QStringLiteral("EE"));
+  ASSERT_TRUE(doc_.Undo());  // one step for the whole write
+  EXPECT_EQ(Data(), before);
+  EXPECT_EQ(Current(0), QStringLiteral("F8"));
+  EXPECT_FALSE(doc_.CanUndo());
+
+  // A write that changes nothing is no step and tells nobody.
+  screen_.calls.clear();
+  for (int i = 0; i < 10; ++i) NewValue(i)->setText(QStringLiteral("  "));
+  Edit("newByte0")->setText(QStringLiteral("F8"));
+  w_->findChild<QPushButton*>("write")->click();
+  EXPECT_TRUE(screen_.calls.empty());
+  EXPECT_FALSE(doc_.CanUndo());
 }
 
 TEST_F(ByteMaintenanceWindow, BarsStepRoundAndRefresh) {
