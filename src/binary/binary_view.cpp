@@ -43,7 +43,9 @@ BinaryView::BinaryView(QWidget* parent) : PagedView(screen_, parent) {
 }
 
 void BinaryView::ShowNewDocument() {
-  // New data comes without marks: nothing of an earlier search is left to name or frame.
+  // New data comes without marks: nothing of an earlier search is left to name, frame or
+  // mark again after an edit (the entries stay for the dialog).
+  search::Searches().bytes.ByteSearchActive = 0;
   SetSearchTitle(QString());
   ClearHit();
   sequenceShown_ = false;

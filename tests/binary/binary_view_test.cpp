@@ -241,6 +241,12 @@ TEST_F(TyldViewTest, NewDataDropsTheByteSearchFromTheTitle) {
   EXPECT_TRUE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ中 [41 h]"))) << view.TitleText().toStdString();
   Load(FourHits());
   EXPECT_FALSE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ"))) << view.TitleText().toStdString();
+  // An edit of the new data must not bring back marks the title no longer names.
+  const document::ByteWrite write{1, 'A'};
+  ASSERT_TRUE(document::Document().WriteBytes({&write, 1}));
+  EXPECT_EQ(document::Document().HighlightMarks[1], 0);
+  EXPECT_EQ(document::Document().HighlightMarks[10], 0);
+  EXPECT_FALSE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ")));
 }
 
 }  // namespace
