@@ -18,6 +18,7 @@
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/settings_file.h"
+#include "settings/side_options.h"
 
 namespace tyld::app {
 namespace {
@@ -84,6 +85,8 @@ bool Application::CreateMainFrame() {
                              Q(settings::kInitFailedGoesOnText),
                          Q(settings::kInitFailedCaption), platform::Buttons::Ok, platform::Icon::Warning);
   }
+  settings::Live().AscLineBreakRules =
+      settings::ReadLineBreakRules(settings::SideOptionsPath(settings::Paths().SettingsPath));
   const settings::UnprintMargins& u = settings::Live().unprint;
   printer.SetPdfMargins({u.top, u.bottom, u.left, u.right});
   if (!document::Document().AllocateHighlightMarks(document::kInitialHighlightMarks)) {

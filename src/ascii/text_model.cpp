@@ -390,7 +390,9 @@ class TextModelBuilder {
         perLine_(std::max<std::int32_t>(1, o.AscCharsPerLine)),
         linesPerPage_(std::max<std::int32_t>(1, o.AscLinesPerPage)),
         tab_(std::clamp<std::int32_t>(o.AscTabWidth, 1, kMaxTabWidth)),
-        lineBreakRules_(o.LineBreakRules) {}
+        lineBreakRules_(o.LineBreakRules),
+        textWidth_(o.TextWidth),
+        rowWidth_(o.RowWidth) {}
 
   enum class Stage { Buffers, Text, Blocks, Rows, Pages };
 
@@ -414,7 +416,8 @@ class TextModelBuilder {
     while (pos < n) {
       if (m_.lcBuf_.size() > kMaxLcBuf || m_.rows_.size() > kMaxLcBuf) return false;
       ReadPiece(d, n, pos);
-      SplitPiece();
+      if (textWidth_) SplitPieceMeasured();
+      else SplitPiece();
     }
     return true;
   }
@@ -645,12 +648,65 @@ class TextModelBuilder {
     if (!(filledAtEnd && blockStart >= n)) RecordRow();
   }
 
+  // The advance of the character at i (len bytes), measured once per character code.
+  int Advance(std::size_t i, std::size_t len) {
+    if (widths_.empty()) widths_.assign(0x10000, -1);
+    const unsigned code = len == 2 ? (unsigned{chars_[i]} << 8) | chars_[i + 1] : chars_[i];
+    int& w = widths_[code];
+    if (w < 0) w = std::max(0, textWidth_({reinterpret_cast<const char*>(chars_.data() + i), len}));
+    return w;
+  }
+
+  // As SplitPiece, but a row ends before the first character that would take its
+  // measured width past rowWidth_ (a row holds at least one character).
+  void SplitPieceMeasured() {
+    const std::size_t n = pieceLen_;
+    const std::uint8_t* d = chars_.data();
+    rowFirstBlock_ = static_cast<std::int32_t>(m_.blocks_.size());
+    std::size_t blockStart = 0;
+    std::size_t off = 0;
+    long long width = 0;
+    bool rowHasText = false;
+    while (off < n) {
+      std::size_t tagEnd = 0;
+      Colour color = 0;
+      if (tagMode_ && d[off] == '<' && ParseTag(off, tagEnd, color)) {
+        if (off > blockStart) CloseBlock(blockStart, off, color_);
+        color_ = color;
+        off = tagEnd;
+        blockStart = tagEnd;
+        continue;
+      }
+      const std::size_t len = kinds_[off] == kLead && off + 1 < n ? 2 : 1;
+      const int w = Advance(off, len);
+      if (rowHasText && width + w > rowWidth_) {
+        std::size_t end = off;
+        if (lineBreakRules_ && end > blockStart) end = BreakRulesEnd(blockStart, end);
+        if (end > blockStart) CloseBlock(blockStart, end, color_);
+        RecordRow();
+        blockStart = std::max(blockStart, end);
+        off = blockStart;
+        width = 0;
+        rowHasText = false;
+        continue;
+      }
+      width += w;
+      rowHasText = true;
+      off += len;
+    }
+    if (blockStart < n) CloseBlock(blockStart, n, color_);
+    RecordRow();
+  }
+
   TextModel& m_;
   const bool tagMode_;
   const std::int32_t perLine_;
   const std::int32_t linesPerPage_;
   const std::int32_t tab_;
   const bool lineBreakRules_;
+  const std::function<int(std::string_view)> textWidth_;
+  const int rowWidth_;
+  std::vector<int> widths_;  // per character code, -1 until measured
   std::vector<std::uint8_t> chars_;
   std::vector<std::uint8_t> kinds_;
   std::size_t pieceLen_ = 0;

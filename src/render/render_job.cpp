@@ -26,6 +26,7 @@
 #include "platform/printer.h"
 #include "platform/qt_canvas.h"
 #include "settings/settings_file.h"
+#include "settings/side_options.h"
 
 namespace tyld::render {
 namespace {
@@ -199,10 +200,11 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     return kUsageError;
   }
   // Settings: the named file, else YDsettei.bin here when present, else the defaults.
-  if (!LoadSettings(o.settingsPath.empty() ? std::string("YDsettei.bin") : o.settingsPath,
-                    !o.settingsPath.empty(), err))
-    return kUsageError;
+  const std::string settingsPath = o.settingsPath.empty() ? std::string("YDsettei.bin") : o.settingsPath;
+  if (!LoadSettings(settingsPath, !o.settingsPath.empty(), err)) return kUsageError;
   settings::LiveSettings& live = settings::Live();
+  live.AscLineBreakRules = o.lineBreakRules >= 0 ? o.lineBreakRules == 1
+                                                 : settings::ReadLineBreakRules(settings::SideOptionsPath(settingsPath));
   if (o.orientation != 0)
     (o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation) = settings::OrientationFromCode(o.orientation);
 

@@ -201,6 +201,52 @@ TEST(TextModel, ClosingTagsEndTheColour) {
   }
 }
 
+// With a measured width, a row ends before the character that would take it past the row
+// width: wide letters make short rows, narrow ones long rows; a pair is one character; a
+// colour tag takes no room; a character wider than the row still gets a row of its own.
+TEST(TextModel, MeasuredRowsAreCutByWidth) {
+  const auto width = [](std::string_view s) {
+    if (s.size() == 2) return 10;
+    switch (s[0]) {
+      case 'W': return 10;
+      case 'i': return 2;
+      case '#': return 100;
+      default: return 5;
+    }
+  };
+  const std::string a = "\x82\xa0";     // あ
+  const std::string maru = "\x81\x42";  // 。
+  const struct {
+    const char* name;
+    std::string input;
+    int tags;
+    bool rules;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"wide letters", "WWWWWWWWWW", 0, false, {"WWWW", "WWWW", "WW"}},
+      {"narrow letters", std::string(25, 'i'), 0, false, {std::string(20, 'i'), "iiiii"}},
+      {"exactly full: no empty row after", "WWWW\nx", 0, false, {"WWWW", "x"}},
+      {"pairs stay whole", "xxx" + a + a + a, 0, false, {"xxx" + a + a, a}},
+      {"too wide alone", "#x", 0, false, {"#", "x"}},
+      {"tags take no room", "WW<font color=#ff0000>WWW", 1, false, {"WW|WW@0000FF", "W@0000FF"}},
+      {"line-break rules", a + a + a + a + maru, 0, true, {a + a + a, a + maru}},
+      {"empty lines stay", "W\n\nW", 0, false, {"W", "", "W"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TextModel m;
+    TextModelOptions o;
+    o.AscCharsPerLine = 3;  // ignored once widths are measured
+    o.ColourTagMode = c.tags;
+    o.LineBreakRules = c.rules;
+    o.TextWidth = width;
+    o.RowWidth = 40;
+    EXPECT_TRUE(BuildTextModel(m, Bytes(c.input), o));
+    ExpectConsistent(m);
+    EXPECT_EQ(Rows(m), c.rows);
+  }
+}
+
 // The optional rules move characters on so that no row starts with closing punctuation or
 // small kana and none ends with an opening bracket; off, the rows are cut as they fall.
 TEST(TextModel, LineBreakRules) {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <regex>
@@ -308,6 +309,40 @@ TEST_F(RenderTest, OnlyARegularFileOfTheRecordSizeServesAsSettings) {
     EXPECT_EQ(Run({"--format", "txt", "--out", "-", "--settings", c.settings, good}), c.code) << c.settings;
     EXPECT_NE(err_.str().find(c.says), std::string::npos) << err_.str();
   }
+}
+
+// The line-breaking rules come from tyld.ini beside the settings file, or from the option.
+TEST_F(RenderTest, LineBreakRulesFollowTheIniBesideTheSettingsOrTheOption) {
+  settings::SettingsRecord r{};
+  settings::CollectRecord(settings::LiveSettings{}, r);
+  const std::string settingsPath = Write("YDsettei.bin", std::string(reinterpret_cast<const char*>(&r), sizeof r));
+  const std::string maru = "\x81\x42";
+  // Lines of 1 to 100 characters and a full stop: one of them fills a row exactly.
+  std::string text;
+  for (int n = 1; n <= 100; ++n) {
+    for (int i = 0; i < n; ++i) text += "\x82\xa0";
+    text += maru + "\r\n";
+  }
+  const std::string path = Write("maru.txt", text);
+  const auto rowsWith = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args{"--format", "txt", "--out", "-", "--settings", settingsPath};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(path);
+    EXPECT_EQ(Run(args), kDone) << err_.str();
+    return Rows(out_.str());
+  };
+  const auto startsWithMaru = [](const std::vector<std::string>& rows) {
+    return std::count_if(rows.begin(), rows.end(), [](const std::string& row) { return row.rfind("。", 0) == 0; });
+  };
+  const std::vector<std::string> off = rowsWith({});
+  ASSERT_GT(startsWithMaru(off), 0) << "the fixture must put a full stop at a row start";
+  Write("tyld.ini", "[ascii]\nlineBreakRules=true\n");
+  const std::vector<std::string> on = rowsWith({});
+  EXPECT_EQ(startsWithMaru(on), 0);
+  EXPECT_EQ(rowsWith({"--line-break-rules", "off"}), off);
+  Write("tyld.ini", "[ascii]\nlineBreakRules=false\n");
+  EXPECT_EQ(rowsWith({"--line-break-rules", "on"}), on);
+  EXPECT_EQ(Run({"--line-break-rules", "maybe", path}), kUsageError);
 }
 
 TEST_F(RenderTest, MailsAreRenderedDecoded) {
