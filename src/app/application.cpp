@@ -18,6 +18,7 @@
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/settings_file.h"
+#include "settings/side_options.h"
 
 namespace tyld::app {
 namespace {
@@ -86,6 +87,7 @@ bool Application::CreateMainFrame() {
                              Q(settings::kInitFailedGoesOnText),
                          Q(settings::kInitFailedCaption), platform::Buttons::Ok, platform::Icon::Warning);
   }
+  live_.AscLineBreakRules = settings::ReadLineBreakRules(settings::SideOptionsPath(paths_.SettingsPath));
   const settings::UnprintMargins& u = live_.unprint;
   printer.SetPdfMargins({u.top, u.bottom, u.left, u.right});
   if (!document_.AllocateHighlightMarks(document::kInitialHighlightMarks)) {

@@ -1,5 +1,6 @@
 #include "ascii/ascii_page_format_dialog.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,9 +9,10 @@
 namespace tyld::ascii {
 
 AsciiPageFormatDialog::AsciiPageFormatDialog(settings::AsciiPageFormat& format, settings::UnprintMargins& unprint,
-                                               const AsciiLayout& layout, QWidget* parent)
+                                               const AsciiLayout& layout, QWidget* parent, bool* lineBreakRules)
     : PageFormatDialogFor(format, QStringLiteral("頁フォーマット設定（アスキー）"), unprint, parent),
-      layout_(layout) {
+      layout_(layout),
+      liveLineBreakRules_(lineBreakRules != nullptr ? lineBreakRules : &ownLineBreakRules_) {
   const QString mm = QStringLiteral("mm");
 
   QGroupBox* margins = AddMarginsBox(&v_.AscMarginTop, &v_.AscMarginBottom,
@@ -28,6 +30,9 @@ AsciiPageFormatDialog::AsciiPageFormatDialog(settings::AsciiPageFormat& format, 
   grid->addWidget(AddNumber(QStringLiteral("maxCharsPerLine")), 3, 1);
   grid->addWidget(new QLabel(QStringLiteral("頁行数"), this), 4, 0);
   grid->addWidget(AddNumber(QStringLiteral("maxLinesPerPage")), 4, 1);
+  lineBreakRules_ = new QCheckBox(QStringLiteral("禁則処理を行う"), this);
+  lineBreakRules_->setObjectName(QStringLiteral("lineBreakRules"));
+  grid->addWidget(lineBreakRules_, 5, 0, 1, 4);
 
   auto* footer = new QVBoxLayout;
   footer->addWidget(AddRadios(QStringLiteral("出力日時表示"),
@@ -63,7 +68,13 @@ AsciiPageFormatDialog::AsciiPageFormatDialog(settings::AsciiPageFormat& format, 
           QStringLiteral("tabWidth")});
 }
 
+void AsciiPageFormatDialog::CopyFromLive() {
+  PageFormatDialogFor::CopyFromLive();
+  lineBreakRules_->setChecked(*liveLineBreakRules_);
+}
+
 void AsciiPageFormatDialog::CopyToLive() {
+  *liveLineBreakRules_ = lineBreakRules_->isChecked();
   live_.AscMarginTop = v_.AscMarginTop;
   live_.AscMarginBottom = v_.AscMarginBottom;
   live_.AscMarginLeft = v_.AscMarginLeft;

@@ -8,6 +8,8 @@
 #include "pages/page_format_dialog.h"
 #include "settings/page_format.h"
 
+class QCheckBox;
+
 namespace tyld::ascii {
 
 class AsciiPageFormatDialog : public pages::PageFormatDialogFor<settings::AsciiPageFormat> {
@@ -16,15 +18,21 @@ class AsciiPageFormatDialog : public pages::PageFormatDialogFor<settings::AsciiP
   // The dialog reads and writes the live state through these references; they must
   // outlive it.
   // layout: the screen's layout, whose maxima the dialog shows; the screen rebuilds it.
+  // lineBreakRules: the live line-breaking switch (checkbox lineBreakRules); null keeps the
+  // dialog's own.
   AsciiPageFormatDialog(settings::AsciiPageFormat& format, settings::UnprintMargins& unprint,
-                         const AsciiLayout& layout, QWidget* parent = nullptr);
+                         const AsciiLayout& layout, QWidget* parent = nullptr, bool* lineBreakRules = nullptr);
 
  protected:
+  void CopyFromLive() override;
   void CopyToLive() override;
   void ShowComputed() override;
 
  private:
   const AsciiLayout& layout_;
+  bool ownLineBreakRules_ = false;
+  bool* liveLineBreakRules_;
+  QCheckBox* lineBreakRules_ = nullptr;
 };
 
 }  // namespace tyld::ascii

@@ -1,5 +1,6 @@
 #include "ascii/ascii_screen.h"
 
+#include <QFontMetrics>
 #include <QPrinter>
 #include <algorithm>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "mail/mail_decoder.h"
+#include "platform/codepage.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
@@ -33,6 +35,16 @@ std::vector<BuildFailure> AsciiScreen::Build(QPrinter& printer) {
   options.AscCharsPerLine = live.ascii.AscCharsPerLine;
   options.AscLinesPerPage = live.ascii.AscLinesPerPage;
   options.AscTabWidth = live.ascii.AscTabWidth;
+  options.LineBreakRules = live.AscLineBreakRules;
+  if (!metrics.fixedPitch) {
+    // Average widths would let a row of wide letters run off the paper: measure instead, on
+    // the printer the rows are laid out for, up to the width of a column's frame.
+    const QFontMetrics fm(platform::ToQFont(font), &printer);
+    options.TextWidth = [fm](std::string_view sjis) {
+      return fm.horizontalAdvance(QString::fromStdU16String(platform::codepage::ToUtf16(sjis)));
+    };
+    options.RowWidth = (live.ascii.AscCharsPerLine + 1) * std::max(1, metrics.cellWidth);
+  }
   options.DecodeMail = [](std::string_view raw) { return mail::DecodeMail(raw); };
   BuildTextModel(model, doc.Data(), options);
   doc.LastBuildWasText = model.LastBuildWasText();

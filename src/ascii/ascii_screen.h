@@ -33,6 +33,7 @@ class AsciiScreen final : public pages::PagedScreen {
   [[nodiscard]] int PageCount() const override { return SheetCount; }
   [[nodiscard]] int LinesDown() const override { return layout.area.linesDown; }
   [[nodiscard]] int CharsAcross() const override { return layout.area.charsAcross; }
+  [[nodiscard]] const pages::PrintableArea& Area() const override { return layout.area; }
   [[nodiscard]] int EmptyPageNumber() const override { return 0; }
   void DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw) override;
   [[nodiscard]] std::string PageText(int page, int number) override;

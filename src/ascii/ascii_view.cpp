@@ -1,11 +1,14 @@
 #include "ascii/ascii_view.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "ascii/ascii_page_format_dialog.h"
 #include "document/document_buffer.h"
 #include "search/search_state.h"
 #include "settings/page_format.h"
+#include "settings/settings_file.h"
+#include "settings/side_options.h"
 #include "tools/dialog_support.h"
 #include "tools/string_search_dialog.h"
 
@@ -37,9 +40,13 @@ void AsciiView::ShowChangedBytes() {
 
 bool AsciiView::ExecPageFormatDialog() {
   settings::LiveSettings& live = Shared().live;
-  AsciiPageFormatDialog dialog(live.ascii, live.unprint, screen_.layout, this);
+  AsciiPageFormatDialog dialog(live.ascii, live.unprint, screen_.layout, this, &live.AscLineBreakRules);
   ConnectReadjust(dialog);
-  return dialog.exec() == QDialog::Accepted;
+  if (dialog.exec() != QDialog::Accepted) return false;
+  // The switch lives outside the settings record; OK keeps it for the next start.
+  if (const std::string& path = Shared().paths.SettingsPath; !path.empty())
+    settings::WriteLineBreakRules(settings::SideOptionsPath(path), live.AscLineBreakRules);
+  return true;
 }
 
 void AsciiView::StringSearch() {
@@ -54,8 +61,14 @@ void AsciiView::StringSearch() {
 
 void AsciiView::MarkStrings() {
   const std::string_view text = screen_.model.LcBuf();
+  // Each row starts on a whole character, whatever the row before it ended with.
+  std::vector<std::int32_t> rowStarts;
+  rowStarts.reserve(static_cast<std::size_t>(screen_.model.RowCount()));
+  const auto blocks = screen_.model.TextBlocks();
+  for (const TextRow& row : screen_.model.TextRows())
+    if (row.BlockCount > 0) rowStarts.push_back(blocks[static_cast<std::size_t>(row.FirstBlock)].Offset);
   search::MatchStrings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, screen_.model.LcMark(),
-                       Shared().searches.strings);
+                       Shared().searches.strings, rowStarts);
   viewport()->update();
 }
 

@@ -141,7 +141,7 @@ SheetDrawResult DrawSheet(Canvas& canvas, const TextModel& model,
                             request.x0, request.y0, doc.asciiFont, doc.pointTenths, fmt.AscLineSpacing);
   const FontDescription& textFont = target.font;
   const int cw = target.charWidth;
-  const int lh = target.linePitch;
+  const double lh = target.linePitch;
   const double x0 = target.x0;
   const double y0 = target.y0;
   const FontDescription footerFont = pages::FooterFont(doc.asciiFont, doc.scale, screen, dpiY);

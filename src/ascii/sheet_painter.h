@@ -44,7 +44,7 @@ struct SheetRequest {
   // Screen text font and its metrics (ignored on the printer, which builds its own).
   platform::FontDescription screenFont = {};
   int screenCharWidth = 0;
-  int screenLinePitch = 0;
+  double screenLinePitch = 0;
 };
 
 // The line-range footer values of the sheet, for the window title.

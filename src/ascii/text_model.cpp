@@ -228,32 +228,51 @@ MailView EmlModeForExtension(std::string_view docExt) {
   return docExt.size() == 4 && StartsWithI(docExt, ".EML") ? MailView::Decoded : MailView::NotMail;
 }
 
-bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions& options,
-                       std::string& converted, std::int32_t& utf8Applied) {
+namespace {
+
+// What the screen shows of a document: the document itself, the UTF-8 text `utf8` (the
+// document, or what follows its byte-order mark) converted, or the decoded mail.
+struct DisplayChoice {
+  enum class Kind { AsIs, Utf8, Mail } kind = Kind::AsIs;
+  std::span<const std::uint8_t> utf8;
+};
+
+DisplayChoice ChooseDisplay(std::span<const std::uint8_t> doc, const TextModelOptions& options) {
   const bool bom = doc.size() >= 3 && doc[0] == 0xEF && doc[1] == 0xBB && doc[2] == 0xBF;
   const bool html = StartsWithI(options.DocExt, ".HTM");
-  utf8Applied = 0;
+  using Kind = DisplayChoice::Kind;
   if (options.ForceUtf8 < 0) {
     // Read as Shift-JIS on request; a mail is still decoded.
   } else if (bom) {
-    converted = Utf8ToDisplay(doc.subspan(3));
-    utf8Applied = 1;
-    return true;
+    return {Kind::Utf8, doc.subspan(3)};
   } else if (options.ForceUtf8 == 1 || (html && HtmlDeclaresUtf8(doc))) {
-    converted = Utf8ToDisplay(doc);
-    utf8Applied = 1;
-    return true;
+    return {Kind::Utf8, doc};
   }
-  if (options.EmlMode == MailView::Decoded && options.DecodeMail) {
-    converted = options.DecodeMail(std::string_view(reinterpret_cast<const char*>(doc.data()), doc.size()));
-    return true;
-  }
-  if (options.ForceUtf8 == 0 && options.EmlMode == MailView::NotMail && LooksLikeUtf8(doc)) {
-    converted = Utf8ToDisplay(doc);
-    utf8Applied = 1;
-    return true;
+  if (options.EmlMode == MailView::Decoded && options.DecodeMail) return {Kind::Mail, {}};
+  if (options.ForceUtf8 == 0 && options.EmlMode == MailView::NotMail && LooksLikeUtf8(doc)) return {Kind::Utf8, doc};
+  return {};
+}
+
+// The converted or decoded text of a choice; false when the document is shown as it is.
+bool Convert(const DisplayChoice& choice, std::span<const std::uint8_t> doc, const TextModelOptions& options,
+             std::string& converted) {
+  switch (choice.kind) {
+    case DisplayChoice::Kind::AsIs: return false;
+    case DisplayChoice::Kind::Utf8: converted = Utf8ToDisplay(choice.utf8); return true;
+    case DisplayChoice::Kind::Mail:
+      converted = options.DecodeMail(std::string_view(reinterpret_cast<const char*>(doc.data()), doc.size()));
+      return true;
   }
   return false;
+}
+
+}  // namespace
+
+bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions& options,
+                       std::string& converted, std::int32_t& utf8Applied) {
+  const DisplayChoice choice = ChooseDisplay(doc, options);
+  utf8Applied = choice.kind == DisplayChoice::Kind::Utf8 ? 1 : 0;
+  return Convert(choice, doc, options, converted);
 }
 
 std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc) {
@@ -371,7 +390,9 @@ class TextModelBuilder {
         perLine_(std::max<std::int32_t>(1, o.AscCharsPerLine)),
         linesPerPage_(std::max<std::int32_t>(1, o.AscLinesPerPage)),
         tab_(std::clamp<std::int32_t>(o.AscTabWidth, 1, kMaxTabWidth)),
-        lineBreakRules_(o.LineBreakRules) {}
+        lineBreakRules_(o.LineBreakRules),
+        textWidth_(o.TextWidth),
+        rowWidth_(o.RowWidth) {}
 
   enum class Stage { Buffers, Text, Blocks, Rows, Pages };
 
@@ -387,14 +408,16 @@ class TextModelBuilder {
   }
 
   // Cuts the display data into rows; false when LcBuf or the rows would outgrow int32.
-  bool Split(const std::uint8_t* d, std::size_t n) {
+  // The data may come in parts that each end with a line end; `last` marks the final one.
+  bool Split(const std::uint8_t* d, std::size_t n, bool last = true) {
     // A final 0x1A marks the end of a DOS file; it is no line of its own.
-    if (n > 0 && d[n - 1] == 0x1A) --n;
+    if (last && n > 0 && d[n - 1] == 0x1A) --n;
     std::size_t pos = 0;
     while (pos < n) {
       if (m_.lcBuf_.size() > kMaxLcBuf || m_.rows_.size() > kMaxLcBuf) return false;
       ReadPiece(d, n, pos);
-      SplitPiece();
+      if (textWidth_) SplitPieceMeasured();
+      else SplitPiece();
     }
     return true;
   }
@@ -625,12 +648,65 @@ class TextModelBuilder {
     if (!(filledAtEnd && blockStart >= n)) RecordRow();
   }
 
+  // The advance of the character at i (len bytes), measured once per character code.
+  int Advance(std::size_t i, std::size_t len) {
+    if (widths_.empty()) widths_.assign(0x10000, -1);
+    const unsigned code = len == 2 ? (unsigned{chars_[i]} << 8) | chars_[i + 1] : chars_[i];
+    int& w = widths_[code];
+    if (w < 0) w = std::max(0, textWidth_({reinterpret_cast<const char*>(chars_.data() + i), len}));
+    return w;
+  }
+
+  // As SplitPiece, but a row ends before the first character that would take its
+  // measured width past rowWidth_ (a row holds at least one character).
+  void SplitPieceMeasured() {
+    const std::size_t n = pieceLen_;
+    const std::uint8_t* d = chars_.data();
+    rowFirstBlock_ = static_cast<std::int32_t>(m_.blocks_.size());
+    std::size_t blockStart = 0;
+    std::size_t off = 0;
+    long long width = 0;
+    bool rowHasText = false;
+    while (off < n) {
+      std::size_t tagEnd = 0;
+      Colour color = 0;
+      if (tagMode_ && d[off] == '<' && ParseTag(off, tagEnd, color)) {
+        if (off > blockStart) CloseBlock(blockStart, off, color_);
+        color_ = color;
+        off = tagEnd;
+        blockStart = tagEnd;
+        continue;
+      }
+      const std::size_t len = kinds_[off] == kLead && off + 1 < n ? 2 : 1;
+      const int w = Advance(off, len);
+      if (rowHasText && width + w > rowWidth_) {
+        std::size_t end = off;
+        if (lineBreakRules_ && end > blockStart) end = BreakRulesEnd(blockStart, end);
+        if (end > blockStart) CloseBlock(blockStart, end, color_);
+        RecordRow();
+        blockStart = std::max(blockStart, end);
+        off = blockStart;
+        width = 0;
+        rowHasText = false;
+        continue;
+      }
+      width += w;
+      rowHasText = true;
+      off += len;
+    }
+    if (blockStart < n) CloseBlock(blockStart, n, color_);
+    RecordRow();
+  }
+
   TextModel& m_;
   const bool tagMode_;
   const std::int32_t perLine_;
   const std::int32_t linesPerPage_;
   const std::int32_t tab_;
   const bool lineBreakRules_;
+  const std::function<int(std::string_view)> textWidth_;
+  const int rowWidth_;
+  std::vector<int> widths_;  // per character code, -1 until measured
   std::vector<std::uint8_t> chars_;
   std::vector<std::uint8_t> kinds_;
   std::size_t pieceLen_ = 0;
@@ -674,10 +750,40 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
 
   TextModelBuilder builder(m, options);
   try {
+    const DisplayChoice choice = ChooseDisplay(doc, options);
+    m.utf8Applied_ = choice.kind == DisplayChoice::Kind::Utf8 ? 1 : 0;
+    // UTF-8 text is converted and split a few megabytes at a time, each part ending after
+    // an LF (no UTF-8 sequence, CR+LF or piece spans one), so no converted copy of the
+    // whole text is held beside the document and LcBuf. The conversion is never longer
+    // than its UTF-8, so a text within the LcBuf limit needs no size check first.
+    if (choice.kind == DisplayChoice::Kind::Utf8 && choice.utf8.size() <= kMaxLcBuf) {
+      constexpr std::size_t kPartBytes = std::size_t{4} << 20;
+      const std::span<const std::uint8_t> utf8 = choice.utf8;
+      builder.Prepare(utf8.size());
+      for (std::size_t from = 0; from < utf8.size();) {
+        std::size_t to = std::min(utf8.size(), from + kPartBytes);
+        if (to < utf8.size()) {
+          const auto* lf = static_cast<const std::uint8_t*>(std::memchr(utf8.data() + to, '\n', utf8.size() - to));
+          to = lf == nullptr ? utf8.size() : static_cast<std::size_t>(lf - utf8.data()) + 1;
+        }
+        const std::string part = Utf8ToDisplay(utf8.subspan(from, to - from));
+        if (!builder.Split(reinterpret_cast<const std::uint8_t*>(part.data()), part.size(), to == utf8.size())) {
+          m.failures_.push_back({"バッファの再確保に失敗しました", "確認"});
+          m.failures_.push_back({"ブロック割りに失敗しました", "確認"});
+          reset();
+          return finish(false);
+        }
+        from = to;
+      }
+      builder.IndexPages();
+      builder.AllocateMarks();
+      return finish(true);
+    }
+
     // The display data: the document itself, or a converted or decoded copy.
     std::string converted;
     std::span<const std::uint8_t> display = doc;
-    if (ConvertForDisplay(doc, options, converted, m.utf8Applied_))
+    if (Convert(choice, doc, options, converted))
       display = {reinterpret_cast<const std::uint8_t*>(converted.data()), converted.size()};
     if (display.size() > kMaxLcBuf) {
       // Offsets into the text are int32.

@@ -46,6 +46,11 @@ struct TextModelOptions {
   std::int32_t AscTabWidth = 8;
   // No row starts with closing punctuation or small kana nor ends with an opening bracket.
   bool LineBreakRules = false;
+  // A proportional font: rows are cut where their measured width would pass RowWidth
+  // (device units of TextWidth, which measures Shift-JIS text). Null keeps the cut by
+  // AscCharsPerLine, which is exact for a fixed pitch.
+  std::function<int(std::string_view sjis)> TextWidth;
+  int RowWidth = 0;
   MailDecoder DecodeMail;           // null: a decoded mail view shows the raw bytes
 };
 

@@ -73,6 +73,8 @@ void BinaryScreen::DrawPage(platform::Canvas& canvas, const pages::PageDraw& dra
   paint.screenFont = draw.grid.font;
   paint.screenCharWidth = draw.grid.charWidth;
   paint.screenLinePitch = draw.grid.linePitch;
+  paint.hitFirst = hitFirst;
+  paint.hitEnd = hitEnd;
   DrawBinaryPage(canvas, workspace_.live.binary, layout, source, paint);
 }
 

@@ -31,6 +31,7 @@ class BinaryScreen final : public pages::PagedScreen {
   [[nodiscard]] int PageCount() const override { return view.BinPageCount; }
   [[nodiscard]] int LinesDown() const override { return layout.area.linesDown; }
   [[nodiscard]] int CharsAcross() const override { return layout.area.charsAcross; }
+  [[nodiscard]] const pages::PrintableArea& Area() const override { return layout.area; }
   [[nodiscard]] int EmptyPageNumber() const override { return 1; }
   void DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw) override;
   [[nodiscard]] std::string PageText(int page, int number) override;
@@ -45,6 +46,9 @@ class BinaryScreen final : public pages::PagedScreen {
 
   BinaryLayout layout;
   BinaryViewState view;
+  // The search hit the view went to last, framed on screen: bytes [hitFirst, hitEnd).
+  std::int64_t hitFirst = 0;
+  std::int64_t hitEnd = 0;
 
  private:
   pages::Workspace workspace_;

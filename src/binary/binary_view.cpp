@@ -1,5 +1,7 @@
 #include "binary/binary_view.h"
 
+#include <QKeyEvent>
+#include <algorithm>
 #include <utility>
 
 #include "document/document_buffer.h"
@@ -41,7 +43,12 @@ BinaryView::BinaryView(const pages::Workspace& workspace, QWidget* parent)
 }
 
 void BinaryView::ShowNewDocument() {
-  sequenceShown_ = false;  // the new marks are blank
+  // New data comes without marks: nothing of an earlier search is left to name, frame or
+  // mark again after an edit (the entries stay for the dialog).
+  Shared().searches.bytes.ByteSearchActive = 0;
+  SetSearchTitle(QString());
+  ClearHit();
+  sequenceShown_ = false;
   SetCurrentPage(0);
   FullRebuild();
 }
@@ -93,9 +100,15 @@ void BinaryView::ByteSearch() {
   search::ByteSearchState& state = Shared().searches.bytes;
   tools::ByteSearchDialog dialog(state);
   if (dialog.exec() != QDialog::Accepted) return;
+  ApplyByteSearch();
+}
+
+void BinaryView::ApplyByteSearch() {
+  search::ByteSearchState& state = Shared().searches.bytes;
   search::MatchBytes(Shared().document.Data(), Marks(Shared().document), state);
   sequenceShown_ = false;  // matching bytes sets every mark afresh
   SetSearchTitle(tools::Q(search::ByteSearchTitle(state)));
+  ClearHit();
   viewport()->update();
 }
 
@@ -103,7 +116,72 @@ void BinaryView::CancelByteSearch() {
   search::CancelByteSearch(Marks(Shared().document), Shared().searches.bytes);
   sequenceShown_ = false;
   SetSearchTitle(QString());
+  ClearHit();
   viewport()->update();
+}
+
+void BinaryView::ClearHit() {
+  screen_.hitFirst = 0;
+  screen_.hitEnd = 0;
+}
+
+void BinaryView::ShowHit(std::int64_t first, std::int64_t end) {
+  screen_.hitFirst = first;
+  screen_.hitEnd = end;
+  SetCurrentPage(static_cast<int>(PageOfPosition(first + 1, Shared().live.binary)));
+  ShowCurrentPage();
+}
+
+void BinaryView::ShowSequenceHit(qint64 offset, int length) {
+  const std::span<std::uint8_t> marks = Marks(Shared().document);
+  const auto size = static_cast<qint64>(std::min(marks.size(), Shared().document.Data().size()));
+  if (offset < 0 || length < 1 || offset >= size) {
+    // The list outlives the data it was made from: new data may be shorter.
+    tools::ShowNotice(this, search::kNoOccurrence);
+    return;
+  }
+  const qint64 end = std::min(size, offset + length);
+  for (qint64 k = offset; k < end; ++k) marks[static_cast<std::size_t>(k)] |= search::kSequenceMarkBit;
+  ShowHit(offset, end);
+}
+
+void BinaryView::StepByteHit(bool forward) {
+  if (RefuseWithoutData()) return;
+  const std::span<std::uint8_t> all = Marks(Shared().document);
+  const std::span<const std::uint8_t> marks = all.first(std::min(all.size(), Shared().document.Data().size()));
+  const DumpPaging paging = screen_.Paging();
+  const int page = CurrentPage();
+  std::size_t from = 0;
+  const bool hitShown = screen_.hitEnd > screen_.hitFirst && paging.PageCount() > 0 &&
+                        screen_.hitFirst >= paging.FirstOffset(page) && screen_.hitFirst <= paging.LastOffset(page);
+  if (hitShown) {
+    if (!forward && screen_.hitFirst == 0) {
+      tools::ShowNotice(this, search::kNoEarlierHit);
+      return;
+    }
+    from = static_cast<std::size_t>(forward ? screen_.hitFirst + 1 : screen_.hitFirst - 1);
+  } else if (paging.PageCount() > 0) {
+    from = static_cast<std::size_t>(forward ? paging.FirstOffset(page) : paging.LastOffset(page));
+  }
+  const search::HitStep step = search::StepToMarkedByte(marks, from, forward);
+  switch (step.result) {
+    case search::HitStep::Result::Found:
+      ShowHit(static_cast<std::int64_t>(step.position), static_cast<std::int64_t>(step.position) + 1);
+      break;
+    case search::HitStep::Result::NoneAtAll: tools::ShowNotice(this, search::kNoMarkedBytes); break;
+    case search::HitStep::Result::NoneFurther:
+      tools::ShowNotice(this, forward ? search::kNoLaterHit : search::kNoEarlierHit);
+      break;
+  }
+}
+
+void BinaryView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F3) {
+    StepByteHit(!(event->modifiers() & Qt::ShiftModifier));
+    event->accept();
+    return;
+  }
+  PagedView::keyPressEvent(event);
 }
 
 void BinaryView::OpenByteEditor() {
@@ -121,6 +199,7 @@ void BinaryView::OpenSequenceSearch() {
   if (!Raise(sequenceSearch_)) {
     sequenceSearch_ = new tools::SequenceSearchWindow(Shared().searches.sequence, this);
     connect(sequenceSearch_, &tools::SequenceSearchWindow::SearchRequested, this, &BinaryView::RunSequenceSearch);
+    connect(sequenceSearch_, &tools::SequenceSearchWindow::JumpRequested, this, &BinaryView::ShowSequenceHit);
     connect(sequenceSearch_, &tools::SequenceSearchWindow::Closed, this, [this] { sequenceSearch_ = nullptr; });
     sequenceSearch_->show();
   }
@@ -129,6 +208,7 @@ void BinaryView::OpenSequenceSearch() {
 
 void BinaryView::RunSequenceSearch() {
   search::SequenceSearchState& state = Shared().searches.sequence;
+  ClearHit();
   if (const std::optional<search::Notice> notice = search::RunSequenceSearch(Shared().document.Data(), Marks(Shared().document), state))
     tools::ShowNotice(this, *notice);
   sequenceShown_ = true;

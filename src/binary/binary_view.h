@@ -27,6 +27,14 @@ class BinaryView : public pages::PagedView {
   // Shows the page of a 1-based byte position, or says it is past the last page.
   // Positions are unsigned 32-bit: 4294967295 is a position past any data, never -1.
   void JumpToPosition(std::uint32_t position);
+  // Shows the page of a search hit (bytes [offset, offset + length)), marks its bytes as
+  // a sequence hit and frames them; past the data it says so and stays.
+  void ShowSequenceHit(qint64 offset, int length);
+  // F3 / Shift+F3: the next or previous marked byte, from the framed hit when it is on the
+  // current page, else from the current page; at either end a message and no move.
+  void StepByteHit(bool forward);
+  // The byte search over the loaded data with the stored entries, and its title.
+  void ApplyByteSearch();
 
   [[nodiscard]] BinaryScreen& Screen() { return screen_; }
   // Extra title text while a byte search is active (set by the search tools).
@@ -39,6 +47,7 @@ class BinaryView : public pages::PagedView {
  protected:
   bool ExecPageFormatDialog() override;
   [[nodiscard]] QString TitleExtra() const override { return searchTitle_; }
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   [[nodiscard]] bool RefuseWithoutData();
@@ -48,6 +57,8 @@ class BinaryView : public pages::PagedView {
   void OpenSequenceSearch();
   void RunSequenceSearch();
   void OpenPositionCalculator();
+  void ShowHit(std::int64_t first, std::int64_t end);
+  void ClearHit();
 
   BinaryScreen screen_;
   QString searchTitle_;

@@ -67,6 +67,16 @@ struct PageOffsets {
   std::int64_t last = 0;  // equals first when the page holds no data
 };
 
+// The bytes the walks of pages first..last (0-based) read: theirs, the two before the
+// first (a pair carried over its start) and the one after the last (a pair or CR+LF
+// across its end), within data of `length` bytes.
+struct ByteRange {
+  std::int64_t begin = 0;
+  std::int64_t end = 0;  // one past the last
+};
+ByteRange PagesBytes(std::int64_t length, const settings::BinaryPageFormat& fmt, std::int64_t first,
+                     std::int64_t last);
+
 // Walks page `page` (0-based) of the data: columns left to right, blocks top to bottom,
 // until the data ends. Only that page's bytes (and the two before it) are read.
 PageOffsets WalkPage(std::span<const std::uint8_t> data, std::span<const std::uint8_t> marks,

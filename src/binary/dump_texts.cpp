@@ -33,10 +33,27 @@ int AddressDigits(std::int64_t length) {
   return digits < 6 ? 6 : digits;
 }
 
+char* PutAddress(char* out, std::int64_t offset, bool lower, int digits) {
+  // Once per dump line: a formatted print here cost more than the rest of the line.
+  const char* hex = lower ? kLowerDigits : kUpperDigits;
+  auto v = static_cast<unsigned long long>(offset);
+  for (int i = digits - 1; i >= 0; --i, v >>= 4) out[i] = hex[v & 0xF];
+  out[digits] = ':';
+  return out + digits + 1;
+}
+
 std::string AddressText(std::int64_t offset, bool lower, int digits) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, lower ? "%0*llx:" : "%0*llX:", digits, static_cast<unsigned long long>(offset));
-  return buf;
+  const auto v = static_cast<unsigned long long>(offset);
+  if (digits < 1 || digits > 15 || (v >> (4 * digits)) != 0) {
+    std::snprintf(buf, sizeof buf, lower ? "%0*llx:" : "%0*llX:", digits, v);
+    return buf;
+  }
+  return {buf, PutAddress(buf, offset, lower, digits)};
+}
+
+std::string_view HexPairTable(bool lower) {
+  return {(lower ? kLowerPairs : kUpperPairs).data(), kUpperPairs.size()};
 }
 
 std::string_view ByteText(std::uint8_t b, bool lower) {

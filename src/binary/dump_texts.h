@@ -14,8 +14,13 @@ int AddressDigits(std::int64_t length);
 // Columns the address field takes beyond the six it always has.
 inline int AddressExtra(int digits) { return digits > 6 ? digits - 6 : 0; }
 std::string AddressText(std::int64_t offset, bool lower, int digits = 6);
+// The same written at out, for an offset that fits in 1..15 digits (AddressDigits of a
+// longer length); digits + 1 characters; returns the end.
+char* PutAddress(char* out, std::int64_t offset, bool lower, int digits);
 // "%02X" / "%02x", from a table of the 256 pairs (the view lives as long as the program).
 std::string_view ByteText(std::uint8_t b, bool lower);
+// That table: the 256 pairs one after the other, byte b's at 2b.
+std::string_view HexPairTable(bool lower);
 // "+%X" / "+%x" of header label i (0..15), from a table like ByteText.
 std::string_view HeaderLabel(int i, bool lower);
 // The single header digit of j (0..15).

@@ -25,7 +25,8 @@ class PaintVisitor final : public PageVisitor {
  public:
   PaintVisitor(Canvas& canvas, const PageGeometry& geo, const settings::BinaryPageFormat& fmt,
                bool plain, bool highlights, const platform::FontDescription& mainFont,
-               const platform::FontDescription& highlightFont, int addressDigits)
+               const platform::FontDescription& highlightFont, int addressDigits, std::int64_t hitFirst,
+               std::int64_t hitEnd)
       : canvas_(canvas),
         geo_(geo),
         addressDigits_(addressDigits),
@@ -33,7 +34,9 @@ class PaintVisitor final : public PageVisitor {
         plain_(plain),
         highlights_(highlights),
         mainFont_(mainFont),
-        highlightFont_(highlightFont) {}
+        highlightFont_(highlightFont),
+        hitFirst_(hitFirst),
+        hitEnd_(hitEnd) {}
 
   void Column(std::int32_t c) override {
     canvas_.SetTextColor(Shown(kHeadingColour));
@@ -75,6 +78,7 @@ class PaintVisitor final : public PageVisitor {
           canvas_.PutTexts(y, pieces_);
         }
       }
+      FrameHit(c, line, y);
     }
     for (int l = 0; l < block.lineCount; ++l) {
       const DumpLine& line = block.lines[l];
@@ -90,6 +94,22 @@ class PaintVisitor final : public PageVisitor {
   }
 
  private:
+  // The hit's bytes of the line, framed in the hex part and in the character column.
+  void FrameHit(std::int32_t c, const DumpLine& line, int y) {
+    const std::int64_t first = std::max(hitFirst_, line.offset);
+    const std::int64_t end = std::min(hitEnd_, line.offset + line.count);
+    if (first >= end) return;
+    const int s0 = static_cast<int>(first - line.offset);
+    const int s1 = static_cast<int>(end - line.offset) - 1;
+    const double cw = geo_.CharWidth();
+    const int bottom = y + ToDevice(geo_.LinePitch());
+    const Pen pen{PenStyle::Solid, kPlainColour};
+    canvas_.Rectangle(ToDevice(geo_.ByteX(c, s0) - cw / 2), y, ToDevice(geo_.ByteX(c, s1) + 2.5 * cw), bottom, pen,
+                      Brush{BrushStyle::Hollow, 0});
+    canvas_.Rectangle(ToDevice(geo_.CellX(c, s0) - cw / 4), y, ToDevice(geo_.CellX(c, s1) + 1.25 * cw), bottom, pen,
+                      Brush{BrushStyle::Hollow, 0});
+  }
+
   [[nodiscard]] platform::Colour Shown(platform::Colour c) const { return plain_ ? kPlainColour : c; }
   [[nodiscard]] platform::Colour LineColour(int row) const {
     return Shown(row % 2 == 0 ? kEvenLineColour : kOddLineColour);
@@ -105,6 +125,8 @@ class PaintVisitor final : public PageVisitor {
   const platform::FontDescription& highlightFont_;
   std::vector<platform::TextPiece> pieces_;  // the run being drawn, reused line after line
   char digits_[kLineBytes] = {};
+  std::int64_t hitFirst_;
+  std::int64_t hitEnd_;
 };
 
 void DrawPaper(Canvas& canvas, const PageGeometry& geo, std::int32_t columns) {
@@ -182,7 +204,8 @@ PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt
   // 5. The dump.
   canvas.SelectFont(mainFont);
   const bool plain = !screen && !paint.colour;
-  PaintVisitor visitor(canvas, geo, fmt, plain, !plain, mainFont, highlightFont, addressDigits);
+  PaintVisitor visitor(canvas, geo, fmt, plain, !plain, mainFont, highlightFont, addressDigits,
+                       screen ? paint.hitFirst : 0, screen ? paint.hitEnd : 0);
   const PageOffsets offsets = WalkPage(source.data, source.marks, fmt, paint.page, visitor);
 
   // 6. The range line.

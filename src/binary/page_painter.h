@@ -44,7 +44,10 @@ struct PagePaint {
   // Screen only: the scaled screen font and its metrics.
   platform::FontDescription screenFont;
   int screenCharWidth = 0;
-  int screenLinePitch = 0;
+  double screenLinePitch = 0;
+  // Screen only: the bytes [hitFirst, hitEnd) of the search hit the user went to, framed.
+  std::int64_t hitFirst = 0;
+  std::int64_t hitEnd = 0;
 };
 
 // Draws the page and returns the first and last data offset it drew.

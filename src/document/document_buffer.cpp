@@ -171,7 +171,7 @@ void DocumentBuffer::NameAfterPath(const std::string& path) {
   DocDisplayName = DocName;
 }
 
-LoadResult DocumentBuffer::LoadDataFile(const std::string& path) {
+LoadResult DocumentBuffer::LoadDataFile(const std::string& path, Read read) {
   LoadResult result;
   ReleaseDocument();
   DocLength = 0;
@@ -189,9 +189,14 @@ LoadResult DocumentBuffer::LoadDataFile(const std::string& path) {
     } else if (!ec) {
       std::ifstream in(fsPath, std::ios::binary);
       if (in && FreshBlock(DocData, capacity)) {
-        // One read straight into the block; its tail is already zero.
-        in.read(reinterpret_cast<char*>(DocData.data()), static_cast<std::streamsize>(size));
-        DocLength = static_cast<std::int32_t>(in.gcount());
+        if (read == Read::Whole) {
+          // One read straight into the block; its tail is already zero.
+          in.read(reinterpret_cast<char*>(DocData.data()), static_cast<std::streamsize>(size));
+          DocLength = static_cast<std::int32_t>(in.gcount());
+        } else if (size > 0 && in.seekg(static_cast<std::streamoff>(size - 1)) &&
+                   in.read(reinterpret_cast<char*>(DocData.data() + size - 1), 1)) {
+          DocLength = static_cast<std::int32_t>(size);
+        }
       }
     }
   }

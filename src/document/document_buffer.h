@@ -105,8 +105,15 @@ class DocumentBuffer : public QObject {
 
   // Loads the file as bytes (a missing, unreadable, empty, non-regular or 2 GiB file gives
   // DocLength 0), names the document after the path, allocates the marks and emits
-  // Loaded. The caller updates the title.
-  LoadResult LoadDataFile(const std::string& path);
+  // Loaded. The caller updates the title. With Read::FinalByte only the file's size and its
+  // final byte are read; every other byte reads 0 until ReadPart brings it in, so a few
+  // pages of a big file cost only their own bytes.
+  enum class Read { Whole, FinalByte };
+  LoadResult LoadDataFile(const std::string& path, Read read = Read::Whole);
+  // Reads bytes [offset, offset + count) of the file loaded last into the block at their
+  // offsets, cut to DocLength; a part the file no longer has stays 0. False when the file
+  // cannot be read.
+  bool ReadPart(std::int64_t offset, std::int64_t count);
 
   // Paste asks whether to append only when there is data the ASCII screen took as text.
   [[nodiscard]] bool PasteAsksToAppend() const { return DocLength != 0 && LastBuildWasText == 1; }

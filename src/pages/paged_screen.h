@@ -44,6 +44,8 @@ class PagedScreen {
   // Lines one page takes down and characters across on the printer's grid.
   [[nodiscard]] virtual int LinesDown() const = 0;
   [[nodiscard]] virtual int CharsAcross() const = 0;
+  // The printer's grid and page the layout was made for.
+  [[nodiscard]] virtual const PrintableArea& Area() const = 0;
   // The number the single page shown for a document without pages carries.
   [[nodiscard]] virtual int EmptyPageNumber() const = 0;
   virtual void DrawPage(platform::Canvas& canvas, const PageDraw& draw) = 0;

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "pages/page_dialogs.h"
@@ -44,6 +45,13 @@ void PagedView::MakeScreenFonts() {
   fixedPitch_ = f.fixedPitch;
   charWidth_ = f.charWidth;
   linePitch_ = f.linePitch;
+  UpdateGridPitch();
+}
+
+void PagedView::UpdateGridPitch() {
+  // Before any layout there is no printer grid to follow.
+  const PrintableArea& area = screen_.Area();
+  gridPitch_ = area.width > 0 && area.height > 0 ? ScreenLinePitchFor(charWidth_, area) : linePitch_;
 }
 
 void PagedView::FullRebuild() {
@@ -55,6 +63,7 @@ void PagedView::FullRebuild() {
   for (const ScreenMessage& m : screen_.Rebuild(*printer, page))
     platform::MessageBox(this, Q(m.text), Q(m.caption), platform::Buttons::Ok, platform::Icon::Warning);
   current_ = page;
+  UpdateGridPitch();
   SetPaging(screen_.PageCount(), screen_.LinesDown(), screen_.CharsAcross());
 }
 
@@ -237,7 +246,12 @@ void PagedView::ScrollPlain(int vRequest, int hRequest) {
   hPos_ = std::clamp(hRequest, 0, hMax_);
   SyncBars();
   if (oldV != vPos_ || oldH != hPos_) {
-    viewport()->scroll((oldH - hPos_) * CharWidthPx(), (oldV - vPos_) * LinePitchPx());
+    // Lines of a fractional pitch do not move by whole pixels: those are drawn anew.
+    const double dy = (oldV - vPos_) * LinePitchPx();
+    if (dy == std::trunc(dy))
+      viewport()->scroll((oldH - hPos_) * CharWidthPx(), static_cast<int>(dy));
+    else
+      viewport()->update();
   }
 }
 

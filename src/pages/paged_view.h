@@ -90,10 +90,13 @@ class PagedView : public QAbstractScrollArea, public ScreenCommands {
   void SyncBars();
   void OnVerticalAction(int action);
   void OnHorizontalAction(int action);
-  [[nodiscard]] int LinePitchPx() const { return linePitch_ > 0 ? linePitch_ : 1; }
+  [[nodiscard]] double LinePitchPx() const { return gridPitch_ > 0 ? gridPitch_ : 1; }
   [[nodiscard]] int CharWidthPx() const { return charWidth_ > 0 ? charWidth_ : 1; }
 
   void MakeScreenFonts();
+  // The line pitch the sheets are drawn with, from the font's character width and the
+  // printer's grid.
+  void UpdateGridPitch();
   void SetScale(double scale);
   void PageJump();
   void FontDialog();
@@ -107,6 +110,7 @@ class PagedView : public QAbstractScrollArea, public ScreenCommands {
   bool fixedPitch_ = true;
   int charWidth_ = 8;
   int linePitch_ = 16;
+  double gridPitch_ = 16;
   bool colourPrint_ = true;
   int printFirst_ = 1, printLast_ = 1, printNumber_ = 0;
 

@@ -57,7 +57,7 @@ PageTarget OpenPageTarget(platform::Canvas& canvas, bool screen, const ScreenGri
   if (screen) {
     t.font = grid.font;
     t.charWidth = std::max(1, grid.charWidth);
-    t.linePitch = std::max(1, grid.linePitch);
+    t.linePitch = std::max(1.0, grid.linePitch);
     t.x0 += 1;
     t.y0 += 0.5;
   } else {
@@ -69,6 +69,11 @@ PageTarget OpenPageTarget(platform::Canvas& canvas, bool screen, const ScreenGri
     }
   }
   return t;
+}
+
+double ScreenLinePitchFor(int screenCharWidth, const PrintableArea& printer) {
+  return static_cast<double>(std::max(1, screenCharWidth)) * std::max(1, printer.linePitch) /
+         std::max(1, printer.charWidth);
 }
 
 platform::FontDescription FooterFont(const platform::FontDescription& storedFont, double scale, bool screen,

@@ -45,17 +45,22 @@ PrintableArea ComputePrintableArea(const platform::DeviceMetrics& printer, const
 struct PageTarget {
   platform::FontDescription font;
   int charWidth = 1;
-  int linePitch = 1;
+  double linePitch = 1;
   double x0 = 0;
   double y0 = 0;
 };
 
-// What a screen passes for drawing on itself: its scaled font and grid.
+// What a screen passes for drawing on itself: its scaled font and grid. The line pitch
+// keeps the printer's proportion of line to character, so the sheet has the paper's shape.
 struct ScreenGrid {
   platform::FontDescription font;
   int charWidth = 1;
-  int linePitch = 1;
+  double linePitch = 1;
 };
+
+// The screen's line pitch for its character width on the grid of a printer: as many
+// screen pixels per printer pixel down as across.
+double ScreenLinePitchFor(int screenCharWidth, const PrintableArea& printer);
 
 // On screen, the screen's font and grid, with the page moved one character right and half a
 // line down off the window's edge. On the printer, the stored font at its point size for the

@@ -182,6 +182,13 @@ void AppendUtf8(std::string& out, std::string_view sjis) {
   out.append(buf, n);
 }
 
+char* PutUtf8(char* out, char16_t u) { return out + EncodeUtf8(u, out); }
+
+char* PutUtf8(char* out, std::string_view sjis) {
+  DecodeEach(sjis, [&](char16_t u) { out += EncodeUtf8(u, out); });
+  return out;
+}
+
 std::string ToUtf8(std::string_view sjis) {
   std::string out;
   out.reserve(sjis.size() * 3 / 2);

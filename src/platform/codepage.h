@@ -33,6 +33,10 @@ std::u16string ToUtf16(std::string_view sjis);
 std::string ToUtf8(std::string_view sjis);
 // ToUtf8 appended to out, for callers that build one buffer.
 void AppendUtf8(std::string& out, std::string_view sjis);
+// ToUtf8 written at out, which has room for 3 bytes per input byte; returns the end.
+char* PutUtf8(char* out, std::string_view sjis);
+// One UTF-16 unit of the BMP as UTF-8 at out (1 to 3 bytes); returns the end.
+char* PutUtf8(char* out, char16_t u);
 // UTF-8 to Shift-JIS; characters without a CP932 form become kSubstitute.
 std::string FromUtf8(std::string_view utf8);
 // UTF-16 to Shift-JIS, same substitution.

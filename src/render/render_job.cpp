@@ -18,6 +18,7 @@
 #include "ascii/ascii_screen.h"
 #include "ascii/sheet_painter.h"
 #include "binary/binary_screen.h"
+#include "binary/dump_lines.h"
 #include "mail/mail_decoder.h"
 #include "pages/paged_screen.h"
 #include "platform/codepage.h"
@@ -25,6 +26,7 @@
 #include "platform/printer.h"
 #include "platform/qt_canvas.h"
 #include "settings/settings_file.h"
+#include "settings/side_options.h"
 
 namespace tyld::render {
 namespace {
@@ -149,6 +151,33 @@ int WriteText(const std::string& text, const RenderOptions& o, std::ostream& out
   return kDone;
 }
 
+// Writes the text of pages first..last as it goes, in chunks of about a megabyte: the text
+// of a big document is never held whole, and the pages (a few kilobytes each) do not cost
+// a system call each.
+int WritePageTexts(pages::PagedScreen& screen, const RenderOptions& o, int first, int last, std::ostream& out,
+                   std::ostream& err) {
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  std::ofstream file;
+  if (o.out != "-") file.open(o.out, std::ios::binary);
+  std::ostream& sink = o.out == "-" ? out : file;
+  std::string chunk;
+  chunk.reserve(kChunk + kChunk / 4);
+  for (int page = first; page <= last && sink; ++page) {
+    chunk += screen.PageText(page - 1, NumberOf(o, first, page));
+    if (chunk.size() >= kChunk || page == last) {
+      sink.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+      chunk.clear();
+    }
+  }
+  if (o.out == "-") return kDone;
+  file.close();
+  if (!file) {
+    err << "tyld-render: cannot write '" << o.out << "'\n";
+    return kNotWritable;
+  }
+  return kDone;
+}
+
 }  // namespace
 
 int RunRender(const RenderOptions& given, const pages::Workspace& workspace, std::ostream& out, std::ostream& err) {
@@ -170,10 +199,11 @@ int RunRender(const RenderOptions& given, const pages::Workspace& workspace, std
     return kUsageError;
   }
   // Settings: the named file, else YDsettei.bin here when present, else the defaults.
-  if (!LoadSettings(o.settingsPath.empty() ? std::string("YDsettei.bin") : o.settingsPath,
-                    !o.settingsPath.empty(), workspace, err))
-    return kUsageError;
+  const std::string settingsPath = o.settingsPath.empty() ? std::string("YDsettei.bin") : o.settingsPath;
+  if (!LoadSettings(settingsPath, !o.settingsPath.empty(), workspace, err)) return kUsageError;
   settings::LiveSettings& live = workspace.live;
+  live.AscLineBreakRules = o.lineBreakRules >= 0 ? o.lineBreakRules == 1
+                                                 : settings::ReadLineBreakRules(settings::SideOptionsPath(settingsPath));
   if (o.orientation != 0)
     (o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation) = settings::OrientationFromCode(o.orientation);
 
@@ -197,7 +227,10 @@ int RunRender(const RenderOptions& given, const pages::Workspace& workspace, std
   selection.SetOrientation(static_cast<int>(screen.PageOrientation()));
 
   document::DocumentBuffer& doc = workspace.document;
-  const document::LoadResult loaded = doc.LoadDataFile(o.file);
+  // The binary screen reads only the bytes of the pages asked for, once they are known.
+  const bool byParts = o.screen == Screen::Binary;
+  const document::LoadResult loaded =
+      doc.LoadDataFile(o.file, byParts ? document::DocumentBuffer::Read::FinalByte : document::DocumentBuffer::Read::Whole);
   if (loaded.error != document::BufferError::None) {
     const document::BufferMessage m = document::MessageFor(loaded.error);
     err << "tyld-render: " << m.text << "\n";
@@ -238,14 +271,17 @@ int RunRender(const RenderOptions& given, const pages::Workspace& workspace, std
   }
   const int first = o.firstPage;
   const int last = o.lastPage == 0 ? pageCount : std::min(o.lastPage, pageCount);
+  if (byParts) {
+    const binary::ByteRange bytes = binary::PagesBytes(doc.DocLength, live.binary, first - 1, last - 1);
+    if (!doc.ReadPart(bytes.begin, bytes.end - bytes.begin)) {
+      err << "tyld-render: " << ascii::kMissingOrEmptyFileMessage << " (" << o.file << ")\n";
+      return kNothingToPrint;
+    }
+  }
   switch (o.format) {
     case Format::Pdf: return WritePdf(printer, realPrinter, o, first, last, docName, draw, out, err);
     case Format::Png: return WritePngs(printer, o, first, last, draw, err);
-    case Format::Txt: {
-      std::string text;
-      for (int page = first; page <= last; ++page) text += screen.PageText(page - 1, NumberOf(o, first, page));
-      return WriteText(text, o, out, err);
-    }
+    case Format::Txt: return WritePageTexts(screen, o, first, last, out, err);
     case Format::Decoded: break;
   }
   return kDone;

@@ -39,6 +39,9 @@ constexpr OptionInfo kOptions[] = {
     {"settings", "FILE", "Settings file (default YDsettei.bin here when present).", "--settings needs a file"},
     {"coltag", nullptr, "Read the input as a print file with colour tags.", nullptr},
     {"utf8", nullptr, "Read the input as UTF-8.", nullptr},
+    {"line-break-rules", "on|off",
+     "Japanese line-breaking rules on the ASCII screen (default: as tyld.ini beside the settings file).",
+     "--line-break-rules needs on or off"},
     {"print-name", "NAME", "Name printed in the footer instead of the file name.", "--print-name needs a name"},
     {"printer", "NAME", "Print on this system printer instead of writing a file.", "--printer needs a name"},
     {"dpi", "N", "Resolution of PNG output, 10 to 1200 (default 150).", "--dpi needs a number from 10 to 1200"},
@@ -110,6 +113,12 @@ ParseResult ParseRenderArguments(const std::vector<std::string>& args) {
   auto isSet = [&parser](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
 
   RenderOptions o;
+  if (isSet("line-break-rules")) {
+    const std::string v = value("line-break-rules");
+    if (v == "on") o.lineBreakRules = 1;
+    else if (v == "off") o.lineBreakRules = 0;
+    else return fail("--line-break-rules: unknown value '" + v + "'");
+  }
   if (isSet("screen")) {
     const std::string v = value("screen");
     if (v == "ascii") o.screen = Screen::Ascii;

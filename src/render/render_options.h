@@ -21,6 +21,7 @@ struct RenderOptions {
   std::string settingsPath;  // "" = YDsettei.bin in the current directory when present
   bool colTag = false;
   bool utf8 = false;
+  int lineBreakRules = -1;   // -1 as tyld.ini beside the settings file says, 0 off, 1 on
   std::optional<std::string> printName;
   std::string printer;       // "" = the built-in PDF printer
   int dpi = 150;

@@ -44,4 +44,22 @@ std::string ByteSearchTitle(const ByteSearchState& state) {
   return title + "]";
 }
 
+HitStep StepToMarkedByte(std::span<const std::uint8_t> marks, std::size_t from, bool forward) {
+  const auto marked = [](std::uint8_t m) { return (m & 0x0F) != 0; };
+  HitStep step;
+  if (forward && from < marks.size()) {
+    const auto it = std::find_if(marks.begin() + static_cast<std::ptrdiff_t>(from), marks.end(), marked);
+    if (it != marks.end()) return {HitStep::Result::Found, static_cast<std::size_t>(it - marks.begin())};
+  } else if (!forward && !marks.empty()) {
+    const std::size_t end = std::min(from + 1, marks.size());
+    const auto rit = std::find_if(std::make_reverse_iterator(marks.begin() + static_cast<std::ptrdiff_t>(end)),
+                                  marks.rend(), marked);
+    if (rit != marks.rend()) return {HitStep::Result::Found, static_cast<std::size_t>(marks.rend() - rit) - 1};
+  }
+  // Only a miss pays for looking at the whole buffer.
+  step.result = std::any_of(marks.begin(), marks.end(), marked) ? HitStep::Result::NoneFurther
+                                                                : HitStep::Result::NoneAtAll;
+  return step;
+}
+
 }  // namespace tyld::search

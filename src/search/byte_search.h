@@ -2,6 +2,7 @@
 // Byte search of the binary screen: up to four byte values, each with a highlight colour,
 // marked wherever they occur in the loaded data.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -37,6 +38,18 @@ void MatchBytes(std::span<const std::uint8_t> data, std::span<std::uint8_t> mark
 
 // Cancels: flag and colours back to 0 (the values stay), every mark cleared.
 void CancelByteSearch(std::span<std::uint8_t> marks, ByteSearchState& state);
+
+// F3 / Shift+F3 after a search: the next marked byte at or after `from`, or the previous
+// one at or before it (any of the four highlight bits, whichever search set it).
+struct HitStep {
+  enum class Result { Found, NoneAtAll, NoneFurther } result = Result::NoneAtAll;
+  std::size_t position = 0;
+};
+HitStep StepToMarkedByte(std::span<const std::uint8_t> marks, std::size_t from, bool forward);
+
+inline const Notice kNoMarkedBytes{"サーチされたバイトがありません。", kCaptionConfirm};
+inline const Notice kNoLaterHit{"これより後に該当バイトはありません。", kCaptionConfirm};
+inline const Notice kNoEarlierHit{"これより前に該当バイトはありません。", kCaptionConfirm};
 
 // The window-title part while the search is active, "ﾊﾞｲﾄｻｰﾁ中 [0A h0D h]"; empty otherwise.
 std::string ByteSearchTitle(const ByteSearchState& state);

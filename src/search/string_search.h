@@ -46,10 +46,13 @@ std::optional<Notice> ConfirmStringSearch(const StringSearchRequest& request,
 
 // Clears every mark, then marks each searched string's occurrences with its colour's bit.
 // Occurrences of one string never overlap (the scan goes on after a match); different
-// strings combine their bits. Exact bytes: case matters and double-byte characters are
-// not respected. Only the first min(text, marks) bytes take part.
+// strings combine their bits. Exact bytes: case matters. An occurrence must stand on whole
+// characters: one that starts on the second byte of a double-byte character or ends on its
+// first byte is no occurrence. Characters are read from each row start in `rowStarts`
+// (ascending offsets; rows never split a character) and from 0. Only the first
+// min(text, marks) bytes take part.
 void MatchStrings(std::span<const std::uint8_t> text, std::span<std::uint8_t> marks,
-                  const StringSearchState& state);
+                  const StringSearchState& state, std::span<const std::int32_t> rowStarts = {});
 
 // Cancels the search: every colour back to 0 (the texts stay), the four highlight bits
 // cleared from every mark.

@@ -99,6 +99,8 @@ struct LiveSettings {
   FontState binaryFont;
   Orientation AscOrientation = Orientation::Portrait;
   Orientation BinOrientation = Orientation::Landscape;
+  // Not in the record: kept in the INI file beside it (side_options.h).
+  bool AscLineBreakRules = false;
 };
 
 }  // namespace tyld::settings

@@ -85,6 +85,12 @@ SequenceSearchWindow::SequenceSearchWindow(search::SequenceSearchState& state, Q
   new platform::EditChain(order, nullptr, this);
   connect(search, &QPushButton::clicked, this, &SequenceSearchWindow::Search);
   connect(output, &QPushButton::clicked, this, &SequenceSearchWindow::WriteResults);
+  // activated: the user's choice only, not the selection RefreshList makes.
+  connect(list, &QComboBox::activated, this, [this](int index) {
+    if (index < 0 || index >= state_.ResultCount()) return;
+    emit JumpRequested(static_cast<qint64>(state_.ResultAddress[static_cast<std::size_t>(index)]),
+                       state_.PatternLength);
+  });
   move(500, 100);
   order.front()->setFocus(Qt::OtherFocusReason);
   order.front()->selectAll();

@@ -1,7 +1,8 @@
 #pragma once
 // The byte-sequence search window of the binary screen (modeless). Its search button
 // stores the pattern and emits SearchRequested; the screen searches and calls
-// RefreshList. Closing emits Closed; the window deletes itself.
+// RefreshList. Choosing a result in the list emits JumpRequested with its bytes. Closing
+// emits Closed; the window deletes itself.
 #include <QDialog>
 #include <array>
 
@@ -32,6 +33,8 @@ class SequenceSearchWindow : public QDialog {
  signals:
   // The pattern in the state was confirmed; the screen searches and calls RefreshList.
   void SearchRequested();
+  // A result was chosen: the screen shows the page of bytes [offset, offset + length).
+  void JumpRequested(qint64 offset, int length);
   void Closed();
 
  protected:

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPageSize>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -214,6 +216,31 @@ TEST_F(ScreenWiring, SequenceSearchWindowIsSingleAndListsWhatTheScreenFinds) {
   EXPECT_NE(bin_->SequenceSearch(), nullptr);
 }
 
+// Choosing a result in the window turns the binary screen to the hit's page.
+TEST_F(ScreenWiring, ChoosingASequenceResultTurnsToItsPage) {
+  QByteArray data(20000, '.');
+  data.replace(100, 4, "\x12\x34\x56\x78", 4);
+  data.replace(15000, 4, "\x12\x34\x56\x78", 4);
+  Load(data);
+  bin_->Run(ScreenAction::SequenceSearch);
+  tools::SequenceSearchWindow* w = bin_->SequenceSearch();
+  ASSERT_NE(w, nullptr);
+  const char* bytes[] = {"12", "34", "56", "78"};
+  for (int i = 0; i < 4; ++i) w->findChild<QLineEdit*>(QStringLiteral("patternByte%1").arg(i))->setText(QString::fromLatin1(bytes[i]));
+  w->findChild<QLineEdit*>("patternLength")->setText(QStringLiteral("4"));
+  w->findChild<QPushButton*>("search")->click();
+  auto* list = w->findChild<QComboBox*>("results");
+  ASSERT_EQ(list->count(), 2);
+  emit list->activated(1);
+  const binary::DumpPaging paging = bin_->Screen().Paging();
+  EXPECT_EQ(bin_->CurrentPage(), paging.PageOfPosition(15001));
+  EXPECT_GT(bin_->CurrentPage(), 0);
+  EXPECT_EQ(bin_->Screen().hitFirst, 15000);
+  ActivateBinary();
+  Picture("sequence-jump.png");
+  w->close();
+}
+
 TEST_F(ScreenWiring, SequenceSearchStopsAtTheLimit) {
   Load(QByteArray(300, 'A'));
   bin_->Run(ScreenAction::SequenceSearch);
@@ -318,6 +345,62 @@ TEST_F(ScreenWiring, PositionCalculatorIsSingleAndJumpsRefuseBeyondTheData) {
   w->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(bin_->PositionCalculator(), nullptr);
+}
+
+// The first sheet on screen, found as the block of pixels that are not the window's grey
+// background, from its first row down to the first row of nothing but background.
+QRect FirstSheet(const QImage& image) {
+  const QRgb background = qRgb(128, 128, 128);
+  int top = -1, bottom = -1, left = image.width(), right = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == background) continue;
+      if (first < 0) first = x;
+      last = x;
+    }
+    if (first < 0) {
+      if (top >= 0) break;
+      continue;
+    }
+    if (top < 0) top = y;
+    bottom = y;
+    left = std::min(left, first);
+    right = std::max(right, last);
+  }
+  return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Each screen shows its sheet in the proportions of the paper it prints on.
+TEST_F(ScreenWiring, TheSheetOnScreenHasThePapersShape) {
+  Load(QByteArray("text\r\n").repeated(200), "a.txt");
+  QPrinter& printer = *state_.printers.Printer();
+  const struct {
+    QPageSize::PageSizeId size;
+    const char* name;
+  } papers[] = {{QPageSize::A4, "A4"}, {QPageSize::A3, "A3"}, {QPageSize::B5, "B5"}, {QPageSize::Letter, "Letter"}};
+  // Views of their own: the framed ones are as small as their hidden frame.
+  ascii::AsciiView ascii(state_.workspace);
+  binary::BinaryView binary(state_.workspace);
+  for (pages::PagedView* view : {static_cast<pages::PagedView*>(&ascii), static_cast<pages::PagedView*>(&binary)}) {
+    view->resize(2400, 2400);
+    for (const auto& paper : papers) {
+      for (const settings::Orientation o : {settings::Orientation::Portrait, settings::Orientation::Landscape}) {
+        printer.setPageSize(QPageSize(paper.size));
+        state_.live.AscOrientation = o;
+        state_.live.BinOrientation = o;
+        view->Rebuild();
+        view->grab();  // a hidden view lays out its viewport when first drawn
+        const QRect sheet = FirstSheet(view->viewport()->grab().toImage());
+        const QSizeF mm = QPageSize(paper.size).size(QPageSize::Millimeter);
+        const double want = o == settings::Orientation::Portrait ? mm.width() / mm.height() : mm.height() / mm.width();
+        const double got = static_cast<double>(sheet.width()) / sheet.height();
+        EXPECT_NEAR(got / want, 1.0, 0.005) << paper.name << (o == settings::Orientation::Portrait ? " portrait " : " landscape ")
+                                            << static_cast<int>(view->Kind()) << ": " << sheet.width() << " x " << sheet.height();
+      }
+    }
+  }
+  printer.setPageSize(QPageSize(QPageSize::A4));
 }
 
 }  // namespace

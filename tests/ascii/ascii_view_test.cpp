@@ -2,6 +2,10 @@
 #include "ascii/ascii_view.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -10,12 +14,15 @@
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "platform/codepage.h"
+#include "platform/fonts.h"
 #include "pages/page_dialogs.h"
 #include "pages/screen_action.h"
 #include "platform/message_box.h"
 #include "platform/print_job.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
+#include "settings/settings_file.h"
+#include "settings/side_options.h"
 #include "../support/test_workspace.h"
 
 namespace tyld::ascii {
@@ -181,6 +188,74 @@ TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTr
   EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
             sheets);
   state_.notice.Close();
+}
+
+std::string RowText(const AsciiScreen& screen, int r) {
+  std::string text;
+  const TextRow& row = screen.model.TextRows()[static_cast<std::size_t>(r)];
+  for (int b = 0; b < row.BlockCount; ++b)
+    text += screen.model.BlockText(screen.model.TextBlocks()[static_cast<std::size_t>(row.FirstBlock + b)]);
+  return text;
+}
+
+// The dialog's checkbox switches the line-breaking rules on for the rebuild that follows
+// OK, and OK keeps the switch in tyld.ini beside the settings file.
+TEST_F(AscDrawTest, LineBreakRulesCheckboxRebuildsTheRowsAndIsKept) {
+  const settings::SettingsPaths saved = state_.paths;
+  state_.paths = {dir_.filePath(QStringLiteral("YDsettei.bin")).toStdString(), dir_.path().toStdString()};
+  const std::string a = "\x82\xa0";     // あ
+  const std::string maru = "\x81\x42";  // 。
+  AsciiView view(state_.workspace);
+  std::string full;
+  for (int i = 0; i < 300; ++i) full += a;
+  Load("full.txt", full);
+  const std::size_t perRow = RowText(view.Screen(), 0).size() / 2;
+  ASSERT_GT(perRow, 2u);
+  std::string line;
+  for (std::size_t i = 0; i < perRow; ++i) line += a;
+  Load("maru.txt", line + maru + "\r\n");
+  ASSERT_EQ(RowText(view.Screen(), 1), maru) << "off: the full stop starts the second row";
+
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("lineBreakRules"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("禁則処理を行う"));
+    EXPECT_FALSE(box->isChecked());
+    box->setChecked(true);
+    dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+  });
+  view.Run(pages::ScreenAction::PageFormat);
+  EXPECT_TRUE(state_.live.AscLineBreakRules);
+  EXPECT_EQ(RowText(view.Screen(), 1), a + maru);
+  EXPECT_TRUE(settings::ReadLineBreakRules(dir_.filePath(QStringLiteral("tyld.ini")).toStdString()));
+  state_.paths = saved;
+}
+
+// With a proportional font the rows are cut by their measured width on the printer: no row
+// is wider than its column, and a row of narrow letters holds more than one of wide ones.
+TEST_F(AscDrawTest, AProportionalFontCutsRowsByTheirWidth) {
+  state_.live.asciiFont.logFont.SetFace("DejaVu Sans");
+  Load("wi.txt", std::string(300, 'W') + "\r\n" + std::string(300, 'i') + "\r\n");
+  AsciiScreen screen(state_.workspace);
+  QPrinter& printer = *state_.printers.Printer();
+  screen.Build(printer);
+  const platform::FontDescription font = PrinterFontFor(state_.live.asciiFont.logFont,
+                                                        state_.live.asciiFont.PointTenths(), printer.resolution());
+  const platform::FontMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
+  ASSERT_FALSE(metrics.fixedPitch);
+  const QFontMetrics fm(platform::ToQFont(font), &printer);
+  const int column = (state_.live.ascii.AscCharsPerLine + 1) * metrics.cellWidth;
+  std::size_t wide = 0, narrow = 0;
+  for (int r = 0; r < screen.model.RowCount(); ++r) {
+    const std::string row = RowText(screen, r);
+    EXPECT_LE(fm.horizontalAdvance(QString::fromStdString(row)), column) << row;
+    if (row.empty()) continue;
+    (row[0] == 'W' ? wide : narrow) = std::max(row[0] == 'W' ? wide : narrow, row.size());
+  }
+  EXPECT_GT(wide, 0u);
+  EXPECT_GT(narrow, 2 * wide) << "i is far narrower than W";
 }
 
 }  // namespace

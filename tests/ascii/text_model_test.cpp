@@ -201,6 +201,52 @@ TEST(TextModel, ClosingTagsEndTheColour) {
   }
 }
 
+// With a measured width, a row ends before the character that would take it past the row
+// width: wide letters make short rows, narrow ones long rows; a pair is one character; a
+// colour tag takes no room; a character wider than the row still gets a row of its own.
+TEST(TextModel, MeasuredRowsAreCutByWidth) {
+  const auto width = [](std::string_view s) {
+    if (s.size() == 2) return 10;
+    switch (s[0]) {
+      case 'W': return 10;
+      case 'i': return 2;
+      case '#': return 100;
+      default: return 5;
+    }
+  };
+  const std::string a = "\x82\xa0";     // あ
+  const std::string maru = "\x81\x42";  // 。
+  const struct {
+    const char* name;
+    std::string input;
+    int tags;
+    bool rules;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"wide letters", "WWWWWWWWWW", 0, false, {"WWWW", "WWWW", "WW"}},
+      {"narrow letters", std::string(25, 'i'), 0, false, {std::string(20, 'i'), "iiiii"}},
+      {"exactly full: no empty row after", "WWWW\nx", 0, false, {"WWWW", "x"}},
+      {"pairs stay whole", "xxx" + a + a + a, 0, false, {"xxx" + a + a, a}},
+      {"too wide alone", "#x", 0, false, {"#", "x"}},
+      {"tags take no room", "WW<font color=#ff0000>WWW", 1, false, {"WW|WW@0000FF", "W@0000FF"}},
+      {"line-break rules", a + a + a + a + maru, 0, true, {a + a + a, a + maru}},
+      {"empty lines stay", "W\n\nW", 0, false, {"W", "", "W"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TextModel m;
+    TextModelOptions o;
+    o.AscCharsPerLine = 3;  // ignored once widths are measured
+    o.ColourTagMode = c.tags;
+    o.LineBreakRules = c.rules;
+    o.TextWidth = width;
+    o.RowWidth = 40;
+    EXPECT_TRUE(BuildTextModel(m, Bytes(c.input), o));
+    ExpectConsistent(m);
+    EXPECT_EQ(Rows(m), c.rows);
+  }
+}
+
 // The optional rules move characters on so that no row starts with closing punctuation or
 // small kana and none ends with an opening bracket; off, the rows are cut as they fall.
 TEST(TextModel, LineBreakRules) {
@@ -387,6 +433,37 @@ TEST(TextModel, Utf8ConversionKeepsTwoBytesPerCharacter) {
       {"a日", "a\x93\xfa"},              // at the very end
   };
   for (const auto& c : cases) EXPECT_EQ(Utf8ToDisplay(Bytes(c.utf8)), c.sjis) << c.utf8;
+}
+
+// A big UTF-8 text is converted part by part; its model must be the one its whole
+// conversion gives: lines over the part size, CR+LF, TABs, broken sequences, colour tags
+// carried from one part into the next, a final end-of-file byte.
+TEST(TextModel, Utf8InPartsBuildsTheModelOfTheWholeConversion) {
+  std::string utf8 = "\xEF\xBB\xBF<font color=#FF0000>";
+  const std::string words[] = {"日本語", "ｶﾀｶﾅ", "abc\t", "\r\n", "\n", "°é", "\xE6\x97", "x</font>", "<font color=#00FF00>"};
+  unsigned seed = 3;
+  while (utf8.size() < (std::size_t{10} << 20)) {
+    seed = seed * 1103515245u + 12345u;
+    utf8 += words[(seed >> 16) % std::size(words)];
+    if (utf8.size() > (std::size_t{3} << 20) && utf8.size() < (std::size_t{4} << 20))
+      utf8.append(std::size_t{5} << 20, 'L');  // one line longer than a part
+  }
+  utf8 += "end\x1A";
+  TextModelOptions o;
+  o.ColourTagMode = 1;
+  TextModel parts;
+  ASSERT_TRUE(BuildTextModel(parts, Bytes(utf8), o));
+  EXPECT_EQ(parts.Utf8Applied(), 1);
+
+  const std::string sjis = Utf8ToDisplay(Bytes(utf8).subspan(3));
+  o.ForceUtf8 = -1;
+  TextModel whole;
+  ASSERT_TRUE(BuildTextModel(whole, Bytes(sjis), o));
+  EXPECT_EQ(whole.Utf8Applied(), 0);
+  ExpectConsistent(parts);
+  EXPECT_EQ(parts.LcBuf(), whole.LcBuf());
+  EXPECT_EQ(Rows(parts), Rows(whole));
+  EXPECT_EQ(parts.ColumnPageCount(), whole.ColumnPageCount());
 }
 
 TEST(TextModel, RebuildClearsMarksAndOddOptionsStaySound) {

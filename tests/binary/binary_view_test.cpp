@@ -3,6 +3,8 @@
 #include "binary/binary_view.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +18,7 @@
 #include "platform/message_box.h"
 #include "platform/print_job.h"
 #include "platform/printer.h"
+#include "search/search_state.h"
 #include "settings/page_format.h"
 #include "../support/test_workspace.h"
 
@@ -116,6 +119,131 @@ TEST_F(TyldViewTest, MonochromePrintWritesTheChosenRange) {
   EXPECT_TRUE(bytes.startsWith("%PDF"));
   EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), view.PageCount());
   state_.notice.Close();
+}
+
+// 1000 bytes, one 256-byte block per page: 0x41 at 10 and 20 (page 1), 300 (page 2) and
+// 700 (page 3); page 4 has none.
+std::string FourHits() {
+  std::string bytes(1000, '.');
+  for (const int at : {10, 20, 300, 700}) bytes[static_cast<std::size_t>(at)] = 'A';
+  return bytes;
+}
+
+void SearchByteA(search::SearchStates& searches) {
+  search::ByteSearchState& state = searches.bytes;
+  state.SearchByte[0] = 'A';
+  state.ByteColour[0] = 1;
+  state.ByteSearchActive = 1;
+}
+
+TEST_F(TyldViewTest, F3AndShiftF3GoFromHitToHitAcrossPagesAndStopAtTheEnds) {
+  BinaryView view(state_.workspace);
+  Load(FourHits());
+  SearchByteA(state_.searches);
+  view.ApplyByteSearch();
+  const QString noLater = QStringLiteral("これより後に該当バイトはありません。");
+  const QString noEarlier = QStringLiteral("これより前に該当バイトはありません。");
+  const struct {
+    Qt::KeyboardModifiers modifiers;
+    int page;
+    std::int64_t hit;
+    QString message;  // empty: none
+  } steps[] = {
+      {Qt::NoModifier, 0, 10, {}},       {Qt::NoModifier, 0, 20, {}},
+      {Qt::NoModifier, 1, 300, {}},      {Qt::NoModifier, 2, 700, {}},
+      {Qt::NoModifier, 2, 700, noLater}, {Qt::ShiftModifier, 1, 300, {}},
+      {Qt::ShiftModifier, 0, 20, {}},    {Qt::ShiftModifier, 0, 10, {}},
+      {Qt::ShiftModifier, 0, 10, noEarlier},
+  };
+  for (const auto& step : steps) {
+    const std::size_t before = boxes_.Calls().size();
+    QTest::keyClick(&view, Qt::Key_F3, step.modifiers);
+    EXPECT_EQ(view.CurrentPage(), step.page) << step.hit;
+    EXPECT_EQ(view.Screen().hitFirst, step.hit);
+    EXPECT_EQ(view.Screen().hitEnd, step.hit + 1);
+    if (step.message.isEmpty()) {
+      EXPECT_EQ(boxes_.Calls().size(), before) << step.hit;
+    } else {
+      ASSERT_EQ(boxes_.Calls().size(), before + 1);
+      EXPECT_EQ(boxes_.Calls().back().text, step.message);
+      EXPECT_EQ(boxes_.Calls().back().caption, QStringLiteral("確認"));
+    }
+  }
+  // Turned away from the hit, the search starts from the page shown.
+  view.Run(pages::ScreenAction::LastPage);
+  QTest::keyClick(&view, Qt::Key_F3, Qt::ShiftModifier);
+  EXPECT_EQ(view.CurrentPage(), 2);
+  EXPECT_EQ(view.Screen().hitFirst, 700);
+  view.Run(pages::ScreenAction::FirstPage);
+  QTest::keyClick(&view, Qt::Key_F3);
+  EXPECT_EQ(view.Screen().hitFirst, 10);
+}
+
+TEST_F(TyldViewTest, F3WithoutMarkedBytesSaysSoAndStays) {
+  BinaryView view(state_.workspace);
+  Load(FourHits());
+  view.Run(pages::ScreenAction::NextPage);
+  QTest::keyClick(&view, Qt::Key_F3);
+  ASSERT_EQ(boxes_.Calls().size(), 1u);
+  EXPECT_EQ(boxes_.Calls()[0].text, QStringLiteral("サーチされたバイトがありません。"));
+  EXPECT_EQ(view.CurrentPage(), 1);
+  EXPECT_EQ(view.Screen().hitEnd, 0);
+}
+
+TEST_F(TyldViewTest, ChoosingASequenceResultShowsItsPageAndMarksItsBytes) {
+  BinaryView view(state_.workspace);
+  std::string bytes(1000, '.');
+  for (const int at : {5, 400, 998}) bytes.replace(static_cast<std::size_t>(at), 2, "AB");
+  Load(bytes);
+  view.Run(pages::ScreenAction::SequenceSearch);
+  tools::SequenceSearchWindow* window = view.SequenceSearch();
+  ASSERT_NE(window, nullptr);
+  window->findChild<QLineEdit*>(QStringLiteral("patternByte0"))->setText(QStringLiteral("41"));
+  window->findChild<QLineEdit*>(QStringLiteral("patternByte1"))->setText(QStringLiteral("42"));
+  window->findChild<QLineEdit*>(QStringLiteral("patternLength"))->setText(QStringLiteral("2"));
+  window->Search();
+  auto* list = window->findChild<QComboBox*>(QStringLiteral("results"));
+  ASSERT_EQ(list->count(), 3);
+  // A byte search in between clears the sequence marks; the jump marks its hit again.
+  SearchByteA(state_.searches);
+  view.ApplyByteSearch();
+  const struct {
+    int index, page;
+    std::int64_t offset;
+  } jumps[] = {{1, 1, 400}, {2, 3, 998}, {0, 0, 5}};
+  for (const auto& jump : jumps) {
+    emit list->activated(jump.index);
+    EXPECT_EQ(view.CurrentPage(), jump.page) << jump.index;
+    EXPECT_EQ(view.Screen().hitFirst, jump.offset);
+    EXPECT_EQ(view.Screen().hitEnd, jump.offset + 2);
+    const auto& marks = state_.document.HighlightMarks;
+    for (std::int64_t k = jump.offset; k < jump.offset + 2; ++k)
+      EXPECT_TRUE(marks[static_cast<std::size_t>(k)] & search::kSequenceMarkBit) << k;
+  }
+  // A list made from longer data than is loaded now cannot jump past the end.
+  Load(std::string(100, '.'));
+  const std::size_t before = boxes_.Calls().size();
+  emit list->activated(1);
+  ASSERT_EQ(boxes_.Calls().size(), before + 1);
+  EXPECT_EQ(boxes_.Calls().back().text, QStringLiteral("該当バイト列はありませんでした。"));
+  EXPECT_EQ(view.CurrentPage(), 0);
+  window->close();
+}
+
+TEST_F(TyldViewTest, NewDataDropsTheByteSearchFromTheTitle) {
+  BinaryView view(state_.workspace);
+  Load(FourHits());
+  SearchByteA(state_.searches);
+  view.ApplyByteSearch();
+  EXPECT_TRUE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ中 [41 h]"))) << view.TitleText().toStdString();
+  Load(FourHits());
+  EXPECT_FALSE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ"))) << view.TitleText().toStdString();
+  // An edit of the new data must not bring back marks the title no longer names.
+  const document::ByteWrite write{1, 'A'};
+  ASSERT_TRUE(state_.document.WriteBytes({&write, 1}));
+  EXPECT_EQ(state_.document.HighlightMarks[1], 0);
+  EXPECT_EQ(state_.document.HighlightMarks[10], 0);
+  EXPECT_FALSE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ")));
 }
 
 }  // namespace

@@ -236,6 +236,34 @@ TEST(DrawBinaryPage, ScreenPaperFramesAndOrigin) {
   EXPECT_EQ(address->font.height, -20);
 }
 
+// The hit the user went to is framed on screen, in the hex part and the character
+// column of every line it touches; never on paper.
+TEST(DrawBinaryPage, TheCurrentHitIsFramedOnScreenOnly) {
+  Fixture f(40);
+  f.paint.hitFirst = 14;
+  f.paint.hitEnd = 18;  // bytes 14-15 of the first line, 16-17 of the second
+  RecordingCanvas printer(kPrinter);
+  f.Draw(printer);
+  EXPECT_TRUE(Rects(printer).empty());
+  f.OnScreen();
+  RecordingCanvas screen(kPrinter);
+  f.Draw(screen);
+  std::vector<Call> frames;
+  for (const Call& r : Rects(screen))
+    if (r.brush.style == platform::BrushStyle::Hollow) frames.push_back(r);
+  ASSERT_EQ(frames.size(), 4u);
+  const Call* first = FindText(screen, "4F");   // byte 14, 'O'
+  const Call* last = FindText(screen, "52");    // byte 17, 'R'
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(last, nullptr);
+  EXPECT_LT(frames[0].x, first->x);
+  EXPECT_EQ(frames[0].y, first->y);
+  EXPECT_EQ(frames[0].y2, first->y + 20);
+  EXPECT_LT(frames[2].x, last->x);
+  EXPECT_GT(frames[2].x2, last->x + 20);
+  EXPECT_EQ(frames[2].y, last->y);
+}
+
 // At the smallest scales the footer keeps a minimum size instead of none (which would be
 // drawn in a large default font).
 TEST(DrawBinaryPage, FooterKeepsAMinimumSizeAtSmallScales) {

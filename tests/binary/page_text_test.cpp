@@ -8,6 +8,7 @@
 
 #include "binary/binary_layout.h"
 #include "binary/dump_texts.h"
+#include "platform/codepage.h"
 
 namespace tyld::binary {
 namespace {
@@ -118,6 +119,46 @@ TEST(PageText, EveryPageOfTheDocument) {
   EXPECT_NE(text.find("=== page 2 ===\n[000100-000100/000101]H"), std::string::npos);
   EXPECT_EQ(text.find("=== page 3 ==="), std::string::npos);
   EXPECT_EQ(BinaryDocumentText(Grid(1, 1), {{}, {}, "a.bin"}, Options()), "");
+}
+
+// The character column is read as one text: a pair without a character (0x85 0x88) leaves
+// its second byte to pair with the next cell (0x88 0x9F is 亜), as the painter's text run
+// does. Random bytes check every line against decoding the joined cells.
+TEST(PageText, CharacterColumnReadsTheCellsAsOneText) {
+  std::vector<std::uint8_t> data(64 * 1024, 'a');
+  const std::uint8_t line[] = {0x85, 0x88, 0x9F, 0x40};
+  std::copy(std::begin(line), std::end(line), data.begin());
+  const settings::BinaryPageFormat fmt = Grid(1, 1);
+  EXPECT_NE(BinaryPageText(fmt, {data, {}, "a.bin"}, 0, Options()).find("  \u0085亜@aaaaaaaaaaaa\n"),
+            std::string::npos);
+
+  std::srand(7);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(std::rand() >> 4);
+  struct Joined final : PageVisitor {
+    std::string text;
+    void Column(std::int32_t) override {}
+    void Block(const DumpBlock& block) override {
+      for (int l = 0; l < block.lineCount; ++l) {
+        std::string sjis;
+        for (int i = 0; i < block.lines[l].cellCount; ++i) sjis += block.lines[l].cells[i].Text();
+        std::string utf8 = platform::codepage::ToUtf8(sjis);
+        while (!utf8.empty() && utf8.back() == ' ') utf8.pop_back();
+        text += utf8 + "\n";
+      }
+    }
+  };
+  const std::int32_t pages = DumpPaging(static_cast<std::int64_t>(data.size()), fmt).PageCount();
+  for (std::int32_t page = 0; page < pages; ++page) {
+    Joined joined;
+    WalkPage(data, {}, fmt, page, joined);
+    const std::string text = BinaryPageText(fmt, {data, {}, "a.bin"}, page, Options());
+    std::string shown;
+    for (std::size_t at = text.find("\n0"); at != std::string::npos; at = text.find("\n0", at + 1)) {
+      const std::size_t end = text.find('\n', at + 1);
+      shown += text.substr(at + 1 + 58, end - at - 1 - 58) + "\n";
+    }
+    ASSERT_EQ(shown, joined.text) << "page " << page;
+  }
 }
 
 }  // namespace

@@ -42,6 +42,45 @@ class DocumentBufferTest : public testing::Test {
   DocumentBuffer doc_;
 };
 
+// A load of the final byte alone sizes and names the document like a whole load; parts
+// read later land at their offsets, and the final NUL stays shown as 0x1A.
+TEST_F(DocumentBufferTest, PartsOfAFileComeInWhereTheyBelong) {
+  Bytes file(40000);
+  for (std::size_t i = 0; i < file.size(); ++i) file[i] = static_cast<std::uint8_t>(i % 251 + 1);
+  file.back() = 0x00;
+  const std::string path = Write("p.bin", file);
+  QSignalSpy loaded(&doc_, &DocumentBuffer::Loaded);
+  ASSERT_TRUE(doc_.LoadDataFile(path, DocumentBuffer::Read::FinalByte).ok);
+  EXPECT_EQ(loaded.count(), 1);
+  ASSERT_EQ(doc_.DocLength, 40000);
+  EXPECT_EQ(doc_.DocName, "p.bin");
+  EXPECT_EQ(doc_.HighlightMarks.size(), 40001u);
+  Bytes shown = file;
+  shown.back() = 0x1A;
+  Bytes expected(file.size(), 0);
+  expected.back() = 0x1A;
+  EXPECT_EQ(Contents(doc_), expected);
+
+  ASSERT_TRUE(doc_.ReadPart(100, 50));
+  ASSERT_TRUE(doc_.ReadPart(39990, 100));  // cut to the document; the NUL stays 0x1A
+  std::copy(shown.begin() + 100, shown.begin() + 150, expected.begin() + 100);
+  std::copy(shown.begin() + 39990, shown.end(), expected.begin() + 39990);
+  EXPECT_EQ(Contents(doc_), expected);
+
+  fs::resize_file(path, 20000);  // what the file no longer has stays 0
+  ASSERT_TRUE(doc_.ReadPart(19990, 20));
+  std::copy(shown.begin() + 19990, shown.begin() + 20000, expected.begin() + 19990);
+  EXPECT_EQ(Contents(doc_), expected);
+  ASSERT_TRUE(doc_.ReadPart(0, 40000));
+  std::copy(shown.begin(), shown.begin() + 20000, expected.begin());
+  EXPECT_EQ(Contents(doc_), expected);
+
+  fs::remove(path);
+  EXPECT_FALSE(doc_.ReadPart(0, 10));
+  EXPECT_EQ(doc_.LoadDataFile(path, DocumentBuffer::Read::FinalByte).error, BufferError::None);
+  EXPECT_EQ(doc_.DocLength, 0);
+}
+
 TEST_F(DocumentBufferTest, LoadSizesTheBlockAndKeepsTheBytes) {
   struct Case {
     std::size_t size;

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <regex>
@@ -175,6 +176,56 @@ TEST_F(RenderTest, BinaryRangeLinesAndPageCountFollowTheBlocksPerPage) {
   }
 }
 
+// A page range of the binary screen reads only the bytes it shows; each page must come out
+// as it does in a rendering of the whole file: pairs carried over a page start (and one
+// that is not, its lead being a trail), a CR+LF across it, the final NUL shown as 0x1A.
+TEST_F(RenderTest, BinaryPagesOfARangeEqualThoseOfTheWholeFile) {
+  std::string data(20000, '\0');
+  std::mt19937 rng(5);
+  for (char& c : data) c = static_cast<char>(rng());
+  const auto put = [&](std::size_t at, std::initializer_list<unsigned char> bytes) {
+    for (const unsigned char b : bytes) data[at++] = static_cast<char>(b);
+  };
+  put(511, {0x88, 0x9F});        // carried into page 2 (512 bytes a page, see below)
+  put(1024 * 10 - 2, {'a', 0x0D, 0x0A});
+  put(512 * 20 - 2, {0x88, 0x88, 0x9F});  // the byte before the page start is a trail
+  put(512 * 39 - 1, {0x88, 0x9F});        // into the last page
+  data.back() = '\0';
+  const std::string path = Write("big.bin", data);
+  settings::SettingsRecord r{};
+  settings::LiveSettings live;
+  live.binary.BinColumns = 2;
+  live.binary.BinMarginTop = 150;
+  live.binaryFont.choice.pointSize = 40;
+  settings::CollectRecord(live, r);
+  const std::string settingsPath = Write("s.bin", std::string(reinterpret_cast<const char*>(&r), sizeof r));
+  const std::vector<std::string> common = {"--screen", "binary", "--format", "txt", "--settings", settingsPath,
+                                           "--out", "-"};
+
+  std::vector<std::string> args = common;
+  args.push_back(path);
+  ASSERT_EQ(Run(args), kDone) << err_.str();
+  const std::string whole = out_.str();
+  const auto pageOf = [](const std::string& text, int n) {
+    const std::size_t from = text.find("=== page " + std::to_string(n) + " ===\n");
+    const std::size_t to = text.find("=== page " + std::to_string(n + 1) + " ===\n");
+    return from == std::string::npos ? std::string() : text.substr(from, to == std::string::npos ? to : to - from);
+  };
+  ASSERT_NE(pageOf(whole, 40), "");
+  ASSERT_EQ(pageOf(whole, 41), "");
+  ASSERT_NE(pageOf(whole, 2).find("[000200-0003FF/004E20]H"), std::string::npos);
+  for (const int page : {1, 2, 3, 20, 21, 39, 40}) {
+    args = common;
+    args.insert(args.end(), {"--pages", std::to_string(page) + "-" + std::to_string(page), path});
+    ASSERT_EQ(Run(args), kDone) << err_.str();
+    EXPECT_EQ(out_.str(), pageOf(whole, page)) << "page " << page;
+  }
+  args = common;
+  args.insert(args.end(), {"--pages", "19-21", path});
+  ASSERT_EQ(Run(args), kDone) << err_.str();
+  EXPECT_EQ(out_.str(), pageOf(whole, 19) + pageOf(whole, 20) + pageOf(whole, 21));
+}
+
 TEST_F(RenderTest, ExitCodesNameTheProblem) {
   const std::string good = Write("a.txt", "hello\r\n");
   const std::string binary = Write("b.bin", std::string("ab\x01" "cd", 5));
@@ -258,6 +309,40 @@ TEST_F(RenderTest, OnlyARegularFileOfTheRecordSizeServesAsSettings) {
     EXPECT_EQ(Run({"--format", "txt", "--out", "-", "--settings", c.settings, good}), c.code) << c.settings;
     EXPECT_NE(err_.str().find(c.says), std::string::npos) << err_.str();
   }
+}
+
+// The line-breaking rules come from tyld.ini beside the settings file, or from the option.
+TEST_F(RenderTest, LineBreakRulesFollowTheIniBesideTheSettingsOrTheOption) {
+  settings::SettingsRecord r{};
+  settings::CollectRecord(settings::LiveSettings{}, r);
+  const std::string settingsPath = Write("YDsettei.bin", std::string(reinterpret_cast<const char*>(&r), sizeof r));
+  const std::string maru = "\x81\x42";
+  // Lines of 1 to 100 characters and a full stop: one of them fills a row exactly.
+  std::string text;
+  for (int n = 1; n <= 100; ++n) {
+    for (int i = 0; i < n; ++i) text += "\x82\xa0";
+    text += maru + "\r\n";
+  }
+  const std::string path = Write("maru.txt", text);
+  const auto rowsWith = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args{"--format", "txt", "--out", "-", "--settings", settingsPath};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(path);
+    EXPECT_EQ(Run(args), kDone) << err_.str();
+    return Rows(out_.str());
+  };
+  const auto startsWithMaru = [](const std::vector<std::string>& rows) {
+    return std::count_if(rows.begin(), rows.end(), [](const std::string& row) { return row.rfind("。", 0) == 0; });
+  };
+  const std::vector<std::string> off = rowsWith({});
+  ASSERT_GT(startsWithMaru(off), 0) << "the fixture must put a full stop at a row start";
+  Write("tyld.ini", "[ascii]\nlineBreakRules=true\n");
+  const std::vector<std::string> on = rowsWith({});
+  EXPECT_EQ(startsWithMaru(on), 0);
+  EXPECT_EQ(rowsWith({"--line-break-rules", "off"}), off);
+  Write("tyld.ini", "[ascii]\nlineBreakRules=false\n");
+  EXPECT_EQ(rowsWith({"--line-break-rules", "on"}), on);
+  EXPECT_EQ(Run({"--line-break-rules", "maybe", path}), kUsageError);
 }
 
 TEST_F(RenderTest, MailsAreRenderedDecoded) {

@@ -49,12 +49,44 @@ TEST(StringSearch, Matching) {
       {"a string longer than the text", "ab", {{"abc", kRed}}, "00"},
       {"every colour 通常色 clears all marks", "abab", {{"ab", 0}, {"b", 0}}, "0000"},
       {"a single byte is searched", "xyx", {{"x", kPurple}}, "202"},
-      {"NUL and trail bytes compare as bytes", std::string("\x82\xa0\0\xa0", 4),
-       {{std::string("\xa0\0", 2), kRed}}, "0110"},
+      {"NUL compares like any byte", std::string("\0\xa0\0", 3), {{std::string("\xa0\0", 2), kRed}}, "011"},
       {"only-space string is not searched", "a  b", {{"  ", kRed}}, "0000"},
       {"leading spaces stay", "x  ab", {{"  ab   ", kRed}}, "01111"},
   };
   for (const auto& c : cases) EXPECT_EQ(Match(c.text, c.entries), c.marks) << c.name;
+}
+
+// An occurrence stands on whole characters: it neither starts on the second byte of a
+// double-byte character nor ends on the first. Characters are read from each row start.
+TEST(StringSearch, MatchesNeverSplitADoubleByteCharacter) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string pattern;
+    std::vector<std::int32_t> rowStarts;
+    std::string marks;
+  };
+  // 82 A0 is "あ", 83 41 is "アA"'s first character "ア" (0x8341), 88 9F "亜".
+  const Case cases[] = {
+      {"starts on a trail byte", "\x82\xa0\xa0", "\xa0", {}, "001"},
+      {"trail byte of ア is A", "\x83\x41" "A", "A", {}, "001"},
+      {"straddles two characters", "\x88\x9f\x88\x9f", "\x9f\x88", {}, "0000"},
+      {"ends on a lead byte", "x\x88\x9f", "x\x88", {}, "000"},
+      {"a real double-byte occurrence", "a\x88\x9f\x82\xa0", "\x88\x9f", {}, "01100"},
+      {"after a lone lead byte a new row starts afresh", "\x88" "A\x88\x9f", "A", {1}, "0100"},
+      {"without the row start the lone lead takes A", "\x88" "A\x88\x9f", "A", {}, "0000"},
+      {"ASCII untouched", "abab", "ab", {0, 2}, "1111"},
+  };
+  for (const auto& c : cases) {
+    StringSearchState state;
+    std::copy(c.pattern.begin(), c.pattern.end(), state.SearchText[0].begin());
+    state.SearchLength[0] = static_cast<std::int32_t>(c.pattern.size());
+    state.SearchColour[0] = kRed;
+    const auto bytes = Bytes(c.text);
+    std::vector<std::uint8_t> marks(bytes.size(), 0);
+    MatchStrings(bytes, marks, state, c.rowStarts);
+    EXPECT_EQ(Dump(marks), c.marks) << c.name;
+  }
 }
 
 TEST(StringSearch, DrawingShowsTheLowestBit) {
