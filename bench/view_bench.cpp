@@ -5,36 +5,18 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "document/document_buffer.h"
-#include "document/startup_state.h"
 #include "binary/binary_view.h"
-#include "pages/page_dialogs.h"
 #include "pages/screen_action.h"
+#include "pages/shared_state.h"
 #include "platform/fonts.h"
-#include "platform/printer.h"
-#include "search/search_state.h"
-#include "settings/settings_file.h"
 
 namespace {
 
 using tyld::binary::BinaryView;
 
-// The benchmark's own set of what the application object owns.
-struct Shared {
-  tyld::settings::SettingsPaths paths;
-  tyld::settings::SettingsRecord record;
-  tyld::settings::LiveSettings live;
-  tyld::document::StartupState startup;
-  tyld::document::DocumentBuffer document;
-  tyld::search::SearchStates searches;
-  tyld::platform::PrinterSelection printers;
-  tyld::pages::PrintingNotice notice;
-  tyld::pages::Workspace workspace{paths, record, live, document, startup, searches, printers, notice};
-};
-
 BinaryView* View() {
   static BinaryView* view = [] {
-    auto* shared = new Shared;  // kept with the view for the whole run
+    auto* shared = new tyld::pages::SharedState;  // the benchmark's own, kept with the view for the whole run
     tyld::document::DocumentBuffer& doc = shared->document;
     const std::int64_t n = std::int64_t{1} << 30;
     doc.AllocateDocument(n);

@@ -35,14 +35,14 @@ Application::~Application() = default;
 bool Application::InitInstance(int argc, const char* const* argv) {
   platform::InstallFontSubstitutions();
   const std::string line = document::JoinArguments(argc, argv);
-  if (const auto warning = document::ApplyCommandLine(line, startup_)) {
+  if (const auto warning = document::ApplyCommandLine(line, shared_.startup)) {
     platform::MessageBox(nullptr, Q(warning->text), Q(warning->caption), platform::Buttons::Ok,
                          platform::Icon::Warning);
   }
   if (!CreateMainFrame()) return false;
   frame_->CreateScreens(
-      [this](QWidget* parent) -> pages::ScreenCommands* { return new binary::BinaryView(workspace_, parent); },
-      [this](QWidget* parent) -> pages::ScreenCommands* { return new ascii::AsciiView(workspace_, parent); });
+      [this](QWidget* parent) -> pages::ScreenCommands* { return new binary::BinaryView(shared_.workspace, parent); },
+      [this](QWidget* parent) -> pages::ScreenCommands* { return new ascii::AsciiView(shared_.workspace, parent); });
   frame_->PlaceMainWindow();
   frame_->show();
   // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown, then quit
@@ -61,9 +61,9 @@ bool Application::InitInstance(int argc, const char* const* argv) {
 }
 
 bool Application::CreateMainFrame() {
-  frame_ = std::make_unique<MainWindow>(workspace_);
+  frame_ = std::make_unique<MainWindow>(shared_.workspace);
   MeasureWindowMetrics();
-  platform::PrinterSelection& printer = printers_;
+  platform::PrinterSelection& printer = shared_.printers;
   if (!printer.Initialise({})) {
     platform::MessageBox(frame_.get(), QStringLiteral("プリンタが正常に選択されておらず、印刷実行に支障があります。"),
                          QStringLiteral("ヨルダムⅡバンドル版の起動を中止します。"), platform::Buttons::Ok,
@@ -72,31 +72,31 @@ bool Application::CreateMainFrame() {
   }
   const QString exeDir = QCoreApplication::applicationDirPath();
   const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-  paths_ = settings::DeriveSettingsPath(
-      startup_.StartMode, QDir::currentPath().toStdString(), exeDir.toStdString(),
+  shared_.paths = settings::DeriveSettingsPath(
+      shared_.startup.StartMode, QDir::currentPath().toStdString(), exeDir.toStdString(),
       [&fallback](const std::string& dir) {
         const bool usable = settings::IsUsableSettingsDirectory(dir);
         if (!usable) QDir().mkpath(fallback);
         return usable;
       },
       fallback.toStdString());
-  if (!settings::ReadSettings(paths_.SettingsPath, record_, live_) &&
-      !settings::InitialiseSettings(paths_.SettingsPath, record_, live_)) {
+  if (!settings::ReadSettings(shared_.paths.SettingsPath, shared_.record, shared_.live) &&
+      !settings::InitialiseSettings(shared_.paths.SettingsPath, shared_.record, shared_.live)) {
     platform::MessageBox(frame_.get(),
-                         Q(settings::kInitFailedText) + '\n' + Q(paths_.SettingsPath) + '\n' +
+                         Q(settings::kInitFailedText) + '\n' + Q(shared_.paths.SettingsPath) + '\n' +
                              Q(settings::kInitFailedGoesOnText),
                          Q(settings::kInitFailedCaption), platform::Buttons::Ok, platform::Icon::Warning);
   }
-  live_.AscLineBreakRules = settings::ReadLineBreakRules(settings::SideOptionsPath(paths_.SettingsPath));
-  const settings::UnprintMargins& u = live_.unprint;
+  shared_.live.AscLineBreakRules = settings::ReadLineBreakRules(settings::SideOptionsPath(shared_.paths.SettingsPath));
+  const settings::UnprintMargins& u = shared_.live.unprint;
   printer.SetPdfMargins({u.top, u.bottom, u.left, u.right});
-  if (!document_.AllocateHighlightMarks(document::kInitialHighlightMarks)) {
+  if (!shared_.document.AllocateHighlightMarks(document::kInitialHighlightMarks)) {
     platform::MessageBox(frame_.get(), Q(document::kInputBufferFailedText), Q(document::kInputBufferFailedCaption),
                          platform::Buttons::Ok, platform::Icon::Warning);
     frame_->close();  // as the close command: the settings are written
     return false;
   }
-  if (startup_.StartMode != 0) frame_->LoadFile(QString::fromStdString(startup_.DfPath));
+  if (shared_.startup.StartMode != 0) frame_->LoadFile(QString::fromStdString(shared_.startup.DfPath));
   frame_->UpdateTitle();
   return true;
 }

@@ -4,13 +4,7 @@
 // to them as a pages::Workspace.
 #include <memory>
 
-#include "document/document_buffer.h"
-#include "document/startup_state.h"
-#include "pages/page_dialogs.h"
-#include "pages/workspace.h"
-#include "platform/printer.h"
-#include "search/search_state.h"
-#include "settings/settings_file.h"
+#include "pages/shared_state.h"
 
 namespace tyld::app {
 
@@ -26,15 +20,7 @@ class Application {
 
  private:
   bool CreateMainFrame();
-  settings::SettingsPaths paths_;
-  settings::SettingsRecord record_;
-  settings::LiveSettings live_;
-  document::StartupState startup_;
-  document::DocumentBuffer document_;
-  search::SearchStates searches_;
-  platform::PrinterSelection printers_;
-  pages::PrintingNotice notice_;
-  pages::Workspace workspace_{paths_, record_, live_, document_, startup_, searches_, printers_, notice_};
+  pages::SharedState shared_;
   // Last, so the window and its views go before the state they refer to.
   std::unique_ptr<MainWindow> frame_;
 };
