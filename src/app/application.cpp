@@ -26,6 +26,7 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<i
 }  // namespace
 
 Application::Application() {
+  sinceStart_.start();
   QCoreApplication::setOrganizationName(QStringLiteral("Tyld"));
   QCoreApplication::setApplicationName(QStringLiteral("Tyld"));
 }
@@ -44,17 +45,29 @@ bool Application::InitInstance(int argc, const char* const* argv) {
                         [](QWidget* parent) -> pages::ScreenCommands* { return new ascii::AsciiView(parent); });
   frame_->PlaceMainWindow();
   frame_->show();
-  // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown, then quit
-  // (checks of what users see, under Xvfb or offscreen).
+  // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown and its file is
+  // in, then quit (checks of what users see, under Xvfb or offscreen). FILE.png.times.txt
+  // says when the window was shown and when the picture was taken.
   const QString grab = qEnvironmentVariable("TYLD_GRAB");
   if (!grab.isEmpty()) {
+    const qint64 shownMs = sinceStart_.elapsed();
     const int delay = qEnvironmentVariableIntValue("TYLD_GRAB_DELAY_MS");
-    QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab] {
-      frame_->grab().save(grab);
-      QFile title(grab + QStringLiteral(".title.txt"));
-      if (title.open(QIODevice::WriteOnly)) title.write(frame_->windowTitle().toUtf8() + '\n');
-      frame_->close();
-    });
+    auto shoot = [this, grab, delay, shownMs] {
+      QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab, shownMs] {
+        frame_->grab().save(grab);
+        QFile title(grab + QStringLiteral(".title.txt"));
+        if (title.open(QIODevice::WriteOnly)) title.write(frame_->windowTitle().toUtf8() + '\n');
+        QFile times(grab + QStringLiteral(".times.txt"));
+        if (times.open(QIODevice::WriteOnly))
+          times.write(QStringLiteral("shown %1 ms\ngrabbed %2 ms\n").arg(shownMs).arg(sinceStart_.elapsed()).toUtf8());
+        frame_->close();
+      });
+    };
+    const document::DocumentBuffer& doc = document::Document();
+    if (doc.Reading())
+      QObject::connect(&doc, &document::DocumentBuffer::ReadFinished, frame_.get(), shoot, Qt::SingleShotConnection);
+    else
+      shoot();
   }
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The application object: reads the command line, makes the main window with its printer,
 // settings and data, then the two screens.
+#include <QElapsedTimer>
 #include <memory>
 
 namespace tyld::app {
@@ -18,6 +19,7 @@ class Application {
  private:
   bool CreateMainFrame();
   std::unique_ptr<MainWindow> frame_;
+  QElapsedTimer sinceStart_;
 };
 
 }  // namespace tyld::app
