@@ -42,7 +42,7 @@ using pages::ScreenKind;
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 
 // What would change, save or print data, or bring other data in: refused while a file is
-// still being read (the document holds nothing yet).
+// still being read (the document holds nothing yet) or its rows are being built.
 bool RefusedWhileReading(Command id) {
   switch (id) {
     case Command::OpenGeneral: case Command::OpenPrintFile: case Command::Save: case Command::SaveAs:
@@ -99,8 +99,13 @@ MainWindow::MainWindow() {
   connect(doc, &document::DocumentBuffer::Changed, this, &MainWindow::UpdateCommandUi);
   connect(doc, &document::DocumentBuffer::ReadProgress, this,
           [this](qint64 done, qint64 total) { statusBar()->showMessage(ReadProgressText(done, total)); });
+  connect(doc, &document::DocumentBuffer::BusyChanged, this, [this] {
+    if (!document::Document().Busy()) statusBar()->showMessage(QStringLiteral("レディ"));
+    UpdateCommandUi();
+  });
   connect(doc, &document::DocumentBuffer::ReadFinished, this, [this](int error) {
-    statusBar()->showMessage(QStringLiteral("レディ"));
+    // The ASCII screen may go on building its rows and says so itself.
+    if (!document::Document().Busy()) statusBar()->showMessage(QStringLiteral("レディ"));
     UpdateTitle();
     UpdateCommandUi();
     ShowLoadError(error);
@@ -126,6 +131,8 @@ MainWindow::~MainWindow() {
   // The screens go before the frame; their leaving must not rebuild menus of a frame
   // that is being destroyed.
   disconnect(mdi_, nullptr, this, nullptr);
+  // A screen that lets go of the document as it goes must not reach this half-gone window.
+  disconnect(&document::Document(), nullptr, this, nullptr);
 }
 
 void MainWindow::CreateActions() {
@@ -294,7 +301,7 @@ std::optional<ScreenKind> MainWindow::ActiveScreenKind() const {
 }
 
 bool MainWindow::CanRun(Command id) const {
-  if (document::Document().Reading() && RefusedWhileReading(id)) return false;
+  if (document::Document().Busy() && RefusedWhileReading(id)) return false;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     const pages::ScreenCommands* screen = ActiveScreen();
     return screen != nullptr && screen->CanRun(*action);
@@ -317,7 +324,7 @@ void MainWindow::UpdateCommandUi() {
 }
 
 void MainWindow::Run(Command id) {
-  if (document::Document().Reading() && RefusedWhileReading(id)) return;
+  if (document::Document().Busy() && RefusedWhileReading(id)) return;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     if (pages::ScreenCommands* screen = ActiveScreen()) screen->Run(*action);
   } else {
@@ -327,7 +334,7 @@ void MainWindow::Run(Command id) {
 }
 
 void MainWindow::OpenRecent(int k) {
-  if (k < 0 || k >= recent_.Entries().size() || document::Document().Reading()) return;
+  if (k < 0 || k >= recent_.Entries().size() || document::Document().Busy()) return;
   if (!ConfirmDiscard()) return;
   document::Startup().RecentPath = recent_.Entries()[k].toStdString();
   // The recent-file list opens files as general files, as the DF type guide tells users.
@@ -448,7 +455,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::LoadDropped(const QList<QUrl>& urls) {
   if (urls.size() != 1 || !urls.first().isLocalFile()) return;  // several files are ignored
-  if (document::Document().Reading()) return;  // as the open commands: not while reading
+  if (document::Document().Busy()) return;  // as the open commands: not while reading
   const QString path = urls.first().toLocalFile();
   if (LoadFile(path)) {
     recent_.Add(path);

@@ -109,6 +109,7 @@ std::string PrintedName(const StartupState& start, const DocumentBuffer& doc) {
 void DocumentBuffer::ReleaseDocument() { ByteBlock().swap(DocData); }
 
 void DocumentBuffer::Clear() {
+  if (holds_ > 0) emit AboutToReplace();
   StopReading();
   ByteBlock().swap(DocData);
   ByteBlock().swap(HighlightMarks);
@@ -125,7 +126,7 @@ void DocumentBuffer::Clear() {
 }
 
 bool DocumentBuffer::WriteBytes(std::span<const ByteWrite> writes) {
-  if (Reading()) return false;
+  if (Busy()) return false;
   EditStep step;
   bool nulWritten = ShownNulWritten;
   for (const ByteWrite& w : writes) {
@@ -146,7 +147,7 @@ bool DocumentBuffer::WriteBytes(std::span<const ByteWrite> writes) {
 }
 
 bool DocumentBuffer::Undo() {
-  if (Reading()) return false;
+  if (Busy()) return false;
   const EditStep* step = history_.Undo();
   if (step == nullptr) return false;
   Apply(*step, true);
@@ -154,7 +155,7 @@ bool DocumentBuffer::Undo() {
 }
 
 bool DocumentBuffer::Redo() {
-  if (Reading()) return false;
+  if (Busy()) return false;
   const EditStep* step = history_.Redo();
   if (step == nullptr) return false;
   Apply(*step, false);
@@ -221,6 +222,7 @@ void DocumentBuffer::NameAfterPath(const std::string& path) {
 
 LoadResult DocumentBuffer::LoadDataFile(const std::string& path, Read read) {
   LoadResult result;
+  if (holds_ > 0) emit AboutToReplace();
   StopReading();
   ReleaseDocument();
   DocLength = 0;
@@ -304,6 +306,12 @@ LoadResult DocumentBuffer::OpenDataFile(const std::string& path) {
   return {};
 }
 
+void DocumentBuffer::Hold(bool on) {
+  const bool was = Busy();
+  holds_ = std::max(0, holds_ + (on ? 1 : -1));
+  if (was != Busy()) emit BusyChanged();
+}
+
 void DocumentBuffer::CancelReading() {
   if (!Reading()) return;
   job_->cancel.store(true, std::memory_order_relaxed);
@@ -360,7 +368,7 @@ BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::
   static constexpr char kCrLf[] = "\r\n";
 
   // The block is the reader's until it is done.
-  if (Reading()) return BufferError::ReallocateFailed;
+  if (Busy()) return BufferError::ReallocateFailed;
   // Appended data keeps any edit not yet saved; replaced data is new content.
   const bool keepsEdits = append && Modified();
   if (append) {

@@ -136,6 +136,10 @@ class DocumentBuffer : public QObject {
   // Stops a read under way: the document holds nothing, as for an empty file, and emits
   // Loaded, then ReadFinished. Nothing happens when no read is under way.
   void CancelReading();
+  // A reader on another thread holds the bytes: edits, undo, redo and pastes are refused
+  // meanwhile, and AboutToReplace comes before the block goes (a load, a clear).
+  void Hold(bool on);
+  [[nodiscard]] bool Busy() const { return Reading() || holds_ > 0; }
   std::int64_t BackgroundFrom = std::int64_t{8} << 20;
   std::int64_t ChunkBytes = std::int64_t{16} << 20;
   // Runs on the worker after each chunk with the bytes in so far (tests slow the read or
@@ -163,6 +167,10 @@ class DocumentBuffer : public QObject {
   // The read under way ended (done or cancelled); `error` is a BufferError, MarksFailed
   // when the marks could not be had (then no Loaded came before it).
   void ReadFinished(int error);
+  // Busy() may have turned.
+  void BusyChanged();
+  // The block is about to be replaced or released; a holder lets go of it now.
+  void AboutToReplace();
 
  private:
   [[nodiscard]] std::size_t Bytes() const {
@@ -182,6 +190,7 @@ class DocumentBuffer : public QObject {
   EditHistory history_;
   std::unique_ptr<ReadJob> job_;
   QTimer* readTimer_ = nullptr;
+  int holds_ = 0;
 };
 
 // The process-wide document.
