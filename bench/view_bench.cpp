@@ -6,26 +6,44 @@
 #include <cstring>
 
 #include "document/document_buffer.h"
+#include "document/startup_state.h"
 #include "binary/binary_view.h"
+#include "pages/page_dialogs.h"
 #include "pages/screen_action.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
+#include "search/search_state.h"
+#include "settings/settings_file.h"
 
 namespace {
 
 using tyld::binary::BinaryView;
 
+// The benchmark's own set of what the application object owns.
+struct Shared {
+  tyld::settings::SettingsPaths paths;
+  tyld::settings::SettingsRecord record;
+  tyld::settings::LiveSettings live;
+  tyld::document::StartupState startup;
+  tyld::document::DocumentBuffer document;
+  tyld::search::SearchStates searches;
+  tyld::platform::PrinterSelection printers;
+  tyld::pages::PrintingNotice notice;
+  tyld::pages::Workspace workspace{paths, record, live, document, startup, searches, printers, notice};
+};
+
 BinaryView* View() {
   static BinaryView* view = [] {
-    tyld::document::DocumentBuffer& doc = tyld::document::Document();
+    auto* shared = new Shared;  // kept with the view for the whole run
+    tyld::document::DocumentBuffer& doc = shared->document;
     const std::int64_t n = std::int64_t{1} << 30;
     doc.AllocateDocument(n);
     for (std::int64_t i = 0; i < n; i += 4096) std::memset(doc.DocData.data() + i, static_cast<int>(i / 4096 % 251), 4096);
     doc.DocLength = static_cast<std::int32_t>(n);
     doc.DocName = doc.DocDisplayName = "big.bin";
     doc.AllocateHighlightMarks(n);
-    tyld::platform::PrinterSelection::Instance().Initialise({});
-    auto* v = new BinaryView;
+    shared->printers.Initialise({});
+    auto* v = new BinaryView(shared->workspace);
     v->resize(1000, 900);
     v->show();
     return v;

@@ -37,13 +37,14 @@ Application::~Application() = default;
 bool Application::InitInstance(int argc, const char* const* argv) {
   platform::InstallFontSubstitutions();
   const std::string line = document::JoinArguments(argc, argv);
-  if (const auto warning = document::ApplyCommandLine(line, document::Startup())) {
+  if (const auto warning = document::ApplyCommandLine(line, startup_)) {
     platform::MessageBox(nullptr, Q(warning->text), Q(warning->caption), platform::Buttons::Ok,
                          platform::Icon::Warning);
   }
   if (!CreateMainFrame()) return false;
-  frame_->CreateScreens([](QWidget* parent) -> pages::ScreenCommands* { return new binary::BinaryView(parent); },
-                        [](QWidget* parent) -> pages::ScreenCommands* { return new ascii::AsciiView(parent); });
+  frame_->CreateScreens(
+      [this](QWidget* parent) -> pages::ScreenCommands* { return new binary::BinaryView(workspace_, parent); },
+      [this](QWidget* parent) -> pages::ScreenCommands* { return new ascii::AsciiView(workspace_, parent); });
   frame_->PlaceMainWindow();
   frame_->show();
   // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown and its file is
@@ -53,7 +54,7 @@ bool Application::InitInstance(int argc, const char* const* argv) {
   if (!grab.isEmpty()) {
     const qint64 shownMs = sinceStart_.elapsed();
     auto readMs = std::make_shared<qint64>(shownMs);
-    QObject::connect(&document::Document(), &document::DocumentBuffer::ReadFinished, frame_.get(),
+    QObject::connect(&document_, &document::DocumentBuffer::ReadFinished, frame_.get(),
                      [this, readMs] { *readMs = sinceStart_.elapsed(); });
     const int delay = qEnvironmentVariableIntValue("TYLD_GRAB_DELAY_MS");
     auto shoot = [this, grab, delay, shownMs, readMs] {
@@ -71,7 +72,7 @@ bool Application::InitInstance(int argc, const char* const* argv) {
         frame_->close();
       });
     };
-    const document::DocumentBuffer& doc = document::Document();
+    const document::DocumentBuffer& doc = document_;
     if (doc.Busy()) {
       // Once the bytes are in and the rows built; whichever signal comes last.
       auto whenIdle = [&doc, shoot, done = std::make_shared<bool>(false)] {
@@ -89,9 +90,9 @@ bool Application::InitInstance(int argc, const char* const* argv) {
 }
 
 bool Application::CreateMainFrame() {
-  frame_ = std::make_unique<MainWindow>();
+  frame_ = std::make_unique<MainWindow>(workspace_);
   MeasureWindowMetrics();
-  platform::PrinterSelection& printer = platform::PrinterSelection::Instance();
+  platform::PrinterSelection& printer = printers_;
   if (!printer.Initialise({})) {
     platform::MessageBox(frame_.get(), QStringLiteral("プリンタが正常に選択されておらず、印刷実行に支障があります。"),
                          QStringLiteral("ヨルダムⅡバンドル版の起動を中止します。"), platform::Buttons::Ok,
@@ -100,31 +101,31 @@ bool Application::CreateMainFrame() {
   }
   const QString exeDir = QCoreApplication::applicationDirPath();
   const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-  settings::Paths() = settings::DeriveSettingsPath(
-      document::Startup().StartMode, QDir::currentPath().toStdString(), exeDir.toStdString(),
+  paths_ = settings::DeriveSettingsPath(
+      startup_.StartMode, QDir::currentPath().toStdString(), exeDir.toStdString(),
       [&fallback](const std::string& dir) {
         const bool usable = settings::IsUsableSettingsDirectory(dir);
         if (!usable) QDir().mkpath(fallback);
         return usable;
       },
       fallback.toStdString());
-  if (!settings::ReadSettings() && !settings::InitialiseSettings()) {
+  if (!settings::ReadSettings(paths_.SettingsPath, record_, live_) &&
+      !settings::InitialiseSettings(paths_.SettingsPath, record_, live_)) {
     platform::MessageBox(frame_.get(),
-                         Q(settings::kInitFailedText) + '\n' + Q(settings::Paths().SettingsPath) + '\n' +
+                         Q(settings::kInitFailedText) + '\n' + Q(paths_.SettingsPath) + '\n' +
                              Q(settings::kInitFailedGoesOnText),
                          Q(settings::kInitFailedCaption), platform::Buttons::Ok, platform::Icon::Warning);
   }
-  settings::Live().AscLineBreakRules =
-      settings::ReadLineBreakRules(settings::SideOptionsPath(settings::Paths().SettingsPath));
-  const settings::UnprintMargins& u = settings::Live().unprint;
+  live_.AscLineBreakRules = settings::ReadLineBreakRules(settings::SideOptionsPath(paths_.SettingsPath));
+  const settings::UnprintMargins& u = live_.unprint;
   printer.SetPdfMargins({u.top, u.bottom, u.left, u.right});
-  if (!document::Document().AllocateHighlightMarks(document::kInitialHighlightMarks)) {
+  if (!document_.AllocateHighlightMarks(document::kInitialHighlightMarks)) {
     platform::MessageBox(frame_.get(), Q(document::kInputBufferFailedText), Q(document::kInputBufferFailedCaption),
                          platform::Buttons::Ok, platform::Icon::Warning);
     frame_->close();  // as the close command: the settings are written
     return false;
   }
-  if (document::Startup().StartMode != 0) frame_->LoadFile(QString::fromStdString(document::Startup().DfPath));
+  if (startup_.StartMode != 0) frame_->LoadFile(QString::fromStdString(startup_.DfPath));
   frame_->UpdateTitle();
   return true;
 }

@@ -60,24 +60,24 @@ QString ReadProgressText(qint64 done, qint64 total) {
 
 }  // namespace
 
-QString MakeTitle() {
-  const document::StartupState& s = document::Startup();
+QString MakeTitle(const pages::Workspace& workspace) {
+  const document::StartupState& s = workspace.startup;
   const QString version = QString::fromLatin1(platform::kVersionText);
-  const QString name = Q(document::Document().DocDisplayName);
+  const QString name = Q(workspace.document.DocDisplayName);
   QString title;
   if (s.StartMode == 0) {
     title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆読込DF[%2]◆%3◆").arg(version, name, Q(kPublisher));
   } else {
     title = QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V%1◆自動起動◆読込DF[%2]◆印刷名[%3]◆%4◆")
-                .arg(version, name, Q(document::PrintedName(s, document::Document())), Q(kPublisher));
+                .arg(version, name, Q(document::PrintedName(s, workspace.document)), Q(kPublisher));
   }
-  title += platform::PrinterSelection::Instance().Name();
+  title += workspace.printers.Name();
   // In front, where a shortened title in a task bar still shows it.
-  if (document::Document().Modified()) title.prepend(Q(kModifiedMark));
+  if (workspace.document.Modified()) title.prepend(Q(kModifiedMark));
   return title;
 }
 
-MainWindow::MainWindow() {
+MainWindow::MainWindow(const pages::Workspace& workspace) : workspace_(workspace) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   mdi_ = new QMdiArea(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -94,18 +94,18 @@ MainWindow::MainWindow() {
     UpdateCommandUi();
   });
   // Undo and redo follow the edits; the title shows whether they are saved.
-  const document::DocumentBuffer* doc = &document::Document();
+  const document::DocumentBuffer* doc = &workspace_.document;
   connect(doc, &document::DocumentBuffer::ModifiedChanged, this, &MainWindow::UpdateTitle);
   connect(doc, &document::DocumentBuffer::Changed, this, &MainWindow::UpdateCommandUi);
   connect(doc, &document::DocumentBuffer::ReadProgress, this,
           [this](qint64 done, qint64 total) { statusBar()->showMessage(ReadProgressText(done, total)); });
   connect(doc, &document::DocumentBuffer::BusyChanged, this, [this] {
-    if (!document::Document().Busy()) statusBar()->showMessage(QStringLiteral("レディ"));
+    if (!workspace_.document.Busy()) statusBar()->showMessage(QStringLiteral("レディ"));
     UpdateCommandUi();
   });
   connect(doc, &document::DocumentBuffer::ReadFinished, this, [this](int error) {
     // The ASCII screen may go on building its rows and says so itself.
-    if (!document::Document().Busy()) statusBar()->showMessage(QStringLiteral("レディ"));
+    if (!workspace_.document.Busy()) statusBar()->showMessage(QStringLiteral("レディ"));
     UpdateTitle();
     UpdateCommandUi();
     ShowLoadError(error);
@@ -121,7 +121,7 @@ MainWindow::MainWindow() {
 }
 
 void MainWindow::CancelReading() {
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = workspace_.document;
   if (!doc.Reading()) return;
   doc.CancelReading();
   statusBar()->showMessage(QStringLiteral("読込を中止しました。"));
@@ -132,7 +132,7 @@ MainWindow::~MainWindow() {
   // that is being destroyed.
   disconnect(mdi_, nullptr, this, nullptr);
   // A screen that lets go of the document as it goes must not reach this half-gone window.
-  disconnect(&document::Document(), nullptr, this, nullptr);
+  disconnect(&workspace_.document, nullptr, this, nullptr);
 }
 
 void MainWindow::CreateActions() {
@@ -301,7 +301,7 @@ std::optional<ScreenKind> MainWindow::ActiveScreenKind() const {
 }
 
 bool MainWindow::CanRun(Command id) const {
-  if (document::Document().Busy() && RefusedWhileReading(id)) return false;
+  if (workspace_.document.Busy() && RefusedWhileReading(id)) return false;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     const pages::ScreenCommands* screen = ActiveScreen();
     return screen != nullptr && screen->CanRun(*action);
@@ -312,19 +312,19 @@ bool MainWindow::CanRun(Command id) const {
       const pages::ScreenCommands* bin = Screen(ScreenKind::Binary);
       return bin != nullptr && bin->CanRun(pages::ScreenAction::PrintMono);
     }
-    case Command::Undo: return document::Document().CanUndo();
-    case Command::Redo: return document::Document().CanRedo();
+    case Command::Undo: return workspace_.document.CanUndo();
+    case Command::Redo: return workspace_.document.CanRedo();
     default: return true;
   }
 }
 
 void MainWindow::UpdateCommandUi() {
-  cancelRead_->setEnabled(document::Document().Reading());
+  cancelRead_->setEnabled(workspace_.document.Reading());
   for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) it.value()->setEnabled(CanRun(it.key()));
 }
 
 void MainWindow::Run(Command id) {
-  if (document::Document().Busy() && RefusedWhileReading(id)) return;
+  if (workspace_.document.Busy() && RefusedWhileReading(id)) return;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     if (pages::ScreenCommands* screen = ActiveScreen()) screen->Run(*action);
   } else {
@@ -334,12 +334,12 @@ void MainWindow::Run(Command id) {
 }
 
 void MainWindow::OpenRecent(int k) {
-  if (k < 0 || k >= recent_.Entries().size() || document::Document().Busy()) return;
+  if (k < 0 || k >= recent_.Entries().size() || workspace_.document.Busy()) return;
   if (!ConfirmDiscard()) return;
-  document::Startup().RecentPath = recent_.Entries()[k].toStdString();
+  workspace_.startup.RecentPath = recent_.Entries()[k].toStdString();
   // The recent-file list opens files as general files, as the DF type guide tells users.
-  document::Startup().ColourTagMode = 0;
-  Load(QString::fromStdString(document::Startup().RecentPath));
+  workspace_.startup.ColourTagMode = 0;
+  Load(QString::fromStdString(workspace_.startup.RecentPath));
 }
 
 void MainWindow::RunOwn(Command id) {
@@ -371,8 +371,8 @@ void MainWindow::RunOwn(Command id) {
     case Command::SettingsReset: SettingsReset(); return;
     case Command::DefaultWindowSize: DefaultWindowSize(); return;
     case Command::Paste: Paste(); return;
-    case Command::Undo: document::Document().Undo(); return;
-    case Command::Redo: document::Document().Redo(); return;
+    case Command::Undo: workspace_.document.Undo(); return;
+    case Command::Redo: workspace_.document.Redo(); return;
     case Command::Close: close(); return;
     // Ctrl+P: no screen prints without its print-range dialog, so it does nothing.
     case Command::Print: return;
@@ -380,7 +380,7 @@ void MainWindow::RunOwn(Command id) {
   }
 }
 
-void MainWindow::UpdateTitle() { setWindowTitle(MakeTitle()); }
+void MainWindow::UpdateTitle() { setWindowTitle(MakeTitle(workspace_)); }
 
 void MainWindow::ShowLoadError(int error) {
   const document::BufferMessage m = MessageFor(static_cast<document::BufferError>(error));
@@ -392,7 +392,7 @@ void MainWindow::ShowLoadError(int error) {
 }
 
 bool MainWindow::ConfirmDiscard() {
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = workspace_.document;
   if (!doc.Modified()) return true;
   switch (platform::MessageBox(this, QStringLiteral("変更を保存しますか？"), QStringLiteral("確認"), Buttons::YesNoCancel)) {
     // The save asks its own questions; a No there or a failed write keeps everything.
@@ -406,8 +406,8 @@ bool MainWindow::LoadFile(const QString& path) { return ConfirmDiscard() && Load
 
 bool MainWindow::Load(const QString& path) {
   // A big file comes in on a worker; the window answers meanwhile and ReadFinished ends it.
-  const document::LoadResult r = document::Document().OpenDataFile(path.toStdString());
-  if (!document::Document().Reading()) statusBar()->showMessage(QStringLiteral("レディ"));
+  const document::LoadResult r = workspace_.document.OpenDataFile(path.toStdString());
+  if (!workspace_.document.Reading()) statusBar()->showMessage(QStringLiteral("レディ"));
   UpdateTitle();
   ShowLoadError(static_cast<int>(r.error));
   UpdateCommandUi();
@@ -415,8 +415,8 @@ bool MainWindow::Load(const QString& path) {
 }
 
 void MainWindow::Open(bool printFile) {
-  const QString filters = QtFilterString(printFile, document::Startup().ProgramType);
-  QString initial = QString::fromStdString(settings::LastOpenPathUtf8(settings::Record()));
+  const QString filters = QtFilterString(printFile, workspace_.startup.ProgramType);
+  QString initial = QString::fromStdString(settings::LastOpenPathUtf8(workspace_.record));
   const QFileInfo info(initial);
   if (!info.isFile() || info.size() == 0 || initial.size() > 256) initial.clear();
   const QString caption = printFile ? QStringLiteral("印刷用ファイルを開く") : QStringLiteral("一般ファイルを開く");
@@ -436,8 +436,8 @@ void MainWindow::Open(bool printFile) {
   if (!ConfirmDiscard()) return;
   // The record holds at most 255 bytes of CP932; a longer path is not remembered.
   const std::string sjis = platform::codepage::FromUtf16(path.toStdU16String());
-  if (sjis.size() < settings::kLastOpenPathSize) settings::SetLastOpenPath(settings::Record(), sjis);
-  document::Startup().ColourTagMode = printFile ? 1 : 0;
+  if (sjis.size() < settings::kLastOpenPathSize) settings::SetLastOpenPath(workspace_.record, sjis);
+  workspace_.startup.ColourTagMode = printFile ? 1 : 0;
   if (Load(path)) {
     recent_.Add(path);
     RefreshRecentMenu();
@@ -455,7 +455,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::LoadDropped(const QList<QUrl>& urls) {
   if (urls.size() != 1 || !urls.first().isLocalFile()) return;  // several files are ignored
-  if (document::Document().Busy()) return;  // as the open commands: not while reading
+  if (workspace_.document.Busy()) return;  // as the open commands: not while reading
   const QString path = urls.first().toLocalFile();
   if (LoadFile(path)) {
     recent_.Add(path);
@@ -473,7 +473,7 @@ void MainWindow::Paste() {
   // Clipboard text reaches the document as code page 932 bytes, cut at the first NUL.
   std::string bytes = platform::codepage::FromUtf16(data->text().toStdU16String());
   if (const auto nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = workspace_.document;
   bool append = false;
   if (doc.PasteAsksToAppend()) {
     append = platform::MessageBox(this, QStringLiteral("「はい」＝追加、「いいえ」＝元データはスクラップして貼付け"),
@@ -481,14 +481,14 @@ void MainWindow::Paste() {
   }
   // Appending keeps the edits in the data; replacing it throws them away.
   if (!append && !ConfirmDiscard()) return;
-  const document::BufferError e = doc.Paste(bytes, append, settings::Paths().WorkDir);
+  const document::BufferError e = doc.Paste(bytes, append, workspace_.paths.WorkDir);
   ShowLoadError(static_cast<int>(e));
   UpdateTitle();
   UpdateCommandUi();
 }
 
 void MainWindow::Properties() {
-  const document::DocumentBuffer& doc = document::Document();
+  const document::DocumentBuffer& doc = workspace_.document;
   if (doc.DocLength != 0 && !doc.DocFullPath.empty()) {
     const QString text = QStringLiteral("Path=%1\nDFname=%2\nDFExt=%3\nLength=%4 bytes")
                              .arg(Q(doc.DocFullPath), Q(doc.DocName), Q(doc.DocExt))
@@ -503,9 +503,9 @@ void MainWindow::SettingsReset() {
   if (platform::MessageBox(this, QStringLiteral("設定条件を初期化していいですか？"), QStringLiteral("確認要求"),
                            Buttons::OkCancel) != Answer::Ok)
     return;
-  settings::ResetToDefaults();
-  const settings::UnprintMargins& u = settings::Live().unprint;
-  platform::PrinterSelection::Instance().SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  settings::ResetToDefaults(workspace_.record, workspace_.live);
+  const settings::UnprintMargins& u = workspace_.live.unprint;
+  workspace_.printers.SetPdfMargins({u.top, u.bottom, u.left, u.right});
   platform::MessageBox(this, QStringLiteral("設定条件を初期化しました"), QStringLiteral("確認要求"));
   for (pages::ScreenCommands* screen : {Screen(ScreenKind::Ascii), Screen(ScreenKind::Binary)})
     if (screen != nullptr) screen->Rebuild();
@@ -518,15 +518,15 @@ void MainWindow::DefaultWindowSize() {
     return;
   if (!ConfirmDiscard()) return;
   discardConfirmed_ = true;
-  settings::Record().WinWidth = 0;
-  settings::Record().WinHeight = 0;
+  workspace_.record.WinWidth = 0;
+  workspace_.record.WinHeight = 0;
   defaultSizeRequested_ = true;
   close();
 }
 
 void MainWindow::PrinterSetup(ScreenKind screen) {
-  platform::PrinterSelection& sel = platform::PrinterSelection::Instance();
-  settings::LiveSettings& live = settings::Live();
+  platform::PrinterSelection& sel = workspace_.printers;
+  settings::LiveSettings& live = workspace_.live;
   settings::Orientation& orientation = screen == ScreenKind::Ascii ? live.AscOrientation : live.BinOrientation;
   if (QPrinter* printer = sel.Printer()) {
     sel.SetOrientation(static_cast<int>(orientation));
@@ -550,7 +550,7 @@ void MainWindow::PrinterSetup(ScreenKind screen) {
 
 void MainWindow::PlaceMainWindow() {
   WindowMetrics& m = Metrics();
-  const settings::SettingsRecord& r = settings::Record();
+  const settings::SettingsRecord& r = workspace_.record;
   // 64-bit: the stored placement is used as read, so any value must compare safely.
   const long long left = r.WinLeft, top = r.WinTop, width = r.WinWidth, height = r.WinHeight;
   const bool saved = r.WinScreenWidth != 0 && left >= 0 && left <= m.ScreenWidth - width && top >= 0 &&
@@ -572,7 +572,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   discardConfirmed_ = false;
   if (!isMinimized() && !defaultSizeRequested_) {
-    settings::SettingsRecord& r = settings::Record();
+    settings::SettingsRecord& r = workspace_.record;
     const QRect g = frameGeometry();
     r.WinLeft = g.left();
     r.WinTop = g.top();
@@ -581,7 +581,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     r.WinScreenWidth = Metrics().ScreenWidth;
     r.WinScreenHeight = Metrics().ScreenHeight;
   }
-  settings::WriteSettings();
+  settings::WriteSettings(workspace_.paths.SettingsPath, workspace_.record, workspace_.live);
   for (ScreenFrame* f : {asciiFrame_.data(), binaryFrame_.data()})
     if (f != nullptr) f->setProperty("closingApp", true);
   event->accept();

@@ -12,6 +12,7 @@
 #include "app/main_menus.h"
 #include "app/recent_files.h"
 #include "pages/screen_action.h"
+#include "pages/workspace.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -28,7 +29,8 @@ class ScreenFrame;
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
-  MainWindow();
+  // The window loads into, titles and saves the workspace's document and settings.
+  explicit MainWindow(const pages::Workspace& workspace);
   ~MainWindow() override;
 
   // Creates the two screens (binary first, ASCII second and active). Views are made by
@@ -100,6 +102,7 @@ class MainWindow : public QMainWindow {
   void RefreshRecentMenu();
   void ArrangeScreens();
 
+  pages::Workspace workspace_;
   QMdiArea* mdi_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QMap<Command, QAction*> actions_;
@@ -123,6 +126,6 @@ inline constexpr char kPublisher[] = "Tyld Project";
 // The title text for the current state (without setting it). Unsaved changes put
 // kModifiedMark in front of it.
 inline constexpr char kModifiedMark[] = "*";
-QString MakeTitle();
+QString MakeTitle(const pages::Workspace& workspace);
 
 }  // namespace tyld::app

@@ -17,7 +17,7 @@
 namespace tyld::ascii {
 
 std::vector<BuildFailure> AsciiScreen::Build(QPrinter& printer) {
-  settings::LiveSettings& live = settings::Live();
+  settings::LiveSettings& live = workspace_.live;
   const platform::DeviceMetrics caps = platform::DeviceMetricsOf(printer);
   const platform::FontDescription font =
       PrinterFontFor(live.asciiFont.logFont, live.asciiFont.PointTenths(), caps.dpiY);
@@ -26,10 +26,10 @@ std::vector<BuildFailure> AsciiScreen::Build(QPrinter& printer) {
                               live.ascii);
   ApplyLayoutLimits(layout, live.ascii);
 
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = workspace_.document;
   TextModelOptions options;
   options.DocExt = doc.DocExt;
-  options.ColourTagMode = document::Startup().ColourTagMode;
+  options.ColourTagMode = workspace_.startup.ColourTagMode;
   options.EmlMode = EmlMode;
   options.ForceUtf8 = ForceUtf8;
   options.AscCharsPerLine = live.ascii.AscCharsPerLine;
@@ -76,13 +76,13 @@ void AsciiScreen::NewDocument() {
   model.ReleaseTables();
   // A Shift-JIS reading asked for belongs to that document; the next one is detected.
   if (ForceUtf8 < 0) ForceUtf8 = 0;
-  EmlMode = EmlModeForExtension(document::Document().DocExt);
+  EmlMode = EmlModeForExtension(workspace_.document.DocExt);
 }
 
-SheetDocument AsciiScreen::Document() const {
-  const document::DocumentBuffer& doc = document::Document();
-  const document::StartupState& start = document::Startup();
-  const settings::LiveSettings& live = settings::Live();
+SheetDocument AsciiScreen::SheetSource() const {
+  const document::DocumentBuffer& doc = workspace_.document;
+  const document::StartupState& start = workspace_.startup;
+  const settings::LiveSettings& live = workspace_.live;
   SheetDocument d;
   d.docName = doc.DocName;
   d.docLength = doc.DocLength;
@@ -104,11 +104,11 @@ void AsciiScreen::DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw
   req.screenFont = draw.grid.font;
   req.screenCharWidth = draw.grid.charWidth;
   req.screenLinePitch = draw.grid.linePitch;
-  DrawSheet(canvas, model, settings::Live().ascii, layout, Document(), req);
+  DrawSheet(canvas, model, workspace_.live.ascii, layout, SheetSource(), req);
 }
 
 std::string AsciiScreen::PageText(int page, int number) {
-  return SheetText(model, settings::Live().ascii, layout, Document(), page, number);
+  return SheetText(model, workspace_.live.ascii, layout, SheetSource(), page, number);
 }
 
 std::string AsciiScreen::Refusal() const {
@@ -119,19 +119,19 @@ std::string AsciiScreen::Refusal() const {
   return std::string(buf) + " ﾊﾞｲﾄ目がアスキー状態ではなくアスキー表示できません。";
 }
 
-settings::FontState& AsciiScreen::Font() { return settings::Live().asciiFont; }
-int AsciiScreen::LineSpacing() const { return settings::Live().ascii.AscLineSpacing; }
+settings::FontState& AsciiScreen::Font() { return workspace_.live.asciiFont; }
+int AsciiScreen::LineSpacing() const { return workspace_.live.ascii.AscLineSpacing; }
 settings::Orientation AsciiScreen::PageOrientation() const {
-  return settings::Live().AscOrientation;
+  return workspace_.live.AscOrientation;
 }
-int AsciiScreen::ShownFontSize() const { return settings::Live().asciiFont.PointTenths(); }
+int AsciiScreen::ShownFontSize() const { return workspace_.live.asciiFont.PointTenths(); }
 
 // The ASCII font reset returns to scale 1 as well.
 void AsciiScreen::ResetFont() { Font() = settings::FontState{}; }
 
 // The non-printable margins are shared with the binary screen; this reset clears them too.
 void AsciiScreen::ResetPageFormat() {
-  settings::LiveSettings& live = settings::Live();
+  settings::LiveSettings& live = workspace_.live;
   live.ascii = settings::AsciiPageFormat{};
   live.unprint = settings::UnprintMargins{};
 }
@@ -140,7 +140,7 @@ QString AsciiScreen::TitleHead(int currentPage) const {
   // The row range is the current sheet's, whether or not line numbers are shown.
   const int sheet = SheetCount > 0 ? currentPage : -1;
   const SheetRowRange rows =
-      SheetCount > 0 ? SheetRows(settings::Live().ascii, layout, sheet, model.TotalRows()) : SheetRowRange{};
+      SheetCount > 0 ? SheetRows(workspace_.live.ascii, layout, sheet, model.TotalRows()) : SheetRowRange{};
   return QStringLiteral("頁=%1/%2 行=[%3-%4/%5] ")
       .arg(sheet + 1)
       .arg(SheetCount)

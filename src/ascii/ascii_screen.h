@@ -10,6 +10,7 @@
 #include "ascii/sheet_painter.h"
 #include "ascii/text_model.h"
 #include "pages/paged_screen.h"
+#include "pages/workspace.h"
 
 class QPrinter;
 
@@ -17,6 +18,9 @@ namespace tyld::ascii {
 
 class AsciiScreen final : public pages::PagedScreen {
  public:
+  // Lays out the workspace's document with its live settings.
+  explicit AsciiScreen(const pages::Workspace& workspace) : workspace_(workspace) {}
+
   // Layout from the printer, text model from the document, sheet count. Returns the
   // messages the build asks to show.
   std::vector<BuildFailure> Build(QPrinter& printer);
@@ -35,7 +39,7 @@ class AsciiScreen final : public pages::PagedScreen {
   void NewDocument();
 
   // What a sheet is drawn from: names, font, footer name.
-  [[nodiscard]] SheetDocument Document() const;
+  [[nodiscard]] SheetDocument SheetSource() const;
 
   std::vector<pages::ScreenMessage> Rebuild(QPrinter& printer, int& currentPage) override;
   [[nodiscard]] int PageCount() const override { return SheetCount; }
@@ -62,6 +66,9 @@ class AsciiScreen final : public pages::PagedScreen {
   int SheetCount = 0;
   MailView EmlMode = MailView::NotMail;
   int ForceUtf8 = 0;  // 1 UTF-8, 0 detected, -1 Shift-JIS (the buttons)
+
+ private:
+  pages::Workspace workspace_;
 };
 
 }  // namespace tyld::ascii

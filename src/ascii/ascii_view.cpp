@@ -27,12 +27,13 @@ bool RefusedWhileBuilding(ScreenAction action) {
 }
 }  // namespace
 
-AsciiView::AsciiView(QWidget* parent) : PagedView(screen_, parent) {
+AsciiView::AsciiView(const pages::Workspace& workspace, QWidget* parent)
+    : PagedView(workspace, screen_, parent), screen_(workspace) {
   setWindowTitle(QStringLiteral("アスキー画面"));
   viewport()->setAutoFillBackground(false);
-  connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
-  connect(&document::Document(), &document::DocumentBuffer::Changed, this, &AsciiView::ShowChangedBytes);
-  connect(&document::Document(), &document::DocumentBuffer::AboutToReplace, this, &AsciiView::StopModelBuild);
+  connect(&Shared().document, &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
+  connect(&Shared().document, &document::DocumentBuffer::Changed, this, &AsciiView::ShowChangedBytes);
+  connect(&Shared().document, &document::DocumentBuffer::AboutToReplace, this, &AsciiView::StopModelBuild);
   poll_ = new QTimer(this);
   poll_->setInterval(50);
   connect(poll_, &QTimer::timeout, this, &AsciiView::PollModelBuild);
@@ -46,7 +47,7 @@ void AsciiView::ShowNewDocument() {
   StopModelBuild();
   SetCurrentPage(0);
   screen_.NewDocument();
-  if (document::Document().DocLength >= BackgroundFrom) screen_.Step = AsciiScreen::ModelStep::Defer;
+  if (Shared().document.DocLength >= BackgroundFrom) screen_.Step = AsciiScreen::ModelStep::Defer;
   FullRebuild();
   if (screen_.Deferred) {
     StartModelBuild();
@@ -58,7 +59,7 @@ void AsciiView::ShowNewDocument() {
 // While the worker builds, every rebuild of the screen (a font, a page format, UTF-8) is
 // deferred as well; the poll then sees the build it runs is stale and starts it again.
 void AsciiView::StartModelBuild() {
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = Shared().document;
   if (!holding_) doc.Hold(true);
   holding_ = true;
   next_ = std::make_unique<TextModel>();
@@ -107,7 +108,7 @@ void AsciiView::StopModelBuild() {
 void AsciiView::LetGo() {
   if (!holding_) return;
   holding_ = false;
-  document::Document().Hold(false);
+  Shared().document.Hold(false);
 }
 
 void AsciiView::ShowStatus(const QString& text) {
@@ -117,27 +118,27 @@ void AsciiView::ShowStatus(const QString& text) {
 void AsciiView::ShowChangedBytes() {
   FullRebuild();  // keeps the current sheet, clamped to the new count
   // The rebuilt text has blank marks; a search with a colour marks them again.
-  const auto& colours = search::Searches().strings.SearchColour;
+  const auto& colours = Shared().searches.strings.SearchColour;
   if (std::any_of(colours.begin(), colours.end(), [](std::int32_t c) { return c != 0; })) MarkStrings();
 }
 
 bool AsciiView::ExecPageFormatDialog() {
-  settings::LiveSettings& live = settings::Live();
+  settings::LiveSettings& live = Shared().live;
   AsciiPageFormatDialog dialog(live.ascii, live.unprint, screen_.layout, this, &live.AscLineBreakRules);
   ConnectReadjust(dialog);
   if (dialog.exec() != QDialog::Accepted) return false;
   // The switch lives outside the settings record; OK keeps it for the next start.
-  if (const std::string& path = settings::Paths().SettingsPath; !path.empty())
+  if (const std::string& path = Shared().paths.SettingsPath; !path.empty())
     settings::WriteLineBreakRules(settings::SideOptionsPath(path), live.AscLineBreakRules);
   return true;
 }
 
 void AsciiView::StringSearch() {
-  if (document::Document().DocName.empty()) {
+  if (Shared().document.DocName.empty()) {
     tools::ShowNotice(this, search::kNoFileLoaded);
     return;
   }
-  tools::StringSearchDialog dialog(search::Searches().strings);
+  tools::StringSearchDialog dialog(Shared().searches.strings);
   if (dialog.exec() != QDialog::Accepted) return;
   MarkStrings();
 }
@@ -151,12 +152,12 @@ void AsciiView::MarkStrings() {
   for (const TextRow& row : screen_.model.TextRows())
     if (row.BlockCount > 0) rowStarts.push_back(blocks[static_cast<std::size_t>(row.FirstBlock)].Offset);
   search::MatchStrings({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, screen_.model.LcMark(),
-                       search::Searches().strings, rowStarts);
+                       Shared().searches.strings, rowStarts);
   viewport()->update();
 }
 
 void AsciiView::CancelStringSearch() {
-  search::CancelStringSearch(screen_.model.LcMark(), search::Searches().strings);
+  search::CancelStringSearch(screen_.model.LcMark(), Shared().searches.strings);
   viewport()->update();
 }
 

@@ -16,7 +16,7 @@ namespace tyld::ascii {
 class AsciiView : public pages::PagedView {
   Q_OBJECT
  public:
-  explicit AsciiView(QWidget* parent = nullptr);
+  explicit AsciiView(const pages::Workspace& workspace, QWidget* parent = nullptr);
   ~AsciiView() override;
 
   // Data of this many bytes or more gets its text model built on a worker thread: the

@@ -14,7 +14,7 @@
 namespace tyld::binary {
 
 void BinaryScreen::Build(QPrinter& printer) {
-  settings::LiveSettings& live = settings::Live();
+  settings::LiveSettings& live = workspace_.live;
   LayoutInput in;
   in.caps = platform::DeviceMetricsOf(printer);
   const platform::FontDescription font =
@@ -24,7 +24,7 @@ void BinaryScreen::Build(QPrinter& printer) {
   in.unprint = live.unprint;
   layout = ComputeBinaryLayout(in, live.binary);
   ApplyLayoutLimits(layout, live.binary);
-  UpdateBinaryPageCount(document::Document().DocLength, live.binary, view);
+  UpdateBinaryPageCount(workspace_.document.DocLength, live.binary, view);
 }
 
 std::vector<pages::ScreenMessage> BinaryScreen::Rebuild(QPrinter& printer, int& currentPage) {
@@ -36,8 +36,8 @@ std::vector<pages::ScreenMessage> BinaryScreen::Rebuild(QPrinter& printer, int& 
 }
 
 DumpSource BinaryScreen::Source() {
-  document::DocumentBuffer& doc = document::Document();
-  const document::StartupState& start = document::Startup();
+  document::DocumentBuffer& doc = workspace_.document;
+  const document::StartupState& start = workspace_.startup;
   docNameSjis_ = platform::codepage::FromUtf8(doc.DocName);
   footerNameSjis_ = platform::codepage::FromUtf8(document::PrintedName(start, doc));
   DumpSource s;
@@ -49,7 +49,7 @@ DumpSource BinaryScreen::Source() {
 }
 
 PagePaint BinaryScreen::BasePaint() const {
-  const settings::LiveSettings& live = settings::Live();
+  const settings::LiveSettings& live = workspace_.live;
   PagePaint p;
   p.footerName = footerNameSjis_;
   p.time = LocalFooterTime();
@@ -59,7 +59,7 @@ PagePaint BinaryScreen::BasePaint() const {
   return p;
 }
 
-DumpPaging BinaryScreen::Paging() const { return DumpPaging(document::Document().DocLength, settings::Live().binary); }
+DumpPaging BinaryScreen::Paging() const { return DumpPaging(workspace_.document.DocLength, workspace_.live.binary); }
 
 void BinaryScreen::DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw) {
   const DumpSource source = Source();
@@ -75,7 +75,7 @@ void BinaryScreen::DrawPage(platform::Canvas& canvas, const pages::PageDraw& dra
   paint.screenLinePitch = draw.grid.linePitch;
   paint.hitFirst = hitFirst;
   paint.hitEnd = hitEnd;
-  DrawBinaryPage(canvas, settings::Live().binary, layout, source, paint);
+  DrawBinaryPage(canvas, workspace_.live.binary, layout, source, paint);
 }
 
 std::string BinaryScreen::PageText(int page, int number) {
@@ -86,15 +86,15 @@ std::string BinaryScreen::PageText(int page, int number) {
   options.time = paint.time;
   options.pageNumbers = number != 0;
   options.pageNumber = number;
-  return BinaryPageText(settings::Live().binary, source, page, options);
+  return BinaryPageText(workspace_.live.binary, source, page, options);
 }
 
-settings::FontState& BinaryScreen::Font() { return settings::Live().binaryFont; }
-int BinaryScreen::LineSpacing() const { return settings::Live().binary.BinLineSpacing; }
+settings::FontState& BinaryScreen::Font() { return workspace_.live.binaryFont; }
+int BinaryScreen::LineSpacing() const { return workspace_.live.binary.BinLineSpacing; }
 settings::Orientation BinaryScreen::PageOrientation() const {
-  return settings::Live().BinOrientation;
+  return workspace_.live.BinOrientation;
 }
-int BinaryScreen::ShownFontSize() const { return settings::Live().binaryFont.PointTenths() / 10; }
+int BinaryScreen::ShownFontSize() const { return workspace_.live.binaryFont.PointTenths() / 10; }
 
 // The binary font reset keeps the scale.
 void BinaryScreen::ResetFont() {
@@ -103,7 +103,7 @@ void BinaryScreen::ResetFont() {
   Font().scale = scale;
 }
 
-void BinaryScreen::ResetPageFormat() { settings::Live().binary = settings::BinaryPageFormat{}; }
+void BinaryScreen::ResetPageFormat() { workspace_.live.binary = settings::BinaryPageFormat{}; }
 
 QString BinaryScreen::TitleHead(int currentPage) const {
   const DumpPaging paging = Paging();

@@ -7,6 +7,7 @@
 #include "binary/binary_layout.h"
 #include "binary/page_painter.h"
 #include "pages/paged_screen.h"
+#include "pages/workspace.h"
 
 class QPrinter;
 
@@ -14,6 +15,9 @@ namespace tyld::binary {
 
 class BinaryScreen final : public pages::PagedScreen {
  public:
+  // Lays out the workspace's document with its live settings.
+  explicit BinaryScreen(const pages::Workspace& workspace) : workspace_(workspace) {}
+
   // Layout from the printer, then the page count of the document.
   void Build(QPrinter& printer);
   // The document's bytes and marks, with the names in Shift-JIS.
@@ -47,6 +51,7 @@ class BinaryScreen final : public pages::PagedScreen {
   std::int64_t hitEnd = 0;
 
  private:
+  pages::Workspace workspace_;
   std::string docNameSjis_;
   std::string footerNameSjis_;
 };

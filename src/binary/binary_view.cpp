@@ -20,8 +20,7 @@ namespace tyld::binary {
 namespace {
 using pages::ScreenAction;
 
-std::span<std::uint8_t> Marks() {
-  document::DocumentBuffer& doc = document::Document();
+std::span<std::uint8_t> Marks(document::DocumentBuffer& doc) {
   return {doc.HighlightMarks.data(), doc.HighlightMarks.size()};
 }
 
@@ -35,17 +34,18 @@ bool Raise(QWidget* window) {
 }
 }  // namespace
 
-BinaryView::BinaryView(QWidget* parent) : PagedView(screen_, parent) {
+BinaryView::BinaryView(const pages::Workspace& workspace, QWidget* parent)
+    : PagedView(workspace, screen_, parent), screen_(workspace) {
   setWindowTitle(QStringLiteral("バイナリ画面"));
-  connect(&document::Document(), &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
-  connect(&document::Document(), &document::DocumentBuffer::Changed, this, &BinaryView::ShowChangedBytes);
+  connect(&Shared().document, &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
+  connect(&Shared().document, &document::DocumentBuffer::Changed, this, &BinaryView::ShowChangedBytes);
   Start();
 }
 
 void BinaryView::ShowNewDocument() {
   // New data comes without marks: nothing of an earlier search is left to name, frame or
   // mark again after an edit (the entries stay for the dialog).
-  search::Searches().bytes.ByteSearchActive = 0;
+  Shared().searches.bytes.ByteSearchActive = 0;
   SetSearchTitle(QString());
   ClearHit();
   sequenceShown_ = false;
@@ -56,25 +56,25 @@ void BinaryView::ShowNewDocument() {
 void BinaryView::ShowChangedBytes() {
   // Both searches mark from the bytes alone, so running them again in the order they
   // were run gives the marks the new bytes call for.
-  const std::span<const std::uint8_t> data = std::as_const(document::Document()).Data();
-  if (search::Searches().bytes.ByteSearchActive != 0) search::MatchBytes(data, Marks(), search::Searches().bytes);
+  const std::span<const std::uint8_t> data = std::as_const(Shared().document).Data();
+  if (Shared().searches.bytes.ByteSearchActive != 0) search::MatchBytes(data, Marks(Shared().document), Shared().searches.bytes);
   if (sequenceShown_) {
     // The notices (none found, limit reached) answered the search itself, not an edit.
-    (void)search::RunSequenceSearch(data, Marks(), search::Searches().sequence);
+    (void)search::RunSequenceSearch(data, Marks(Shared().document), Shared().searches.sequence);
     if (sequenceSearch_) sequenceSearch_->RefreshList();
   }
   viewport()->update();
 }
 
 bool BinaryView::ExecPageFormatDialog() {
-  settings::LiveSettings& live = settings::Live();
+  settings::LiveSettings& live = Shared().live;
   BinaryPageFormatDialog dialog(live.binary, live.unprint, screen_.layout, this);
   ConnectReadjust(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 
 void BinaryView::JumpToPosition(std::uint32_t u) {
-  const std::int64_t page = PageOfPosition(static_cast<std::int64_t>(u), settings::Live().binary);
+  const std::int64_t page = PageOfPosition(static_cast<std::int64_t>(u), Shared().live.binary);
   if (page < 0 || page >= screen_.view.BinPageCount) {
     platform::MessageBox(this,
                          QStringLiteral("指定位置=%1 (%2H) 頁=%3\n\n　 は最大頁=%4 を越えます。")
@@ -90,22 +90,22 @@ void BinaryView::JumpToPosition(std::uint32_t u) {
 }
 
 bool BinaryView::RefuseWithoutData() {
-  if (!document::Document().DocName.empty()) return false;
+  if (!Shared().document.DocName.empty()) return false;
   tools::ShowNotice(this, search::kNoFileLoaded);
   return true;
 }
 
 void BinaryView::ByteSearch() {
   if (RefuseWithoutData()) return;
-  search::ByteSearchState& state = search::Searches().bytes;
+  search::ByteSearchState& state = Shared().searches.bytes;
   tools::ByteSearchDialog dialog(state);
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyByteSearch();
 }
 
 void BinaryView::ApplyByteSearch() {
-  search::ByteSearchState& state = search::Searches().bytes;
-  search::MatchBytes(document::Document().Data(), Marks(), state);
+  search::ByteSearchState& state = Shared().searches.bytes;
+  search::MatchBytes(Shared().document.Data(), Marks(Shared().document), state);
   sequenceShown_ = false;  // matching bytes sets every mark afresh
   SetSearchTitle(tools::Q(search::ByteSearchTitle(state)));
   ClearHit();
@@ -113,7 +113,7 @@ void BinaryView::ApplyByteSearch() {
 }
 
 void BinaryView::CancelByteSearch() {
-  search::CancelByteSearch(Marks(), search::Searches().bytes);
+  search::CancelByteSearch(Marks(Shared().document), Shared().searches.bytes);
   sequenceShown_ = false;
   SetSearchTitle(QString());
   ClearHit();
@@ -128,13 +128,13 @@ void BinaryView::ClearHit() {
 void BinaryView::ShowHit(std::int64_t first, std::int64_t end) {
   screen_.hitFirst = first;
   screen_.hitEnd = end;
-  SetCurrentPage(static_cast<int>(PageOfPosition(first + 1, settings::Live().binary)));
+  SetCurrentPage(static_cast<int>(PageOfPosition(first + 1, Shared().live.binary)));
   ShowCurrentPage();
 }
 
 void BinaryView::ShowSequenceHit(qint64 offset, int length) {
-  const std::span<std::uint8_t> marks = Marks();
-  const auto size = static_cast<qint64>(std::min(marks.size(), document::Document().Data().size()));
+  const std::span<std::uint8_t> marks = Marks(Shared().document);
+  const auto size = static_cast<qint64>(std::min(marks.size(), Shared().document.Data().size()));
   if (offset < 0 || length < 1 || offset >= size) {
     // The list outlives the data it was made from: new data may be shorter.
     tools::ShowNotice(this, search::kNoOccurrence);
@@ -147,8 +147,8 @@ void BinaryView::ShowSequenceHit(qint64 offset, int length) {
 
 void BinaryView::StepByteHit(bool forward) {
   if (RefuseWithoutData()) return;
-  const std::span<std::uint8_t> all = Marks();
-  const std::span<const std::uint8_t> marks = all.first(std::min(all.size(), document::Document().Data().size()));
+  const std::span<std::uint8_t> all = Marks(Shared().document);
+  const std::span<const std::uint8_t> marks = all.first(std::min(all.size(), Shared().document.Data().size()));
   const DumpPaging paging = screen_.Paging();
   const int page = CurrentPage();
   std::size_t from = 0;
@@ -186,7 +186,7 @@ void BinaryView::keyPressEvent(QKeyEvent* event) {
 
 void BinaryView::OpenByteEditor() {
   if (!Raise(byteEditor_)) {
-    byteEditor_ = new tools::ByteEditorWindow(document::Document(), this);
+    byteEditor_ = new tools::ByteEditorWindow(Shared().document, Shared().searches.ByteMaintenanceStart, this);
     connect(byteEditor_, &tools::ByteEditorWindow::Closed, this, [this] {
       byteEditor_ = nullptr;
       Repaint();
@@ -197,7 +197,7 @@ void BinaryView::OpenByteEditor() {
 
 void BinaryView::OpenSequenceSearch() {
   if (!Raise(sequenceSearch_)) {
-    sequenceSearch_ = new tools::SequenceSearchWindow(search::Searches().sequence, this);
+    sequenceSearch_ = new tools::SequenceSearchWindow(Shared().searches.sequence, this);
     connect(sequenceSearch_, &tools::SequenceSearchWindow::SearchRequested, this, &BinaryView::RunSequenceSearch);
     connect(sequenceSearch_, &tools::SequenceSearchWindow::JumpRequested, this, &BinaryView::ShowSequenceHit);
     connect(sequenceSearch_, &tools::SequenceSearchWindow::Closed, this, [this] { sequenceSearch_ = nullptr; });
@@ -207,9 +207,9 @@ void BinaryView::OpenSequenceSearch() {
 }
 
 void BinaryView::RunSequenceSearch() {
-  search::SequenceSearchState& state = search::Searches().sequence;
+  search::SequenceSearchState& state = Shared().searches.sequence;
   ClearHit();
-  if (const std::optional<search::Notice> notice = search::RunSequenceSearch(document::Document().Data(), Marks(), state))
+  if (const std::optional<search::Notice> notice = search::RunSequenceSearch(Shared().document.Data(), Marks(Shared().document), state))
     tools::ShowNotice(this, *notice);
   sequenceShown_ = true;
   if (sequenceSearch_) sequenceSearch_->RefreshList();
@@ -233,8 +233,8 @@ bool BinaryView::Run(ScreenAction action) {
     case ScreenAction::ByteEditor: OpenByteEditor(); return true;
     case ScreenAction::SequenceSearch: OpenSequenceSearch(); return true;
     case ScreenAction::PositionCalculator: OpenPositionCalculator(); return true;
-    case ScreenAction::Save: tools::SaveOverwrite(this, document::Document()); return true;
-    case ScreenAction::SaveAs: tools::SaveAs(this, document::Document()); return true;
+    case ScreenAction::Save: tools::SaveOverwrite(this, Shared().document); return true;
+    case ScreenAction::SaveAs: tools::SaveAs(this, Shared().document); return true;
     default: return false;
   }
 }
@@ -244,7 +244,7 @@ bool BinaryView::CanRun(ScreenAction action) const {
     case ScreenAction::ByteSearch: case ScreenAction::CancelByteSearch: case ScreenAction::ByteEditor:
     case ScreenAction::SequenceSearch: case ScreenAction::PositionCalculator: case ScreenAction::SaveAs:
       return true;
-    case ScreenAction::Save: return !document::Document().DocPath.empty();  // nothing loaded: nowhere to write
+    case ScreenAction::Save: return !Shared().document.DocPath.empty();  // nothing loaded: nowhere to write
     default:
       return PagedView::CanRun(action);
   }

@@ -15,7 +15,7 @@ namespace tyld::binary {
 class BinaryView : public pages::PagedView {
   Q_OBJECT
  public:
-  explicit BinaryView(QWidget* parent = nullptr);
+  explicit BinaryView(const pages::Workspace& workspace, QWidget* parent = nullptr);
 
   bool Run(pages::ScreenAction action) override;
   [[nodiscard]] bool CanRun(pages::ScreenAction action) const override;

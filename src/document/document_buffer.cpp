@@ -97,11 +97,6 @@ BufferMessage MessageFor(BufferError e) {
   return {};
 }
 
-DocumentBuffer& Document() {
-  static DocumentBuffer doc;
-  return doc;
-}
-
 std::string PrintedName(const StartupState& start, const DocumentBuffer& doc) {
   return start.StartMode != 0 && doc.DocFullPath == start.DfPath ? start.PrintName : doc.DocName;
 }

@@ -193,9 +193,6 @@ class DocumentBuffer : public QObject {
   int holds_ = 0;
 };
 
-// The process-wide document.
-DocumentBuffer& Document();
-
 // The name footers and the title give the document: the print name of the start-up for the
 // file given at start-up, the document's own name for any file opened later.
 [[nodiscard]] std::string PrintedName(const StartupState& start, const DocumentBuffer& doc);

@@ -15,7 +15,4 @@ struct StartupState {
   std::string SettingsArg;         // value of "S="; kept, the settings path does not follow it
 };
 
-// The process-wide start-up state.
-StartupState& Startup();
-
 }  // namespace tyld::document

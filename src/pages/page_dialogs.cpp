@@ -251,26 +251,24 @@ PageTurnGuideDialog::PageTurnGuideDialog(QWidget* parent) : QDialog(parent) {
 
 // ---------------------------------------------------------------------------------------
 
-QPointer<PrintingNotice>& PrintingNotice::Current() {
-  static QPointer<PrintingNotice> current;
-  return current;
-}
-
-PrintingNotice::PrintingNotice(QWidget* parent) : QDialog(parent), timer_(new QTimer(this)) {
+PrintingNoticeWindow::PrintingNoticeWindow(PrintingNotice& owner, QWidget* parent)
+    : QDialog(parent), owner_(owner), timer_(new QTimer(this)) {
   setWindowTitle(QStringLiteral("Tyld -- 印刷中メッセージ"));
   setModal(false);
   auto* lay = new QVBoxLayout(this);
   lay->addWidget(new QLabel(QStringLiteral("印刷中。しばらくお待ちください。"), this));
   lay->setSizeConstraint(QLayout::SetFixedSize);
   timer_->setSingleShot(true);
-  timer_->setInterval(kShowMs);
-  connect(timer_, &QTimer::timeout, this, &PrintingNotice::CloseIfDue);
+  timer_->setInterval(PrintingNotice::kShowMs);
+  connect(timer_, &QTimer::timeout, this, &PrintingNoticeWindow::CloseIfDue);
   move(300, 200);
 }
 
-PrintingNotice* PrintingNotice::Show(QWidget* printingView, Clock clock) {
-  QPointer<PrintingNotice>& current = Current();
-  if (current == nullptr) current = new PrintingNotice(printingView);
+PrintingNotice::~PrintingNotice() { delete window_.data(); }
+
+PrintingNoticeWindow* PrintingNotice::Show(QWidget* printingView, Clock clock) {
+  QPointer<PrintingNoticeWindow>& current = window_;
+  if (current == nullptr) current = new PrintingNoticeWindow(*this, printingView);
   current->clock_ = std::move(clock);
   current->timer_->stop();  // not while the window is being brought up
   current->show();
@@ -285,25 +283,23 @@ PrintingNotice* PrintingNotice::Show(QWidget* printingView, Clock clock) {
   return current;
 }
 
-void PrintingNotice::CloseIfDue() {
-  const std::int64_t left = shownAt_ + kShowMs - clock_();
+void PrintingNoticeWindow::CloseIfDue() {
+  const std::int64_t left = shownAt_ + PrintingNotice::kShowMs - clock_();
   if (left <= 0) {
-    if (Current() == this) Close();
+    if (owner_.Window() == this) owner_.Close();
     return;
   }
   timer_->start(static_cast<int>(left));
 }
 
 void PrintingNotice::Close() {
-  QPointer<PrintingNotice>& current = Current();
+  QPointer<PrintingNoticeWindow>& current = window_;
   if (current == nullptr) return;
-  PrintingNotice* window = current;
+  PrintingNoticeWindow* window = current;
   current = nullptr;
   window->timer_->stop();
   window->hide();
   window->deleteLater();
 }
-
-PrintingNotice* PrintingNotice::Instance() { return Current(); }
 
 }  // namespace tyld::pages

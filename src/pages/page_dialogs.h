@@ -81,31 +81,47 @@ class PageTurnGuideDialog : public QDialog {
   explicit PageTurnGuideDialog(QWidget* parent = nullptr);
 };
 
-// The "印刷中" window. One instance for the whole program: a print job started while it
-// is still open reuses it, and it closes one second after the last job showed it.
-class PrintingNotice : public QDialog {
+class PrintingNotice;
+
+// The "印刷中" window, opened and closed by its PrintingNotice.
+class PrintingNoticeWindow : public QDialog {
   Q_OBJECT
  public:
+  // What the close timer runs: closes the window once a full second has passed since the
+  // last show, else waits for the rest of it.
+  void CloseIfDue();
+
+ private:
+  friend class PrintingNotice;
+  PrintingNoticeWindow(PrintingNotice& owner, QWidget* parent);
+  PrintingNotice& owner_;
+  QTimer* timer_;
+  Clock clock_;
+  std::int64_t shownAt_ = 0;
+};
+
+// The one printing notice of the application: a print job started while its window is
+// still open reuses it, and it closes one second after the last job showed it.
+class PrintingNotice {
+ public:
   static constexpr int kShowMs = 1000;
+
+  PrintingNotice() = default;
+  ~PrintingNotice();
+  PrintingNotice(const PrintingNotice&) = delete;
+  PrintingNotice& operator=(const PrintingNotice&) = delete;
 
   // Shows the window (creating it with the printing view as parent when none is open),
   // paints it at once so it is visible during the synchronous job, and restarts its
   // one-second close timer, timed by `clock`.
-  static PrintingNotice* Show(QWidget* printingView, Clock clock = SteadyMilliseconds);
-  // What the close timer runs: closes the window once a full second has passed since the
-  // last show, else waits for the rest of it.
-  void CloseIfDue();
+  PrintingNoticeWindow* Show(QWidget* printingView, Clock clock = SteadyMilliseconds);
   // Closes and destroys the window now, if it is open.
-  static void Close();
+  void Close();
   // The open window, or nullptr.
-  [[nodiscard]] static PrintingNotice* Instance();
+  [[nodiscard]] PrintingNoticeWindow* Window() const { return window_; }
 
  private:
-  explicit PrintingNotice(QWidget* parent);
-  QTimer* timer_;
-  Clock clock_;
-  std::int64_t shownAt_ = 0;
-  static QPointer<PrintingNotice>& Current();
+  QPointer<PrintingNoticeWindow> window_;
 };
 
 }  // namespace tyld::pages

@@ -16,14 +16,15 @@
 #include "platform/print_job.h"
 #include "platform/printer.h"
 #include "platform/qt_canvas.h"
+#include "settings/page_format.h"
 
 namespace tyld::pages {
 namespace {
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-platform::PrinterSelection& Printer() { return platform::PrinterSelection::Instance(); }
 }  // namespace
 
-PagedView::PagedView(PagedScreen& screen, QWidget* parent) : QAbstractScrollArea(parent), screen_(screen) {
+PagedView::PagedView(const Workspace& workspace, PagedScreen& screen, QWidget* parent)
+    : QAbstractScrollArea(parent), workspace_(workspace), screen_(screen) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setFocusPolicy(Qt::StrongFocus);
@@ -54,10 +55,10 @@ void PagedView::UpdateGridPitch() {
 }
 
 void PagedView::FullRebuild() {
-  QPrinter* printer = Printer().Printer();
+  QPrinter* printer = workspace_.printers.Printer();
   if (printer == nullptr) return;
-  const settings::UnprintMargins& u = settings::Live().unprint;
-  Printer().SetPdfMargins({u.top, u.bottom, u.left, u.right});
+  const settings::UnprintMargins& u = workspace_.live.unprint;
+  workspace_.printers.SetPdfMargins({u.top, u.bottom, u.left, u.right});
   int page = current_;
   for (const ScreenMessage& m : screen_.Rebuild(*printer, page))
     platform::MessageBox(this, Q(m.text), Q(m.caption), platform::Buttons::Ok, platform::Icon::Warning);
@@ -135,17 +136,17 @@ void PagedView::Print(bool colour) {
     printLast_ = r->endPage;
     printNumber_ = r->firstNumber;
     // The printer takes the screen's orientation for its job.
-    Printer().SetOrientation(static_cast<int>(screen_.PageOrientation()));
+    workspace_.printers.SetOrientation(static_cast<int>(screen_.PageOrientation()));
     RunPrintJob();
   }
   ShowCurrentPage();
 }
 
 void PagedView::RunPrintJob() {
-  QPrinter* printer = Printer().Printer();
+  QPrinter* printer = workspace_.printers.Printer();
   if (printer == nullptr) return;
-  if (!platform::AskPdfOutput(this, *printer, Printer().IsPdf())) return;
-  PrintingNotice::Show(this);
+  if (!platform::AskPdfOutput(this, *printer, workspace_.printers.IsPdf())) return;
+  workspace_.notice.Show(this);
   int number = printNumber_;
   platform::RunPrintJob(*printer, screen_.JobName(), printLast_ - printFirst_ + 1,
                         [&](platform::Canvas& canvas, int i) {

@@ -12,6 +12,7 @@
 #include "pages/clock.h"
 #include "pages/paged_screen.h"
 #include "pages/screen_action.h"
+#include "pages/workspace.h"
 #include "platform/font_description.h"
 
 namespace tyld::pages {
@@ -21,8 +22,9 @@ class PageFormatDialog;
 class PagedView : public QAbstractScrollArea, public ScreenCommands {
   Q_OBJECT
  public:
-  // screen: the derived view's own screen; it is used only from Start() on.
-  PagedView(PagedScreen& screen, QWidget* parent = nullptr);
+  // screen: the derived view's own screen; it is used only from Start() on. The view lays
+  // out and prints on the workspace's printer and shows its printing notice.
+  PagedView(const Workspace& workspace, PagedScreen& screen, QWidget* parent = nullptr);
 
   bool Run(ScreenAction action) override;
   [[nodiscard]] bool CanRun(ScreenAction action) const override;
@@ -59,6 +61,7 @@ class PagedView : public QAbstractScrollArea, public ScreenCommands {
   // Scale 1, the screen font, the first build: call at the end of the derived constructor.
   void Start();
   void SetCurrentPage(int page) { current_ = page; }
+  [[nodiscard]] const Workspace& Shared() const { return workspace_; }
   // The screen font again, then a full rebuild.
   void RebuildWithFonts();
   // A page-format dialog's "表示再調整" rebuilds this view.
@@ -101,6 +104,7 @@ class PagedView : public QAbstractScrollArea, public ScreenCommands {
   void Print(bool colour);
   void RunPrintJob();
 
+  Workspace workspace_;
   PagedScreen& screen_;
   platform::FontDescription screenFont_;
   bool fixedPitch_ = true;

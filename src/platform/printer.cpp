@@ -8,10 +8,8 @@
 
 namespace tyld::platform {
 
-PrinterSelection& PrinterSelection::Instance() {
-  static PrinterSelection selection;
-  return selection;
-}
+PrinterSelection::PrinterSelection() = default;
+PrinterSelection::~PrinterSelection() = default;
 
 std::unique_ptr<QPrinter> MakePdfPrinter(const PrintMarginsMm& m, const QString& outputPath) {
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

@@ -17,8 +17,8 @@ struct PrintMarginsMm {
 
 class PrinterSelection {
  public:
-  // The process-wide selection.
-  static PrinterSelection& Instance();
+  PrinterSelection();
+  ~PrinterSelection();  // where QPrinter is complete
 
   // Takes the default printer, else makes the PDF printer with the given non-printable
   // margins. `printerName` non-empty asks for that system printer. False when nothing

@@ -43,7 +43,8 @@ std::string OutputOf(const RenderOptions& o, const std::string& input) {
 
 }  // namespace
 
-int RunRenderBatch(const RenderOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunRenderBatch(const RenderOptions& options, const pages::Workspace& workspace, std::istream& in,
+                   std::ostream& out, std::ostream& err) {
   // Two inputs of the same name would silently overwrite one output with the other.
   std::map<std::string, std::string> writers;
   for (const std::string& input : options.files) {
@@ -80,16 +81,16 @@ int RunRenderBatch(const RenderOptions& options, std::istream& in, std::ostream&
   }
 
   // Each input starts from the same settings, whatever the one before it laid out.
-  const settings::LiveSettings live = settings::Live();
-  const settings::SettingsRecord record = settings::Record();
+  const settings::LiveSettings live = workspace.live;
+  const settings::SettingsRecord record = workspace.record;
   int worst = kDone;
   for (const std::string& input : options.files) {
-    settings::Live() = live;
-    settings::Record() = record;
+    workspace.live = live;
+    workspace.record = record;
     RenderOptions one = options;
     one.file = input == "-" ? stdinPath : input;
     if (!options.outDir.empty()) one.out = OutputOf(options, input);
-    const int code = RunRender(one, out, err);
+    const int code = RunRender(one, workspace, out, err);
     if (code != kDone && options.files.size() > 1) err << "tyld-render: '" << input << "' ended with status " << code << "\n";
     worst = std::max(worst, code);
   }

@@ -35,9 +35,9 @@ using DrawPage = std::function<void(platform::Canvas&, int page, int number)>;
 
 // Reads the settings without ever creating or writing the file; a file the user named
 // must be readable, the default one may be missing.
-bool LoadSettings(const std::string& path, bool required, std::ostream& err) {
+bool LoadSettings(const std::string& path, bool required, const pages::Workspace& workspace, std::ostream& err) {
   using Result = settings::ReadOnlyLoad::Result;
-  const settings::ReadOnlyLoad load = settings::ReadSettingsReadOnly(path, settings::Record(), settings::Live());
+  const settings::ReadOnlyLoad load = settings::ReadSettingsReadOnly(path, workspace.record, workspace.live);
   if (load.result == Result::Read) return true;
   if (required && load.result == Result::Unreadable)
     err << "tyld-render: --settings: cannot read '" << path << "'\n";
@@ -55,8 +55,7 @@ int NumberOf(const RenderOptions& o, int first, int page) {
 }
 
 // The bytes the ASCII screen shows, as UTF-8.
-std::string DecodedText(const ascii::AsciiScreen& screen) {
-  const document::DocumentBuffer& doc = document::Document();
+std::string DecodedText(const ascii::AsciiScreen& screen, const document::DocumentBuffer& doc) {
   ascii::TextModelOptions options;
   options.DocExt = doc.DocExt;
   options.EmlMode = screen.EmlMode;
@@ -181,7 +180,7 @@ int WritePageTexts(pages::PagedScreen& screen, const RenderOptions& o, int first
 
 }  // namespace
 
-int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) {
+int RunRender(const RenderOptions& given, const pages::Workspace& workspace, std::ostream& out, std::ostream& err) {
   RenderOptions o = given;
   const std::string name(document::FinalComponent(o.file));
   if (o.out.empty()) {
@@ -201,20 +200,20 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   }
   // Settings: the named file, else YDsettei.bin here when present, else the defaults.
   const std::string settingsPath = o.settingsPath.empty() ? std::string("YDsettei.bin") : o.settingsPath;
-  if (!LoadSettings(settingsPath, !o.settingsPath.empty(), err)) return kUsageError;
-  settings::LiveSettings& live = settings::Live();
+  if (!LoadSettings(settingsPath, !o.settingsPath.empty(), workspace, err)) return kUsageError;
+  settings::LiveSettings& live = workspace.live;
   live.AscLineBreakRules = o.lineBreakRules >= 0 ? o.lineBreakRules == 1
                                                  : settings::ReadLineBreakRules(settings::SideOptionsPath(settingsPath));
   if (o.orientation != 0)
     (o.screen == Screen::Ascii ? live.AscOrientation : live.BinOrientation) = settings::OrientationFromCode(o.orientation);
 
-  document::StartupState& start = document::Startup();
+  document::StartupState& start = workspace.startup;
   start.StartMode = 2;
   start.DfPath = o.file;
   start.PrintName = o.printName.value_or(name);
   start.ColourTagMode = o.colTag ? 1 : 0;
 
-  platform::PrinterSelection& selection = platform::PrinterSelection::Instance();
+  platform::PrinterSelection& selection = workspace.printers;
   const bool realPrinter = !o.printer.empty();
   if (!selection.Initialise({live.unprint.top, live.unprint.bottom, live.unprint.left, live.unprint.right},
                             QString::fromStdString(o.printer))) {
@@ -222,12 +221,12 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
     return kNotWritable;
   }
   QPrinter& printer = *selection.Printer();
-  ascii::AsciiScreen asciiScreen;
-  binary::BinaryScreen binaryScreen;
+  ascii::AsciiScreen asciiScreen(workspace);
+  binary::BinaryScreen binaryScreen(workspace);
   pages::PagedScreen& screen = o.screen == Screen::Ascii ? static_cast<pages::PagedScreen&>(asciiScreen) : binaryScreen;
   selection.SetOrientation(static_cast<int>(screen.PageOrientation()));
 
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = workspace.document;
   // The binary screen reads only the bytes of the pages asked for, once they are known.
   const bool byParts = o.screen == Screen::Binary;
   const document::LoadResult loaded =
@@ -247,7 +246,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   }
   int current = 0;
   for (const pages::ScreenMessage& m : screen.Rebuild(printer, current)) err << "tyld-render: " << m.text << "\n";
-  if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen), o, out, err);
+  if (o.format == Format::Decoded) return WriteText(DecodedText(asciiScreen, doc), o, out, err);
   if (const std::string refusal = screen.Refusal(); !refusal.empty()) {
     err << "tyld-render: " << refusal << "\n";
     return kNothingToPrint;
@@ -273,7 +272,7 @@ int RunRender(const RenderOptions& given, std::ostream& out, std::ostream& err) 
   const int first = o.firstPage;
   const int last = o.lastPage == 0 ? pageCount : std::min(o.lastPage, pageCount);
   if (byParts) {
-    const binary::ByteRange bytes = binary::PagesBytes(doc.DocLength, settings::Live().binary, first - 1, last - 1);
+    const binary::ByteRange bytes = binary::PagesBytes(doc.DocLength, live.binary, first - 1, last - 1);
     if (!doc.ReadPart(bytes.begin, bytes.end - bytes.begin)) {
       err << "tyld-render: " << ascii::kMissingOrEmptyFileMessage << " (" << o.file << ")\n";
       return kNothingToPrint;

@@ -8,8 +8,14 @@
 #include <iostream>
 #include <vector>
 
+#include "document/document_buffer.h"
+#include "document/startup_state.h"
+#include "pages/page_dialogs.h"
 #include "platform/fonts.h"
+#include "platform/printer.h"
 #include "platform/translations.h"
+#include "search/search_state.h"
+#include "settings/settings_file.h"
 #include "render/render_batch.h"
 #include "render/render_job.h"
 
@@ -34,7 +40,18 @@ int main(int argc, char** argv) {
     std::cerr << "tyld-render: " << parsed.error << "\n" << tyld::render::UsageText();
     return tyld::render::kUsageError;
   }
-  const int code = tyld::render::RunRenderBatch(*parsed.options, std::cin, std::cout, std::cerr);
+  // tyld-render's own set of what the viewer's application object owns; it never writes the
+  // settings file, searches or shows a printing notice.
+  tyld::settings::SettingsPaths paths;
+  tyld::settings::SettingsRecord record;
+  tyld::settings::LiveSettings live;
+  tyld::document::StartupState startup;
+  tyld::document::DocumentBuffer document;
+  tyld::search::SearchStates searches;
+  tyld::platform::PrinterSelection printers;
+  tyld::pages::PrintingNotice notice;
+  const tyld::pages::Workspace workspace{paths, record, live, document, startup, searches, printers, notice};
+  const int code = tyld::render::RunRenderBatch(*parsed.options, workspace, std::cin, std::cout, std::cerr);
   // Everything is written; giving hundreds of megabytes back page by page would only
   // delay the exit.
   std::cout.flush();

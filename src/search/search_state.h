@@ -1,5 +1,5 @@
 #pragma once
-// The search states that outlive their dialogs, one set per process.
+// The search states that outlive their dialogs.
 #include <cstdint>
 
 #include "search/byte_search.h"
@@ -14,7 +14,5 @@ struct SearchStates {
   SequenceSearchState sequence;
   std::uint32_t ByteMaintenanceStart = 0;  // set to 0 whenever a maintenance window opens
 };
-
-SearchStates& Searches();
 
 }  // namespace tyld::search

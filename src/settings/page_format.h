@@ -103,7 +103,4 @@ struct LiveSettings {
   bool AscLineBreakRules = false;
 };
 
-// The process-wide live settings.
-LiveSettings& Live();
-
 }  // namespace tyld::settings

@@ -46,11 +46,6 @@ bool Writable(const std::string& path) {
 
 }  // namespace
 
-SettingsPaths& Paths() {
-  static SettingsPaths paths;
-  return paths;
-}
-
 SettingsPaths DeriveSettingsPath(int startMode, std::string_view currentDir,
                                  std::string_view exeDir, const DirectoryTest& usable,
                                  std::string_view fallbackDir) {
@@ -208,10 +203,5 @@ void ResetToDefaults(SettingsRecord& r, LiveSettings& live) {
   r.BinOrientation = 2;
   SetLastOpenPath(r, "");
 }
-
-bool ReadSettings() { return ReadSettings(Paths().SettingsPath, Record(), Live()); }
-bool WriteSettings() { return WriteSettings(Paths().SettingsPath, Record(), Live()); }
-bool InitialiseSettings() { return InitialiseSettings(Paths().SettingsPath, Record(), Live()); }
-void ResetToDefaults() { ResetToDefaults(Record(), Live()); }
 
 }  // namespace tyld::settings

@@ -15,9 +15,6 @@ struct SettingsPaths {
   std::string WorkDir;       // also the directory of pasted data
 };
 
-// The process-wide paths; set once at start-up from DeriveSettingsPath.
-SettingsPaths& Paths();
-
 using DirectoryTest = std::function<bool(const std::string& dir)>;
 
 // StartMode 0 uses the current directory, any other mode the executable's directory; one
@@ -59,12 +56,6 @@ bool InitialiseSettings(const std::string& path, SettingsRecord& r, LiveSettings
 // Defaults into the live state and the record's own defaulted fields; placement,
 // reserved bytes from 0x1CC and unused areas are kept.
 void ResetToDefaults(SettingsRecord& r, LiveSettings& live);
-
-// The same on the process-wide Paths(), Record() and Live().
-bool ReadSettings();
-bool WriteSettings();
-bool InitialiseSettings();
-void ResetToDefaults();
 
 // Start-up shows this once when neither the read nor the initialisation works, and goes on
 // with the defaults; the close then cannot keep the settings either.

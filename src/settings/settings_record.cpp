@@ -6,11 +6,6 @@
 
 namespace tyld::settings {
 
-SettingsRecord& Record() {
-  static SettingsRecord record;
-  return record;
-}
-
 std::string LastOpenPath(const SettingsRecord& r) {
   return std::string(r.LastOpenPath, strnlen(r.LastOpenPath, kLastOpenPathSize));
 }

@@ -104,9 +104,6 @@ static_assert(offsetof(SettingsRecord, Reserved1CC) == 0x1CC);
 static_assert(offsetof(SettingsRecord, LastOpenPath) == 0x1E8);
 static_assert(offsetof(SettingsRecord, unused2E8) == 0x2E8);
 
-// The process-wide record.
-SettingsRecord& Record();
-
 // LastOpenPath as CP932 bytes: up to the terminator, never more than the field holds.
 [[nodiscard]] std::string LastOpenPath(const SettingsRecord& r);
 // Stores CP932 bytes, cut to 255 bytes without splitting a double-byte character; the

@@ -16,7 +16,6 @@
 #include "document/document_buffer.h"
 #include "platform/dialog_keys.h"
 #include "tools/dialog_support.h"
-#include "search/search_state.h"
 
 namespace tyld::tools {
 namespace {
@@ -30,8 +29,6 @@ constexpr BarSpec kBars[] = {{"by1Bar", search::AddressBar::By1},
                              {"by100Bar", search::AddressBar::By100},
                              {"by1000Bar", search::AddressBar::By1000}};
 
-std::uint32_t& Start() { return search::Searches().ByteMaintenanceStart; }
-
 QLabel* WrappedLabel(const QString& text, QWidget* parent) {
   auto* l = new QLabel(text, parent);
   l->setWordWrap(true);
@@ -40,7 +37,8 @@ QLabel* WrappedLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-ByteEditorWindow::ByteEditorWindow(document::DocumentBuffer& doc, QWidget* parent) : QDialog(parent), doc_(doc) {
+ByteEditorWindow::ByteEditorWindow(document::DocumentBuffer& doc, std::uint32_t& start, QWidget* parent)
+    : QDialog(parent), doc_(doc), start_(start) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("バイトデータメンテ（モーダレス、親画面操作可）"));
   auto* top = new QHBoxLayout(this);
@@ -133,7 +131,7 @@ ByteEditorWindow::ByteEditorWindow(document::DocumentBuffer& doc, QWidget* paren
   connect(&doc_, &document::DocumentBuffer::Loaded, this, &ByteEditorWindow::ShowCurrentBytes);
 
   move(550, 100);
-  Start() = 0;
+  start_ = 0;
   address->setText(QStringLiteral("0"));
   ClearNewValues();
   ShowCurrentBytes();
@@ -150,17 +148,17 @@ bool ByteEditorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ByteEditorWindow::ReadAddress() {
-  Start() = search::ReadMaintenanceAddress(Sjis(address_->text()));
+  start_ = search::ReadMaintenanceAddress(Sjis(address_->text()));
 }
 
 void ByteEditorWindow::ShowAddress() {
-  address_->setText(Q(search::MaintenanceAddressText(Start())));
+  address_->setText(Q(search::MaintenanceAddressText(start_)));
 }
 
 void ByteEditorWindow::ShowCurrentBytes() {
   const std::span<const std::uint8_t> data = std::as_const(doc_).Data();
   range_->setText(Q(search::MaintenanceRangeText(data.size())));
-  const auto texts = search::CurrentByteTexts(data, Start());
+  const auto texts = search::CurrentByteTexts(data, start_);
   for (int i = 0; i < search::kMaintenanceBytes; ++i)
     current_[static_cast<std::size_t>(i)]->setText(Q(texts[static_cast<std::size_t>(i)]));
 }
@@ -178,7 +176,7 @@ void ByteEditorWindow::EnterAddress() {
 
 void ByteEditorWindow::Scroll(search::AddressBar bar, search::ScrollStep step) {
   ReadAddress();
-  Start() = search::ScrollMaintenanceAddress(Start(), doc_.Data().size(), bar, step);
+  start_ = search::ScrollMaintenanceAddress(start_, doc_.Data().size(), bar, step);
   if (step == search::ScrollStep::Other) return;
   ShowCurrentBytes();
   ShowAddress();
@@ -190,7 +188,7 @@ void ByteEditorWindow::WriteValues() {
   const std::size_t length = doc_.Data().size();
   std::vector<document::ByteWrite> writes;
   for (int i = 0; i < search::kMaintenanceBytes; ++i) {
-    const std::uint64_t pos = std::uint64_t{Start()} + static_cast<std::uint64_t>(i);
+    const std::uint64_t pos = std::uint64_t{start_} + static_cast<std::uint64_t>(i);
     if (pos >= length) continue;  // 外: never written
     if (const auto v = search::ReadMaintenanceValue(Sjis(newValues_[static_cast<std::size_t>(i)]->text())))
       writes.push_back({static_cast<std::int64_t>(pos), *v});

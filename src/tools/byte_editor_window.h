@@ -21,7 +21,8 @@ class ByteEditorWindow : public QDialog {
   // Controls by object name: the address edit address, the bars by1Bar, by10Bar,
   // by100Bar and by1000Bar (steps of 1, 0x10, 0x100, 0x1000), the range text
   // addressRange, current bytes currentByte0..9, new values newByte0..9, the button write.
-  explicit ByteEditorWindow(document::DocumentBuffer& doc, QWidget* parent = nullptr);
+  // `start` is the first address shown, kept between windows.
+  ByteEditorWindow(document::DocumentBuffer& doc, std::uint32_t& start, QWidget* parent = nullptr);
 
   // Reads the address edit into the start and shows it and the bytes there.
   void EnterAddress();
@@ -45,6 +46,7 @@ class ByteEditorWindow : public QDialog {
   void ClearNewValues();
 
   document::DocumentBuffer& doc_;
+  std::uint32_t& start_;
   QLineEdit* address_ = nullptr;
   QLabel* range_ = nullptr;
   std::array<QLabel*, search::kMaintenanceBytes> current_{};

@@ -29,27 +29,33 @@ long WriteSome(int fd, const std::uint8_t* data, std::size_t size) {
 
 // Writes the data, giving a final 0x00 that is shown as 0x1A its own byte back unless the
 // user wrote that byte: saving without an edit leaves the file as it was.
-platform::FileWriteResult WriteDocument(const std::string& path, const document::DocumentBuffer& doc, bool inPlace) {
+platform::FileWriteResult WriteDocument(const std::string& path, const document::DocumentBuffer& doc, bool inPlace,
+                                        const platform::ChunkWriter& writeSome) {
   const std::span<const std::uint8_t> data = doc.Data();
   const std::int64_t nul = doc.ShownNulAt;
   using Writer = platform::FileWriteResult (*)(const std::string&, std::span<const std::uint8_t>,
                                                const platform::ChunkWriter&);
   const Writer write = inPlace ? Writer{platform::WriteFileInPlace} : Writer{platform::WriteFileAtomically};
   if (nul < 0 || nul >= static_cast<std::int64_t>(data.size()) || doc.ShownNulWritten)
-    return write(path, data, WriteSome);
+    return write(path, data, writeSome);
   const std::uint8_t* base = data.data();
-  return write(path, data, [base, nul](int fd, const std::uint8_t* p, std::size_t size) -> long {
+  return write(path, data, [base, nul, &writeSome](int fd, const std::uint8_t* p, std::size_t size) -> long {
     const std::int64_t offset = p - base;
-    if (nul < offset || nul >= offset + static_cast<std::int64_t>(size)) return WriteSome(fd, p, size);
-    if (nul > offset) return WriteSome(fd, p, static_cast<std::size_t>(nul - offset));  // up to the byte
+    if (nul < offset || nul >= offset + static_cast<std::int64_t>(size)) return writeSome(fd, p, size);
+    if (nul > offset) return writeSome(fd, p, static_cast<std::size_t>(nul - offset));  // up to the byte
     static const std::uint8_t kNul = 0;
-    return WriteSome(fd, &kNul, 1);
+    return writeSome(fd, &kNul, 1);
   });
 }
 
 }  // namespace
 
 bool WriteData(QWidget* owner, const document::DocumentBuffer& doc, const QString& path) {
+  return WriteData(owner, doc, path, WriteSome);
+}
+
+bool WriteData(QWidget* owner, const document::DocumentBuffer& doc, const QString& path,
+               const platform::ChunkWriter& writer) {
   const platform::SavePlan plan = platform::PlanSave(path.toStdString(), doc.Data().size());
   if (plan.way == platform::SaveWay::InPlace &&
       platform::MessageBox(owner,
@@ -61,7 +67,7 @@ bool WriteData(QWidget* owner, const document::DocumentBuffer& doc, const QStrin
   const platform::FileWriteResult written =
       plan.way == platform::SaveWay::Refused
           ? plan.refusal
-          : WriteDocument(path.toStdString(), doc, plan.way == platform::SaveWay::InPlace);
+          : WriteDocument(path.toStdString(), doc, plan.way == platform::SaveWay::InPlace, writer);
   if (!written.ok) {
     // Nothing was written to a refused target, the writer replaces the target only after
     // every byte reached the disk, and a direct write fails on a full disk before the first

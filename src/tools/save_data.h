@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "document/document_buffer.h"
+#include "platform/atomic_file.h"
 
 class QWidget;
 
@@ -22,5 +23,8 @@ bool SaveAs(QWidget* owner, const document::DocumentBuffer& doc);
 
 // Writes the data to the path and tells the user how it went.
 bool WriteData(QWidget* owner, const document::DocumentBuffer& doc, const QString& path);
+// The same through `writer` instead of write(2), so a test can stop a save at a chosen byte.
+bool WriteData(QWidget* owner, const document::DocumentBuffer& doc, const QString& path,
+               const platform::ChunkWriter& writer);
 
 }  // namespace tyld::tools

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 
 #include "app/main_window.h"
 #include "ascii/ascii_view.h"
@@ -32,6 +33,7 @@
 #include "platform/printer.h"
 #include "search/search_state.h"
 #include "settings/settings_file.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::app {
 namespace {
@@ -51,11 +53,6 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes);
-}
-
-QByteArray Data() {
-  const auto d = document::Document().Data();
-  return {reinterpret_cast<const char*>(d.data()), static_cast<qsizetype>(d.size())};
 }
 
 // Answers each message box by the start of its text (Ok for any other) and records them.
@@ -98,15 +95,11 @@ class Editing : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    settings::Paths() = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
-    ASSERT_TRUE(settings::InitialiseSettings());
-    platform::PrinterSelection::Instance().Initialise({});
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
-    search::Searches() = search::SearchStates{};
-    frame_ = std::make_unique<MainWindow>();
-    frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::BinaryView(p); },
-                          [this](QWidget* p) { return asc_ = new ascii::AsciiView(p); });
+    state_.paths = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
+    ASSERT_TRUE(settings::InitialiseSettings(state_.paths.SettingsPath, state_.record, state_.live));
+    frame_ = std::make_unique<MainWindow>(state_.workspace);
+    frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::BinaryView(state_.workspace, p); },
+                          [this](QWidget* p) { return asc_ = new ascii::AsciiView(state_.workspace, p); });
     frame_->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(bin_->parentWidget()));
   }
   void TearDown() override {
@@ -114,6 +107,10 @@ class Editing : public testing::Test {
     frame_.reset();
   }
 
+  QByteArray Data() const {
+    const auto d = std::as_const(state_.document).Data();
+    return {reinterpret_cast<const char*>(d.data()), static_cast<qsizetype>(d.size())};
+  }
   QString Load(const QByteArray& bytes, const char* name = "data.txt") {
     const QString path = dir_.filePath(QString::fromUtf8(name));
     WriteFile(path, bytes);
@@ -150,6 +147,7 @@ class Editing : public testing::Test {
   }
 
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   std::unique_ptr<MainWindow> frame_;
   binary::BinaryView* bin_ = nullptr;
   ascii::AsciiView* asc_ = nullptr;
@@ -271,7 +269,7 @@ TEST_F(Editing, ReplacingTheDataAsksFirst) {
     const QString path = Load(first, "first.txt");
     // The opposite of what the open commands set, to see that a refusal takes nothing over.
     const int colourTags = c.way == Way::Open ? 0 : 1;
-    document::Startup().ColourTagMode = colourTags;
+    state_.startup.ColourTagMode = colourTags;
     EditBytes("0", {"46"});  // F
     Answers answers({{kSaveQuestion, c.save},
                      {kOverwritePrefix, c.overwrite},
@@ -293,10 +291,10 @@ TEST_F(Editing, ReplacingTheDataAsksFirst) {
     } else {
       EXPECT_EQ(Data(), QByteArray("First\r\n"));
       EXPECT_TRUE(Marked());
-      EXPECT_TRUE(document::Document().CanUndo());
-      EXPECT_EQ(document::Startup().ColourTagMode, colourTags);  // nothing of the new file taken over
+      EXPECT_TRUE(state_.document.CanUndo());
+      EXPECT_EQ(state_.startup.ColourTagMode, colourTags);  // nothing of the new file taken over
     }
-    document::Document().Clear();  // the next case loads without asking
+    state_.document.Clear();  // the next case loads without asking
   }
 }
 
@@ -336,7 +334,7 @@ TEST_F(Editing, ScreensFollowEditsKeepingTheSheetAndTheSearchMarks) {
   EXPECT_EQ(AsciiText().substr(3, 3), "Qyz");
   EXPECT_EQ(asc_->Screen().model.LcMark()[3], 0x01);  // the string search, marked again
   EXPECT_EQ(asc_->Screen().model.LcMark()[4], 0x01);
-  const std::span<const std::uint8_t> marks(document::Document().HighlightMarks.data(), 8);
+  const std::span<const std::uint8_t> marks(state_.document.HighlightMarks.data(), 8);
   EXPECT_EQ(marks[5], 0x01 | 0x02);  // the byte search and the sequence
   EXPECT_EQ(marks[6], 0x02);
   EXPECT_EQ(seq->findChild<QLabel*>("resultCount")->text(), QStringLiteral("1"));

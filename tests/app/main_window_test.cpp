@@ -26,6 +26,7 @@
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/settings_file.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::app {
 namespace {
@@ -37,8 +38,8 @@ using pages::ScreenKind;
 enum class Heard { Loaded, Repaint, Rebuild };
 class FakeScreen : public QWidget, public pages::ScreenCommands {
  public:
-  explicit FakeScreen(QWidget* parent) : QWidget(parent) {
-    connect(&document::Document(), &document::DocumentBuffer::Loaded, this, [this] { heard.push_back(Heard::Loaded); });
+  FakeScreen(QWidget* parent, document::DocumentBuffer& document) : QWidget(parent) {
+    connect(&document, &document::DocumentBuffer::Loaded, this, [this] { heard.push_back(Heard::Loaded); });
   }
   bool Run(pages::ScreenAction) override { return false; }
   [[nodiscard]] bool CanRun(pages::ScreenAction) const override { return false; }
@@ -52,19 +53,17 @@ class MainFrameTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    settings::Paths() = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
-    ASSERT_TRUE(settings::InitialiseSettings());
-    platform::PrinterSelection::Instance().Initialise({});
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
-    frame_ = std::make_unique<MainWindow>();
+    state_.paths = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
+    ASSERT_TRUE(settings::InitialiseSettings(state_.paths.SettingsPath, state_.record, state_.live));
+    frame_ = std::make_unique<MainWindow>(state_.workspace);
     frame_->CreateScreens(
-        [this](QWidget* p) { return bin_ = new FakeScreen(p); },
-        [this](QWidget* p) { return asc_ = new FakeScreen(p); });
+        [this](QWidget* p) { return bin_ = new FakeScreen(p, state_.document); },
+        [this](QWidget* p) { return asc_ = new FakeScreen(p, state_.document); });
   }
   void TearDown() override { frame_.reset(); }
 
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   std::unique_ptr<MainWindow> frame_;
   FakeScreen* bin_ = nullptr;
   FakeScreen* asc_ = nullptr;
@@ -75,16 +74,16 @@ TEST_F(MainFrameTest, PasteReplacesThenAppendsExactBytes) {
   QApplication::clipboard()->setText(QStringLiteral("abc"));
   frame_->Run(Command::Paste);
   EXPECT_TRUE(boxes.Calls().empty());  // nothing loaded: replaced without asking
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(document::Document().DocData.data()), document::Document().DocLength), "abc\r\n");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(state_.document.DocData.data()), state_.document.DocLength), "abc\r\n");
   EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[ﾍﾟｰｽﾄﾃﾞｰﾀ]")));
   EXPECT_EQ(asc_->heard.back(), Heard::Loaded);
   EXPECT_EQ(bin_->heard.back(), Heard::Loaded);
 
-  document::Document().LastBuildWasText = 1;  // the ASCII screen took it as text
+  state_.document.LastBuildWasText = 1;  // the ASCII screen took it as text
   frame_->Run(Command::Paste);
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("もとのデータに追加しますか？"));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(document::Document().DocData.data()), document::Document().DocLength),
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(state_.document.DocData.data()), state_.document.DocLength),
             "abc\r\n\r\n\r\nabc\r\n");
 }
 
@@ -92,7 +91,7 @@ TEST_F(MainFrameTest, PasteConvertsToShiftJisAndRefusesEmptyClipboard) {
   platform::ScopedMessageBoxRecorder boxes;
   QApplication::clipboard()->setText(QStringLiteral("日本"));
   frame_->Run(Command::Paste);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(document::Document().DocData.data()), document::Document().DocLength),
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(state_.document.DocData.data()), state_.document.DocLength),
             "\x93\xfa\x96\x7b\r\n");
   QApplication::clipboard()->clear();
   frame_->Run(Command::Paste);
@@ -120,14 +119,14 @@ TEST_F(MainFrameTest, PropertiesBeforeAndAfterALoad) {
 
 TEST_F(MainFrameTest, SettingsResetAsksThenRebuildsBothScreens) {
   platform::ScopedMessageBoxRecorder boxes(Answer::Cancel);
-  settings::Live().ascii.AscMarginTop = 33;
+  state_.live.ascii.AscMarginTop = 33;
   frame_->Run(Command::SettingsReset);
-  EXPECT_EQ(settings::Live().ascii.AscMarginTop, 33);  // cancelled
+  EXPECT_EQ(state_.live.ascii.AscMarginTop, 33);  // cancelled
   boxes.SetAnswer(Answer::Ok);
   asc_->heard.clear();
   bin_->heard.clear();
   frame_->Run(Command::SettingsReset);
-  EXPECT_EQ(settings::Live().ascii.AscMarginTop, 10);
+  EXPECT_EQ(state_.live.ascii.AscMarginTop, 10);
   ASSERT_EQ(boxes.Calls().size(), 3u);
   EXPECT_EQ(boxes.Calls()[1].text, QStringLiteral("設定条件を初期化していいですか？"));
   EXPECT_EQ(boxes.Calls()[2].text, QStringLiteral("設定条件を初期化しました"));
@@ -137,16 +136,16 @@ TEST_F(MainFrameTest, SettingsResetAsksThenRebuildsBothScreens) {
 
 TEST_F(MainFrameTest, PrinterSetupKeepsTheOtherScreensOrientation) {
   platform::ScopedMessageBoxRecorder boxes;
-  settings::Live().AscOrientation = settings::Orientation::Portrait;
-  settings::Live().BinOrientation = settings::Orientation::Portrait;
+  state_.live.AscOrientation = settings::Orientation::Portrait;
+  state_.live.BinOrientation = settings::Orientation::Portrait;
   frame_->SetPrinterDialog([](QPrinter& p) {
     p.setPageOrientation(QPageLayout::Landscape);
     return true;
   });
   asc_->heard.clear();
   frame_->PrinterSetup(ScreenKind::Binary);
-  EXPECT_EQ(settings::Live().BinOrientation, settings::Orientation::Landscape);
-  EXPECT_EQ(settings::Live().AscOrientation, settings::Orientation::Portrait);
+  EXPECT_EQ(state_.live.BinOrientation, settings::Orientation::Landscape);
+  EXPECT_EQ(state_.live.AscOrientation, settings::Orientation::Portrait);
   EXPECT_EQ(bin_->heard.back(), Heard::Rebuild);
   EXPECT_TRUE(asc_->heard.empty());
   EXPECT_TRUE(boxes.Calls().empty());
@@ -164,12 +163,12 @@ TEST_F(MainFrameTest, OpenRemembersThePathAndTheFileKind) {
     EXPECT_TRUE(initial.isEmpty());
     return path;
   });
-  document::Startup().ProgramType = 4;
+  state_.startup.ProgramType = 4;
   frame_->Run(Command::OpenPrintFile);
   EXPECT_TRUE(offered.startsWith(QStringLiteral("解析DF-D (*.zpd)")));
-  EXPECT_EQ(document::Startup().ColourTagMode, 1);
-  EXPECT_EQ(document::Document().DocName, "model.zpd");
-  EXPECT_EQ(settings::LastOpenPathUtf8(settings::Record()), path.toStdString());
+  EXPECT_EQ(state_.startup.ColourTagMode, 1);
+  EXPECT_EQ(state_.document.DocName, "model.zpd");
+  EXPECT_EQ(settings::LastOpenPathUtf8(state_.record), path.toStdString());
   EXPECT_EQ(frame_->Recent().Entries().first(), path);
 
   // The next dialog starts at the remembered file; a general open clears the colour tags.
@@ -179,7 +178,7 @@ TEST_F(MainFrameTest, OpenRemembersThePathAndTheFileKind) {
     return QString();  // cancelled
   });
   frame_->Run(Command::OpenGeneral);
-  EXPECT_EQ(document::Startup().ColourTagMode, 1);  // a cancelled open changes nothing
+  EXPECT_EQ(state_.startup.ColourTagMode, 1);  // a cancelled open changes nothing
 }
 
 TEST_F(MainFrameTest, ADropLoadsExactlyOneFile) {
@@ -192,24 +191,24 @@ TEST_F(MainFrameTest, ADropLoadsExactlyOneFile) {
   }
   auto drop = [this](const QList<QUrl>& urls) { frame_->LoadDropped(urls); };
   drop({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
-  EXPECT_EQ(document::Document().DocLength, 0);  // two files: ignored
+  EXPECT_EQ(state_.document.DocLength, 0);  // two files: ignored
   drop({QUrl::fromLocalFile(b)});
-  EXPECT_EQ(document::Document().DocName, "b.txt");
+  EXPECT_EQ(state_.document.DocName, "b.txt");
   EXPECT_EQ(frame_->Recent().Entries().first(), b);
 }
 
 TEST_F(MainFrameTest, DefaultWindowSizeWritesZeroSizeAndCloses) {
   platform::ScopedMessageBoxRecorder boxes(Answer::Ok);
   frame_->show();
-  settings::Record().WinWidth = 900;
-  settings::Record().WinHeight = 700;
+  state_.record.WinWidth = 900;
+  state_.record.WinHeight = 700;
   frame_->Run(Command::DefaultWindowSize);
   ASSERT_EQ(boxes.Calls().size(), 1u);
   EXPECT_EQ(boxes.Calls()[0].caption, QStringLiteral("実行していいですか？"));
   EXPECT_FALSE(frame_->isVisible());
   settings::SettingsRecord onDisk{};
   settings::LiveSettings live;
-  ASSERT_TRUE(settings::ReadSettings(settings::Paths().SettingsPath, onDisk, live));
+  ASSERT_TRUE(settings::ReadSettings(state_.paths.SettingsPath, onDisk, live));
   EXPECT_EQ(onDisk.WinWidth, 0);
   EXPECT_EQ(onDisk.WinHeight, 0);
 }
@@ -238,7 +237,7 @@ TEST_F(MainFrameTest, SavedPlacementOnlyWhenItFits) {
       {1600, INT_MAX, INT_MAX, INT_MIN, INT_MIN, byDefault},
   };
   for (const auto& c : cases) {
-    settings::SettingsRecord& r = settings::Record();
+    settings::SettingsRecord& r = state_.record;
     r.WinScreenWidth = c.screen;
     r.WinLeft = c.left;
     r.WinTop = c.top;
@@ -259,28 +258,26 @@ TEST_F(MainFrameTest, ClosingAndDestroyingAShownFrameIsClean) {
   frame_->close();
   EXPECT_FALSE(frame_->isVisible());
   // Closing keeps the placement for the next start.
-  const settings::SettingsRecord& r = settings::Record();
+  const settings::SettingsRecord& r = state_.record;
   EXPECT_EQ(QRect(r.WinLeft, r.WinTop, r.WinWidth, r.WinHeight), shown);
   frame_.reset();  // the screens leave before the frame: no menu rebuild on the way
   for (const QPointer<QWidget>& w : children) EXPECT_TRUE(w.isNull());
 }
 
 TEST(MainFrameTitle, FollowsTheStartModeAndDocument) {
-  document::Document().DocDisplayName.clear();
-  document::Startup() = document::StartupState{};
-  platform::PrinterSelection::Instance().Initialise({});
-  EXPECT_EQ(MakeTitle(), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆読込DF[]◆Tyld Project◆PDF"));
-  document::Startup().StartMode = 1;
-  document::Startup().PrintName = "Beam 1";
-  document::Startup().DfPath = "/data/model.zpb";
-  document::Document().DocFullPath = "/data/model.zpb";
-  document::Document().DocDisplayName = "model.zpb";
-  EXPECT_EQ(MakeTitle(), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆自動起動◆読込DF[model.zpb]◆印刷名[Beam 1]◆Tyld Project◆PDF"));
+  testing_support::TestWorkspace state;
+  EXPECT_EQ(MakeTitle(state.workspace), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆読込DF[]◆Tyld Project◆PDF"));
+  state.startup.StartMode = 1;
+  state.startup.PrintName = "Beam 1";
+  state.startup.DfPath = "/data/model.zpb";
+  state.document.DocFullPath = "/data/model.zpb";
+  state.document.DocDisplayName = "model.zpb";
+  EXPECT_EQ(MakeTitle(state.workspace), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆自動起動◆読込DF[model.zpb]◆印刷名[Beam 1]◆Tyld Project◆PDF"));
   // A file opened later goes by its own name, in the title as in the footer.
-  document::Document().DocFullPath = "/data/other.txt";
-  document::Document().DocName = "other.txt";
-  document::Document().DocDisplayName = "other.txt";
-  EXPECT_EQ(MakeTitle(), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆自動起動◆読込DF[other.txt]◆印刷名[other.txt]◆Tyld Project◆PDF"));
+  state.document.DocFullPath = "/data/other.txt";
+  state.document.DocName = "other.txt";
+  state.document.DocDisplayName = "other.txt";
+  EXPECT_EQ(MakeTitle(state.workspace), QStringLiteral("ﾖﾙﾀﾞﾑⅡバンドル版 V7.10◆自動起動◆読込DF[other.txt]◆印刷名[other.txt]◆Tyld Project◆PDF"));
 }
 
 TEST(MainFrameFilters, FirstFilterFollowsTheProgramType) {
@@ -296,7 +293,7 @@ class SlowReadTest : public MainFrameTest {
  protected:
   void SetUp() override {
     MainFrameTest::SetUp();
-    document::DocumentBuffer& doc = document::Document();
+    document::DocumentBuffer& doc = state_.document;
     doc.BackgroundFrom = 1;
     doc.ChunkBytes = 16384;
     doc.AfterChunk = [](std::int64_t) { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
@@ -305,14 +302,6 @@ class SlowReadTest : public MainFrameTest {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     for (int i = 0; i < 2 * 1024 * 1024; ++i) bytes_.push_back(static_cast<char>(i % 251 + 1));
     f.write(bytes_);
-  }
-  void TearDown() override {
-    document::DocumentBuffer& doc = document::Document();
-    doc.Clear();
-    doc.BackgroundFrom = std::int64_t{8} << 20;
-    doc.ChunkBytes = std::int64_t{16} << 20;
-    doc.AfterChunk = nullptr;
-    MainFrameTest::TearDown();
   }
   QString Status() const { return frame_->statusBar()->currentMessage(); }
 
@@ -323,7 +312,7 @@ class SlowReadTest : public MainFrameTest {
 TEST_F(SlowReadTest, TheWindowAnswersWhileReadingAndGetsTheFileWhole) {
   frame_->show();
   ASSERT_TRUE(frame_->LoadFile(path_));
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer& doc = state_.document;
   ASSERT_TRUE(doc.Reading());
   for (Command id : {Command::OpenGeneral, Command::Paste, Command::Save, Command::PrintMono, Command::Undo})
     EXPECT_FALSE(frame_->CanRun(id));
@@ -355,11 +344,11 @@ TEST_F(SlowReadTest, EscStopsTheReadAndNothingIsLoaded) {
   frame_->show();
   ASSERT_TRUE(frame_->LoadFile(path_));
   QCoreApplication::processEvents(QEventLoop::AllEvents, 60);
-  ASSERT_TRUE(document::Document().Reading());
+  ASSERT_TRUE(state_.document.Reading());
   QTest::keyClick(frame_.get(), Qt::Key_Escape);
-  EXPECT_FALSE(document::Document().Reading());
-  EXPECT_EQ(document::Document().DocLength, 0);
-  EXPECT_TRUE(document::Document().DocName.empty());
+  EXPECT_FALSE(state_.document.Reading());
+  EXPECT_EQ(state_.document.DocLength, 0);
+  EXPECT_TRUE(state_.document.DocName.empty());
   EXPECT_EQ(Status(), QStringLiteral("読込を中止しました。"));
   EXPECT_EQ(bin_->heard.back(), Heard::Loaded);
   EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[]")));

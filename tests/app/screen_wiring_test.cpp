@@ -29,6 +29,7 @@
 #include "tools/dialog_support.h"
 #include "search/search_state.h"
 #include "settings/settings_file.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::app {
 namespace {
@@ -67,15 +68,11 @@ class ScreenWiring : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    settings::Paths() = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
-    ASSERT_TRUE(settings::InitialiseSettings());
-    platform::PrinterSelection::Instance().Initialise({});
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
-    search::Searches() = search::SearchStates{};
-    frame_ = std::make_unique<app::MainWindow>();
-    frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::BinaryView(p); },
-                          [this](QWidget* p) { return asc_ = new ascii::AsciiView(p); });
+    state_.paths = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
+    ASSERT_TRUE(settings::InitialiseSettings(state_.paths.SettingsPath, state_.record, state_.live));
+    frame_ = std::make_unique<app::MainWindow>(state_.workspace);
+    frame_->CreateScreens([this](QWidget* p) { return bin_ = new binary::BinaryView(state_.workspace, p); },
+                          [this](QWidget* p) { return asc_ = new ascii::AsciiView(state_.workspace, p); });
   }
   void TearDown() override {
     frame_->hide();  // a shown frame torn down at once re-activates screens during its own destruction
@@ -89,7 +86,7 @@ class ScreenWiring : public testing::Test {
     return path;
   }
   std::span<const std::uint8_t> BinMarks() const {
-    return {document::Document().HighlightMarks.data(), static_cast<std::size_t>(document::Document().DocLength)};
+    return {state_.document.HighlightMarks.data(), static_cast<std::size_t>(state_.document.DocLength)};
   }
   // For looking at a result: with TYLD_TEST_GRAB_DIR=<dir> a picture of the window is
   // saved there (run under a real display to see the fonts).
@@ -108,6 +105,7 @@ class ScreenWiring : public testing::Test {
   }
 
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   std::unique_ptr<app::MainWindow> frame_;
   binary::BinaryView* bin_ = nullptr;
   ascii::AsciiView* asc_ = nullptr;
@@ -143,13 +141,13 @@ TEST_F(ScreenWiring, StringSearchColoursMatchesOnTheAsciiScreenAndCancelRemovesT
   EXPECT_EQ(std::count(marked.begin(), marked.end(), 'a'), 2);
   EXPECT_EQ(marked.find('?'), std::string::npos);
   EXPECT_NE(marked.find("abc"), std::string::npos);
-  EXPECT_EQ(search::Searches().strings.Text(0), "abc");
+  EXPECT_EQ(state_.searches.strings.Text(0), "abc");
   Picture("string_search.png");
 
   asc_->Run(ScreenAction::CancelStringSearch);
   EXPECT_TRUE(std::all_of(marks.begin(), marks.end(), [](std::uint8_t m) { return m == 0; }));
-  EXPECT_EQ(search::Searches().strings.SearchColour[0], 0);
-  EXPECT_EQ(search::Searches().strings.Text(0), "abc");  // shown again next time
+  EXPECT_EQ(state_.searches.strings.SearchColour[0], 0);
+  EXPECT_EQ(state_.searches.strings.Text(0), "abc");  // shown again next time
 }
 
 TEST_F(ScreenWiring, ByteSearchMarksBytesAndNamesThemInTheTitle) {
@@ -376,21 +374,21 @@ QRect FirstSheet(const QImage& image) {
 // Each screen shows its sheet in the proportions of the paper it prints on.
 TEST_F(ScreenWiring, TheSheetOnScreenHasThePapersShape) {
   Load(QByteArray("text\r\n").repeated(200), "a.txt");
-  QPrinter& printer = *platform::PrinterSelection::Instance().Printer();
+  QPrinter& printer = *state_.printers.Printer();
   const struct {
     QPageSize::PageSizeId size;
     const char* name;
   } papers[] = {{QPageSize::A4, "A4"}, {QPageSize::A3, "A3"}, {QPageSize::B5, "B5"}, {QPageSize::Letter, "Letter"}};
   // Views of their own: the framed ones are as small as their hidden frame.
-  ascii::AsciiView ascii;
-  binary::BinaryView binary;
+  ascii::AsciiView ascii(state_.workspace);
+  binary::BinaryView binary(state_.workspace);
   for (pages::PagedView* view : {static_cast<pages::PagedView*>(&ascii), static_cast<pages::PagedView*>(&binary)}) {
     view->resize(2400, 2400);
     for (const auto& paper : papers) {
       for (const settings::Orientation o : {settings::Orientation::Portrait, settings::Orientation::Landscape}) {
         printer.setPageSize(QPageSize(paper.size));
-        settings::Live().AscOrientation = o;
-        settings::Live().BinOrientation = o;
+        state_.live.AscOrientation = o;
+        state_.live.BinOrientation = o;
         view->Rebuild();
         view->grab();  // a hidden view lays out its viewport when first drawn
         const QRect sheet = FirstSheet(view->viewport()->grab().toImage());

@@ -23,32 +23,28 @@
 #include "settings/page_format.h"
 #include "settings/settings_file.h"
 #include "settings/side_options.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::ascii {
 namespace {
 
 class AscDrawTest : public testing::Test {
  protected:
-  void SetUp() override {
-    settings::Live() = settings::LiveSettings{};
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
-    platform::PrinterSelection::Instance().Initialise({});
-  }
   void Load(const std::string& name, const std::string& bytes) {
     const QString path = dir_.filePath(QString::fromStdString(name));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
     f.close();
-    document::Document().LoadDataFile(path.toStdString());  // the view shows the new document
+    state_.document.LoadDataFile(path.toStdString());  // the view shows the new document
   }
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   platform::ScopedMessageBoxRecorder boxes_;
 };
 
 TEST_F(AscDrawTest, PageCommandsAndPageDownMoveThroughSheetsAndTheTitleFollows) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   view.resize(800, 600);
   std::string text;
   for (int i = 0; i < 500; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語のテキスト\r\n");
@@ -77,7 +73,7 @@ TEST_F(AscDrawTest, PageCommandsAndPageDownMoveThroughSheetsAndTheTitleFollows) 
 }
 
 TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   QFile mail(QStringLiteral(TYLD_SOURCE_DIR "/tests/mail/fixtures/compat32_iso2022jp_7bit.eml"));
   ASSERT_TRUE(mail.open(QIODevice::ReadOnly));
   const QByteArray raw = mail.readAll();
@@ -102,17 +98,17 @@ TEST_F(AscDrawTest, MailIsShownDecodedAndSwitchesToTheRawBytes) {
 }
 
 TEST_F(AscDrawTest, HalvingTheScaleUntilNoFontFitsReturnsToScaleOne) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   for (int i = 0; i < 8 && boxes_.Calls().empty(); ++i) view.Run(pages::ScreenAction::ScaleHalf);
   ASSERT_EQ(boxes_.Calls().size(), 1u);
   EXPECT_TRUE(boxes_.Calls()[0].text.startsWith(QStringLiteral("指定スケール ")));
   EXPECT_TRUE(boxes_.Calls()[0].text.endsWith(QStringLiteral(" でフォントが作れません。")));
   EXPECT_EQ(boxes_.Calls()[0].caption, QStringLiteral("デフォルトスケールにもどします。"));
-  EXPECT_EQ(settings::Live().asciiFont.scale, 1.0);
+  EXPECT_EQ(state_.live.asciiFont.scale, 1.0);
 }
 
 TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   std::int64_t now = 0;
   view.SetClock([&now] { return now; });
   view.resize(600, 400);
@@ -143,7 +139,7 @@ TEST_F(AscDrawTest, AQuickUpwardDragTurnsToTheNextSheet) {
 }
 
 TEST_F(AscDrawTest, ForcedUtf8ConvertsAndItsCommandsFollowTheState) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   Load("u.txt", "\xCE\xBC=1.5 \xE6\x97\xA5\xE6\x9C\xAC\r\n");  // "μ=1.5 日本" in UTF-8
   EXPECT_TRUE(view.CanRun(pages::ScreenAction::Utf8On));
   EXPECT_FALSE(view.CanRun(pages::ScreenAction::Utf8Off));
@@ -157,7 +153,7 @@ TEST_F(AscDrawTest, ForcedUtf8ConvertsAndItsCommandsFollowTheState) {
 }
 
 TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=0/0"))) << view.TitleText().toStdString();
   view.Run(pages::ScreenAction::PrintMono);
   view.Run(pages::ScreenAction::GoToPage);
@@ -169,7 +165,7 @@ TEST_F(AscDrawTest, NoDocumentShowsNoSheetsAndRefusesToPrint) {
 }
 
 TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTrip) {
-  AsciiView view;
+  AsciiView view(state_.workspace);
   std::string text;
   for (int i = 0; i < 300; ++i) text += "line " + std::to_string(i) + "\r\n";
   Load("p.txt", text);
@@ -177,21 +173,21 @@ TEST_F(AscDrawTest, ColourPrintGoesThroughTheRangeDialogAndTheOrientationRoundTr
   ASSERT_GE(sheets, 2);
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
   platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
-  settings::Live().AscOrientation = settings::Orientation::Landscape;
+  state_.live.AscOrientation = settings::Orientation::Landscape;
   // Accept the print range dialog (all sheets) as soon as it is up.
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
   });
   view.Run(pages::ScreenAction::PrintColour);
   platform::SetPdfPathDialog({});
-  EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 2);
+  EXPECT_EQ(state_.printers.Orientation(), 2);
   QFile out(pdf);
   ASSERT_TRUE(out.open(QIODevice::ReadOnly));
   const QByteArray bytes = out.readAll();
   EXPECT_TRUE(bytes.startsWith("%PDF"));
   EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
             sheets);
-  pages::PrintingNotice::Close();
+  state_.notice.Close();
 }
 
 std::string RowText(const AsciiScreen& screen, int r) {
@@ -205,11 +201,11 @@ std::string RowText(const AsciiScreen& screen, int r) {
 // The dialog's checkbox switches the line-breaking rules on for the rebuild that follows
 // OK, and OK keeps the switch in tyld.ini beside the settings file.
 TEST_F(AscDrawTest, LineBreakRulesCheckboxRebuildsTheRowsAndIsKept) {
-  const settings::SettingsPaths saved = settings::Paths();
-  settings::Paths() = {dir_.filePath(QStringLiteral("YDsettei.bin")).toStdString(), dir_.path().toStdString()};
+  const settings::SettingsPaths saved = state_.paths;
+  state_.paths = {dir_.filePath(QStringLiteral("YDsettei.bin")).toStdString(), dir_.path().toStdString()};
   const std::string a = "\x82\xa0";     // あ
   const std::string maru = "\x81\x42";  // 。
-  AsciiView view;
+  AsciiView view(state_.workspace);
   std::string full;
   for (int i = 0; i < 300; ++i) full += a;
   Load("full.txt", full);
@@ -231,26 +227,26 @@ TEST_F(AscDrawTest, LineBreakRulesCheckboxRebuildsTheRowsAndIsKept) {
     dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
   });
   view.Run(pages::ScreenAction::PageFormat);
-  EXPECT_TRUE(settings::Live().AscLineBreakRules);
+  EXPECT_TRUE(state_.live.AscLineBreakRules);
   EXPECT_EQ(RowText(view.Screen(), 1), a + maru);
   EXPECT_TRUE(settings::ReadLineBreakRules(dir_.filePath(QStringLiteral("tyld.ini")).toStdString()));
-  settings::Paths() = saved;
+  state_.paths = saved;
 }
 
 // With a proportional font the rows are cut by their measured width on the printer: no row
 // is wider than its column, and a row of narrow letters holds more than one of wide ones.
 TEST_F(AscDrawTest, AProportionalFontCutsRowsByTheirWidth) {
-  settings::Live().asciiFont.logFont.SetFace("DejaVu Sans");
+  state_.live.asciiFont.logFont.SetFace("DejaVu Sans");
   Load("wi.txt", std::string(300, 'W') + "\r\n" + std::string(300, 'i') + "\r\n");
-  AsciiScreen screen;
-  QPrinter& printer = *platform::PrinterSelection::Instance().Printer();
+  AsciiScreen screen(state_.workspace);
+  QPrinter& printer = *state_.printers.Printer();
   screen.Build(printer);
-  const platform::FontDescription font = PrinterFontFor(settings::Live().asciiFont.logFont,
-                                                        settings::Live().asciiFont.PointTenths(), printer.resolution());
+  const platform::FontDescription font = PrinterFontFor(state_.live.asciiFont.logFont,
+                                                        state_.live.asciiFont.PointTenths(), printer.resolution());
   const platform::FontMetrics metrics = platform::MeasureFont(platform::ToQFont(font), &printer);
   ASSERT_FALSE(metrics.fixedPitch);
   const QFontMetrics fm(platform::ToQFont(font), &printer);
-  const int column = (settings::Live().ascii.AscCharsPerLine + 1) * metrics.cellWidth;
+  const int column = (state_.live.ascii.AscCharsPerLine + 1) * metrics.cellWidth;
   std::size_t wide = 0, narrow = 0;
   for (int r = 0; r < screen.model.RowCount(); ++r) {
     const std::string row = RowText(screen, r);
@@ -265,9 +261,9 @@ TEST_F(AscDrawTest, AProportionalFontCutsRowsByTheirWidth) {
 // Rows built on a worker give the sheets a build on the spot gives; until they are in, the
 // screen has no sheets to print or search and the document takes no edits.
 TEST_F(AscDrawTest, RowsBuiltOnAWorkerMatchTheRowsBuiltOnTheSpot) {
-  AsciiView background;
+  AsciiView background(state_.workspace);
   background.BackgroundFrom = 1;
-  AsciiView onTheSpot;
+  AsciiView onTheSpot(state_.workspace);
   std::string text;
   for (int i = 0; i < 20000; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語\tのテキスト\r\n");
   auto waitForRows = [&background] {
@@ -287,10 +283,10 @@ TEST_F(AscDrawTest, RowsBuiltOnAWorkerMatchTheRowsBuiltOnTheSpot) {
   EXPECT_EQ(background.PageCount(), 0);
   EXPECT_FALSE(background.CanRun(pages::ScreenAction::PrintMono));
   EXPECT_FALSE(background.CanRun(pages::ScreenAction::StringSearch));
-  EXPECT_TRUE(document::Document().Busy());
-  EXPECT_FALSE(document::Document().WriteBytes(std::vector<document::ByteWrite>{{0, 'x'}}));
+  EXPECT_TRUE(state_.document.Busy());
+  EXPECT_FALSE(state_.document.WriteBytes(std::vector<document::ByteWrite>{{0, 'x'}}));
   ASSERT_TRUE(waitForRows());
-  EXPECT_FALSE(document::Document().Busy());
+  EXPECT_FALSE(state_.document.Busy());
   EXPECT_GT(onTheSpot.Screen().SheetCount, 10);
   sameSheets();
 
@@ -298,7 +294,7 @@ TEST_F(AscDrawTest, RowsBuiltOnAWorkerMatchTheRowsBuiltOnTheSpot) {
   background.Run(pages::ScreenAction::ScaleHalf);
   Load("big.txt", text);
   ASSERT_TRUE(background.Building());
-  settings::Live().ascii.AscTabWidth = 4;
+  state_.live.ascii.AscTabWidth = 4;
   background.Run(pages::ScreenAction::Utf8Off);
   onTheSpot.Run(pages::ScreenAction::Utf8Off);
   ASSERT_TRUE(waitForRows());
@@ -309,7 +305,7 @@ TEST_F(AscDrawTest, RowsBuiltOnAWorkerMatchTheRowsBuiltOnTheSpot) {
   ASSERT_TRUE(background.Building());
   Load("small.txt", "abc\r\n");
   ASSERT_TRUE(waitForRows());
-  EXPECT_FALSE(document::Document().Busy());
+  EXPECT_FALSE(state_.document.Busy());
   EXPECT_EQ(background.Screen().SheetCount, 1);
   sameSheets();
 }

@@ -20,6 +20,7 @@
 #include "platform/printer.h"
 #include "search/search_state.h"
 #include "settings/page_format.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::binary {
 namespace {
@@ -27,12 +28,7 @@ namespace {
 class TyldViewTest : public testing::Test {
  protected:
   void SetUp() override {
-    settings::Live() = settings::LiveSettings{};
-    settings::Live().binary.BinMarginTop = 150;  // one block per page
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
-    search::Searches() = search::SearchStates{};
-    platform::PrinterSelection::Instance().Initialise({});
+    state_.live.binary.BinMarginTop = 150;  // one block per page
   }
   void Load(const std::string& bytes) {
     const QString path = dir_.filePath(QStringLiteral("d.bin"));
@@ -40,16 +36,17 @@ class TyldViewTest : public testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
     f.close();
-    document::Document().LoadDataFile(path.toStdString());
+    state_.document.LoadDataFile(path.toStdString());
   }
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   platform::ScopedMessageBoxRecorder boxes_;
 };
 
 TEST_F(TyldViewTest, TitleShowsThePagesOffsets) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(std::string(300, 'a'));
-  ASSERT_EQ(settings::Live().binary.BinBlocksPerColumn, 1);
+  ASSERT_EQ(state_.live.binary.BinBlocksPerColumn, 1);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=1/2 A=[0-FF H]"))) << view.TitleText().toStdString();
   view.Run(pages::ScreenAction::NextPage);
   EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=2/2 A=[100-12B H]"))) << view.TitleText().toStdString();
@@ -57,7 +54,7 @@ TEST_F(TyldViewTest, TitleShowsThePagesOffsets) {
 }
 
 TEST_F(TyldViewTest, ScrollingLineByLineAndTheWheelTurnThePage) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   view.resize(900, 700);
   Load(std::string(5000, 'b'));
   ASSERT_GT(view.PageCount(), 3);
@@ -93,7 +90,7 @@ TEST_F(TyldViewTest, ScrollingLineByLineAndTheWheelTurnThePage) {
 }
 
 TEST_F(TyldViewTest, PositionJumpShowsThePageOrSaysItIsBeyondTheData) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(std::string(1000, 'c'));
   view.JumpToPosition(257);  // 1-based position 257 is on page 2
   EXPECT_EQ(view.CurrentPage(), 1);
@@ -105,23 +102,23 @@ TEST_F(TyldViewTest, PositionJumpShowsThePageOrSaysItIsBeyondTheData) {
 }
 
 TEST_F(TyldViewTest, MonochromePrintWritesTheChosenRange) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(std::string(1000, 'd'));
   const QString pdf = dir_.filePath(QStringLiteral("bin.pdf"));
   platform::SetPdfPathDialog([&pdf](const QString&) { return pdf; });
   QTimer::singleShot(0, [] {
     if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->accept();
   });
-  settings::Live().BinOrientation = settings::Orientation::Portrait;
+  state_.live.BinOrientation = settings::Orientation::Portrait;
   view.Run(pages::ScreenAction::PrintMono);
   platform::SetPdfPathDialog({});
-  EXPECT_EQ(platform::PrinterSelection::Instance().Orientation(), 1) << "the job takes the screen's orientation";
+  EXPECT_EQ(state_.printers.Orientation(), 1) << "the job takes the screen's orientation";
   QFile out(pdf);
   ASSERT_TRUE(out.open(QIODevice::ReadOnly));
   const QByteArray bytes = out.readAll();
   EXPECT_TRUE(bytes.startsWith("%PDF"));
   EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), view.PageCount());
-  pages::PrintingNotice::Close();
+  state_.notice.Close();
 }
 
 // 1000 bytes, one 256-byte block per page: 0x41 at 10 and 20 (page 1), 300 (page 2) and
@@ -132,17 +129,17 @@ std::string FourHits() {
   return bytes;
 }
 
-void SearchByteA() {
-  search::ByteSearchState& state = search::Searches().bytes;
+void SearchByteA(search::SearchStates& searches) {
+  search::ByteSearchState& state = searches.bytes;
   state.SearchByte[0] = 'A';
   state.ByteColour[0] = 1;
   state.ByteSearchActive = 1;
 }
 
 TEST_F(TyldViewTest, F3AndShiftF3GoFromHitToHitAcrossPagesAndStopAtTheEnds) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(FourHits());
-  SearchByteA();
+  SearchByteA(state_.searches);
   view.ApplyByteSearch();
   const QString noLater = QStringLiteral("これより後に該当バイトはありません。");
   const QString noEarlier = QStringLiteral("これより前に該当バイトはありません。");
@@ -183,7 +180,7 @@ TEST_F(TyldViewTest, F3AndShiftF3GoFromHitToHitAcrossPagesAndStopAtTheEnds) {
 }
 
 TEST_F(TyldViewTest, F3WithoutMarkedBytesSaysSoAndStays) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(FourHits());
   view.Run(pages::ScreenAction::NextPage);
   QTest::keyClick(&view, Qt::Key_F3);
@@ -194,7 +191,7 @@ TEST_F(TyldViewTest, F3WithoutMarkedBytesSaysSoAndStays) {
 }
 
 TEST_F(TyldViewTest, ChoosingASequenceResultShowsItsPageAndMarksItsBytes) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   std::string bytes(1000, '.');
   for (const int at : {5, 400, 998}) bytes.replace(static_cast<std::size_t>(at), 2, "AB");
   Load(bytes);
@@ -208,7 +205,7 @@ TEST_F(TyldViewTest, ChoosingASequenceResultShowsItsPageAndMarksItsBytes) {
   auto* list = window->findChild<QComboBox*>(QStringLiteral("results"));
   ASSERT_EQ(list->count(), 3);
   // A byte search in between clears the sequence marks; the jump marks its hit again.
-  SearchByteA();
+  SearchByteA(state_.searches);
   view.ApplyByteSearch();
   const struct {
     int index, page;
@@ -219,7 +216,7 @@ TEST_F(TyldViewTest, ChoosingASequenceResultShowsItsPageAndMarksItsBytes) {
     EXPECT_EQ(view.CurrentPage(), jump.page) << jump.index;
     EXPECT_EQ(view.Screen().hitFirst, jump.offset);
     EXPECT_EQ(view.Screen().hitEnd, jump.offset + 2);
-    const auto& marks = document::Document().HighlightMarks;
+    const auto& marks = state_.document.HighlightMarks;
     for (std::int64_t k = jump.offset; k < jump.offset + 2; ++k)
       EXPECT_TRUE(marks[static_cast<std::size_t>(k)] & search::kSequenceMarkBit) << k;
   }
@@ -234,18 +231,18 @@ TEST_F(TyldViewTest, ChoosingASequenceResultShowsItsPageAndMarksItsBytes) {
 }
 
 TEST_F(TyldViewTest, NewDataDropsTheByteSearchFromTheTitle) {
-  BinaryView view;
+  BinaryView view(state_.workspace);
   Load(FourHits());
-  SearchByteA();
+  SearchByteA(state_.searches);
   view.ApplyByteSearch();
   EXPECT_TRUE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ中 [41 h]"))) << view.TitleText().toStdString();
   Load(FourHits());
   EXPECT_FALSE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ"))) << view.TitleText().toStdString();
   // An edit of the new data must not bring back marks the title no longer names.
   const document::ByteWrite write{1, 'A'};
-  ASSERT_TRUE(document::Document().WriteBytes({&write, 1}));
-  EXPECT_EQ(document::Document().HighlightMarks[1], 0);
-  EXPECT_EQ(document::Document().HighlightMarks[10], 0);
+  ASSERT_TRUE(state_.document.WriteBytes({&write, 1}));
+  EXPECT_EQ(state_.document.HighlightMarks[1], 0);
+  EXPECT_EQ(state_.document.HighlightMarks[10], 0);
   EXPECT_FALSE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ")));
 }
 

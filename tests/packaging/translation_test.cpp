@@ -26,6 +26,7 @@
 #include "platform/printer.h"
 #include "settings/page_format.h"
 #include "settings/settings_file.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::platform {
 namespace {
@@ -119,19 +120,16 @@ class ViewerDialogsTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    settings::Paths() = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
-    ASSERT_TRUE(settings::InitialiseSettings());
-    PrinterSelection::Instance().Initialise({});
-    document::Startup() = document::StartupState{};
-    document::Document().ReleaseDocument();
-    document::Document().Clear();
-    frame_ = std::make_unique<app::MainWindow>();
+    state_.paths = {dir_.filePath("YDsettei.bin").toStdString(), dir_.path().toStdString()};
+    ASSERT_TRUE(settings::InitialiseSettings(state_.paths.SettingsPath, state_.record, state_.live));
+    frame_ = std::make_unique<app::MainWindow>(state_.workspace);
     frame_->CreateScreens([](QWidget* p) { return new IdleScreen(p); }, [](QWidget* p) { return new IdleScreen(p); });
   }
   void TearDown() override { frame_.reset(); }
 
   QTemporaryDir dir_;
   Translated japanese_{QLocale::c()};
+  testing_support::TestWorkspace state_;
   std::unique_ptr<app::MainWindow> frame_;
 };
 
@@ -140,7 +138,7 @@ TEST_F(ViewerDialogsTest, PasteQuestionAndFileFontPrintDialogsSpeakJapanese) {
   // The second paste onto text asks whether to append.
   QApplication::clipboard()->setText(QStringLiteral("abc"));
   frame_->Run(app::Command::Paste);
-  document::Document().LastBuildWasText = 1;
+  state_.document.LastBuildWasText = 1;
   const QStringList paste = TextsOfModal([this] { frame_->Run(app::Command::Paste); }, "paste-question.png");
   EXPECT_TRUE(paste.contains(QStringLiteral("もとのデータに追加しますか？"))) << paste.join('|').toStdString();
   EXPECT_TRUE(AnyContains(paste, "はい") && AnyContains(paste, "いいえ")) << paste.join('|').toStdString();

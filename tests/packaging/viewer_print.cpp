@@ -25,6 +25,7 @@
 #include "platform/message_box.h"
 #include "platform/printer.h"
 #include "settings/page_format.h"
+#include "../support/test_workspace.h"
 
 namespace tyld {
 namespace {
@@ -34,9 +35,6 @@ class ViewerPrintTest : public testing::Test {
   void SetUp() override {
     printer_ = qEnvironmentVariable("TYLD_TEST_PRINTER");
     if (printer_.isEmpty()) GTEST_SKIP() << "TYLD_TEST_PRINTER names no printer (cups_test.sh sets it)";
-    settings::Live() = settings::LiveSettings{};
-    document::Startup() = document::StartupState{};
-    document::Document().Clear();
   }
   void Load(const QString& name, const std::string& bytes) {
     const QString path = dir_.filePath(name);
@@ -44,13 +42,13 @@ class ViewerPrintTest : public testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
     f.close();
-    document::Document().LoadDataFile(path.toStdString());
+    state_.document.LoadDataFile(path.toStdString());
   }
   // Runs the print command, accepting the range dialog (all pages) once it is up.
-  static void Print(pages::ScreenCommands& view) {
+  void Print(pages::ScreenCommands& view) {
     AnswerDialog([](QDialog& dialog) { dialog.accept(); });
     view.Run(pages::ScreenAction::PrintColour);
-    pages::PrintingNotice::Close();
+    state_.notice.Close();
   }
   // `answer` gets the next modal dialog once it is up.
   static void AnswerDialog(std::function<void(QDialog&)> answer) {
@@ -65,15 +63,16 @@ class ViewerPrintTest : public testing::Test {
 
   QString printer_;
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   platform::ScopedMessageBoxRecorder boxes_;  // any message box would be a failure
 };
 
 TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
-  app::MainWindow frame;  // answers the printer setup request
-  ascii::AsciiView view;
+  app::MainWindow frame(state_.workspace);  // answers the printer setup request
+  ascii::AsciiView view(state_.workspace);
   // The scratch scheduler has no default printer: the viewer starts on the PDF printer and
   // the user picks the queue in the printer setup dialog.
-  platform::PrinterSelection& selection = platform::PrinterSelection::Instance();
+  platform::PrinterSelection& selection = state_.printers;
   ASSERT_TRUE(selection.Initialise({}));
   bool picked = false;
   AnswerDialog([&](QDialog& dialog) {
@@ -90,7 +89,7 @@ TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
   ASSERT_EQ(selection.Name(), printer_);
   std::string text;
   for (int i = 1; i <= 120; ++i) text += platform::codepage::FromUtf8("画面から印刷 行" + std::to_string(i) + "\r\n");
-  settings::Live().AscOrientation = settings::Orientation::Portrait;
+  state_.live.AscOrientation = settings::Orientation::Portrait;
   Load(QStringLiteral("viewer-ascii.txt"), text);
   Print(view);
   EXPECT_TRUE(boxes_.Calls().empty()) << boxes_.Calls().front().text.toStdString();
@@ -98,15 +97,15 @@ TEST_F(ViewerPrintTest, AsciiScreenPrintsPortraitJapaneseText) {
 }
 
 TEST_F(ViewerPrintTest, BinaryScreenPrintsALandscapeDump) {
-  app::MainWindow frame;
-  binary::BinaryView view;
+  app::MainWindow frame(state_.workspace);
+  binary::BinaryView view(state_.workspace);
   // Named as tyld-render --printer names it.
-  ASSERT_TRUE(platform::PrinterSelection::Instance().Initialise({}, printer_)) << printer_.toStdString();
-  ASSERT_FALSE(platform::PrinterSelection::Instance().IsPdf());
+  ASSERT_TRUE(state_.printers.Initialise({}, printer_)) << printer_.toStdString();
+  ASSERT_FALSE(state_.printers.IsPdf());
   std::string bytes(3000, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
   bytes.back() = 'z';
-  settings::Live().BinOrientation = settings::Orientation::Landscape;
+  state_.live.BinOrientation = settings::Orientation::Landscape;
   Load(QStringLiteral("viewer-binary.bin"), bytes);
   Print(view);
   EXPECT_TRUE(boxes_.Calls().empty()) << boxes_.Calls().front().text.toStdString();

@@ -270,50 +270,52 @@ TEST(PageTurnGuideDialog, ShowsTheGuide) {
 int OpenPrintWindows() {
   int n = 0;
   for (QWidget* w : QApplication::topLevelWidgets())
-    if (qobject_cast<PrintingNotice*>(w) != nullptr && w->isVisible()) ++n;
+    if (qobject_cast<PrintingNoticeWindow*>(w) != nullptr && w->isVisible()) ++n;
   return n;
 }
 
 TEST(PrintingNotice, OneWindowForOverlappingJobsClosingASecondAfterTheLast) {
+  PrintingNotice notice;
   QWidget view;
   std::int64_t now = 0;
   const Clock clock = [&now] { return now; };
-  PrintingNotice* first = PrintingNotice::Show(&view, clock);
+  PrintingNoticeWindow* first = notice.Show(&view, clock);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->windowTitle(), QStringLiteral("Tyld -- 印刷中メッセージ"));
   EXPECT_EQ(first->pos(), QPoint(300, 200));
   EXPECT_TRUE(first->isVisible());
 
   now = 600;
-  EXPECT_EQ(PrintingNotice::Show(&view, clock), first);  // a second job within the second
+  EXPECT_EQ(notice.Show(&view, clock), first);  // a second job within the second
   EXPECT_EQ(OpenPrintWindows(), 1);
   now = 1200;
   first->CloseIfDue();
-  EXPECT_EQ(PrintingNotice::Instance(), first) << "the second job restarted the timer";
+  EXPECT_EQ(notice.Window(), first) << "the second job restarted the timer";
   now = 1600;
   first->CloseIfDue();
-  EXPECT_EQ(PrintingNotice::Instance(), nullptr);
+  EXPECT_EQ(notice.Window(), nullptr);
   QTest::qWait(0);
   EXPECT_EQ(OpenPrintWindows(), 0);
 }
 
 TEST(PrintingNotice, ClosesOnRequestAndOpensAgainForTheNextJob) {
+  PrintingNotice notice;
   QWidget view;
   std::int64_t now = 0;
   const Clock clock = [&now] { return now; };
-  PrintingNotice::Show(&view, clock);
-  PrintingNotice::Close();
-  EXPECT_EQ(PrintingNotice::Instance(), nullptr);
-  PrintingNotice::Close();  // nothing open: no effect
+  notice.Show(&view, clock);
+  notice.Close();
+  EXPECT_EQ(notice.Window(), nullptr);
+  notice.Close();  // nothing open: no effect
   now = 5000;
-  PrintingNotice* next = PrintingNotice::Show(&view, clock);
+  PrintingNoticeWindow* next = notice.Show(&view, clock);
   ASSERT_NE(next, nullptr);
   now = 5000 + PrintingNotice::kShowMs - 1;
   next->CloseIfDue();
-  EXPECT_EQ(PrintingNotice::Instance(), next);
+  EXPECT_EQ(notice.Window(), next);
   now = 5000 + PrintingNotice::kShowMs;
   next->CloseIfDue();
-  EXPECT_EQ(PrintingNotice::Instance(), nullptr);
+  EXPECT_EQ(notice.Window(), nullptr);
 }
 
 }  // namespace

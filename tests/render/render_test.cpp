@@ -19,6 +19,7 @@
 #include "render/render_options.h"
 #include "settings/page_format.h"
 #include "settings/settings_file.h"
+#include "../support/test_workspace.h"
 
 namespace tyld::render {
 namespace {
@@ -27,8 +28,6 @@ class RenderTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    settings::Live() = settings::LiveSettings{};
-    settings::Record() = settings::SettingsRecord{};
   }
 
   std::string Write(const std::string& name, const std::string& bytes) {
@@ -48,12 +47,13 @@ class RenderTest : public testing::Test {
       err_ << parsed.error;
       return kUsageError;
     }
-    settings::Live() = settings::LiveSettings{};
+    state_.live = settings::LiveSettings{};
     std::istringstream in(input);
-    return RunRenderBatch(*parsed.options, in, out_, err_);
+    return RunRenderBatch(*parsed.options, state_.workspace, in, out_, err_);
   }
 
   QTemporaryDir dir_;
+  testing_support::TestWorkspace state_;
   std::ostringstream out_, err_;
 };
 
@@ -102,7 +102,7 @@ TEST_F(RenderTest, AsciiTextReproducesAShiftJisFile) {
   const std::string path = Write("jp.txt", text);
   ASSERT_EQ(Run({"--format", "txt", "--out", "-", path}), kDone) << err_.str();
   std::string joined;
-  const int width = settings::Live().ascii.AscCharsPerLine;
+  const int width = state_.live.ascii.AscCharsPerLine;
   for (const std::string& row : Rows(out_.str())) {
     const std::string sjis = platform::codepage::FromUtf8(row);
     EXPECT_LE(static_cast<int>(sjis.size()), width + 2) << row;
@@ -157,7 +157,7 @@ TEST_F(RenderTest, BinaryRangeLinesAndPageCountFollowTheBlocksPerPage) {
     const std::string settingsPath = Write("s" + std::to_string(columns) + ".bin", bytes);
     ASSERT_EQ(Run({"--screen", "binary", "--format", "txt", "--settings", settingsPath, "--out", "-", path}), kDone)
         << err_.str();
-    const settings::BinaryPageFormat& fmt = settings::Live().binary;
+    const settings::BinaryPageFormat& fmt = state_.live.binary;
     ASSERT_EQ(fmt.BinBlocksPerColumn, 1) << columns;
     ASSERT_EQ(fmt.BinColumns, columns);
     const int perPage = 256 * columns;

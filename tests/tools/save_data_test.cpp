@@ -1,15 +1,14 @@
 // Saving the data when writing fails or the process dies: the target is always either the
 // old file or the new one, never a mixture or a stump.
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 #include <QLineEdit>
@@ -62,13 +61,14 @@ TEST(SaveData, TheFinalByteIsSavedAsEditedAndAsLoadedOtherwise) {
   } cases[] = {{{}, 0, 0, '\x00'},         {{"1B"}, 0, 0, '\x1B'},       {{"1A"}, 0, 0, '\x1A'},
                {{"1B", "1A"}, 0, 0, '\x1A'}, {{"1B"}, 1, 0, '\x00'},       {{"1A"}, 1, 0, '\x00'},
                {{"1B", "1A"}, 1, 0, '\x1B'}, {{"1B", "1A"}, 2, 0, '\x00'}, {{"1A"}, 1, 1, '\x1A'}};
-  document::DocumentBuffer& doc = document::Document();
+  document::DocumentBuffer doc;
+  std::uint32_t start = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.edits.size() == 0 ? "unedited" : c.edits.back()) << " undos " << c.undos
                                     << " redos " << c.redos);
     doc.LoadDataFile(original.toStdString());
     ASSERT_EQ(doc.DocData[3], 0x1A);  // shown and printed as 0x1A
-    auto* editor = new ByteEditorWindow(doc);
+    auto* editor = new ByteEditorWindow(doc, start);
     editor->findChild<QLineEdit*>("address")->setText(QStringLiteral("3"));
     editor->EnterAddress();
     for (const char* value : c.edits) {
@@ -171,8 +171,9 @@ TEST(SaveData, EmptyDataTruncatesTheTargetAndReportsSuccess) {
   EXPECT_EQ(boxes.Calls()[0].text, QStringLiteral("ファイル %1 に書込みました").arg(target));
 }
 
-// Saves in a child process and kills it with SIGKILL at several points of the save. The
-// size is TYLD_KILL_SAVE_MB megabytes (default 32; 500 for the full check by hand).
+// Saves in a child process that is killed with SIGKILL at several points of the save: before
+// its first byte, part-way and once every byte is written. The size is TYLD_KILL_SAVE_MB
+// megabytes (default 32; 500 for the full check by hand).
 TEST(SaveData, KillingTheProcessWhileSavingNeverDamagesTheTarget) {
   const char* env = std::getenv("TYLD_KILL_SAVE_MB");
   const std::size_t mb = env != nullptr && std::atoi(env) > 0 ? static_cast<std::size_t>(std::atoi(env)) : 32;
@@ -183,40 +184,49 @@ TEST(SaveData, KillingTheProcessWhileSavingNeverDamagesTheTarget) {
   document::DocumentBuffer doc;
   Fill(doc, newBytes);
 
-  auto startSave = [&] {
+  // The child kills itself once `killAt` bytes are written (before the first write for 0),
+  // so each kill lands at its point of the save however fast the disk is.
+  const std::uint64_t total = static_cast<std::uint64_t>(newBytes.size());
+  auto startSave = [&](std::uint64_t killAt) {
     const pid_t pid = fork();
     if (pid == 0) {
       ScopedMessageBoxRecorder quiet;
-      _exit(WriteData(nullptr, doc, target) ? 0 : 1);
+      std::uint64_t written = 0;
+      const platform::ChunkWriter writer = [&](int fd, const std::uint8_t* p, std::size_t size) -> long {
+        if (written >= killAt) raise(SIGKILL);
+        const long n = static_cast<long>(::write(fd, p, size));
+        if (n > 0) written += static_cast<std::uint64_t>(n);
+        if (written >= killAt) raise(SIGKILL);
+        return n;
+      };
+      _exit(WriteData(nullptr, doc, target, writer) ? 0 : 1);
     }
     return pid;
   };
 
-  // One whole save first, to know how long a save takes here.
+  // A whole save replaces the old content.
   ASSERT_TRUE(WriteAll(target, oldBytes));
-  QElapsedTimer clock;
-  clock.start();
-  const pid_t whole = startSave();
+  const pid_t whole = startSave(total + 1);
   ASSERT_GT(whole, 0);
   int status = 0;
   ASSERT_EQ(waitpid(whole, &status, 0), whole);
-  const qint64 fullMs = std::max<qint64>(clock.elapsed(), 1);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   ASSERT_TRUE(ReadAll(target) == newBytes);
 
   int sawOld = 0, sawNew = 0;
-  for (int tenth : {0, 1, 3, 5, 7, 9, 12}) {
+  for (int tenth : {0, 1, 3, 5, 7, 9, 10}) {
     ASSERT_TRUE(WriteAll(target, oldBytes));
-    const pid_t pid = startSave();
+    const pid_t pid = startSave(total * static_cast<std::uint64_t>(tenth) / 10);
     ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(fullMs * tenth / 10));
-    kill(pid, SIGKILL);
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "not killed at " << tenth << "/10";
     const QByteArray now = ReadAll(target);
     const bool isOld = now == oldBytes;
     const bool isNew = now == newBytes;
-    EXPECT_TRUE(isOld || isNew) << "killed at " << tenth << "/10 of " << fullMs << " ms: target has "
-                                << now.size() << " bytes of neither content";
+    EXPECT_TRUE(isOld || isNew) << "killed at " << tenth << "/10 of the bytes: target has " << now.size()
+                                << " bytes of neither content";
+    // Until every byte is on disk the new file has not replaced the old one.
+    EXPECT_TRUE(isOld) << "killed at " << tenth << "/10 of the bytes";
     sawOld += isOld;
     sawNew += isNew;
   }
@@ -227,8 +237,7 @@ TEST(SaveData, KillingTheProcessWhileSavingNeverDamagesTheTarget) {
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.dat")});
   EXPECT_TRUE(ReadAll(target) == newBytes);
-  std::printf("kill points: %d left the old file, %d the new one (save of %zu MB takes %lld ms)\n", sawOld,
-              sawNew, mb, static_cast<long long>(fullMs));
+  std::printf("kill points: %d left the old file, %d the new one (save of %zu MB)\n", sawOld, sawNew, mb);
 }
 
 }  // namespace

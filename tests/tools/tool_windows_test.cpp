@@ -165,8 +165,7 @@ class ByteMaintenanceWindow : public testing::Test {
     for (int i = 0; i < 0x200; ++i) doc_.DocData.push_back(static_cast<std::uint8_t>(i));
     doc_.DocData.push_back(0);
     doc_.DocLength = 0x200;
-    search::Searches().ByteMaintenanceStart = 0x77;  // a new window starts at 0 whatever was before
-    w_ = new ByteEditorWindow(doc_);
+    w_ = new ByteEditorWindow(doc_, start_);
     screen_.Listen(*w_, doc_);
     w_->show();
   }
@@ -187,12 +186,13 @@ class ByteMaintenanceWindow : public testing::Test {
     return {doc_.Data().begin(), doc_.Data().end()};
   }
   document::DocumentBuffer doc_;
+  std::uint32_t start_ = 0x77;  // a new window starts at 0 whatever was before
   QPointer<ByteEditorWindow> w_;
 };
 
 TEST_F(ByteMaintenanceWindow, OpensAtZeroAndShowsBytesAndOutside) {
   EXPECT_EQ(w_->pos(), QPoint(550, 100));
-  EXPECT_EQ(search::Searches().ByteMaintenanceStart, 0u);
+  EXPECT_EQ(start_, 0u);
   EXPECT_EQ(Edit("address")->text(), QStringLiteral("0"));
   EXPECT_EQ(w_->findChild<QLabel*>("addressRange")->text(), QStringLiteral("0～0x1FF"));
   EXPECT_EQ(Current(0), QStringLiteral("00"));
