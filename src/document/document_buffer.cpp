@@ -302,9 +302,10 @@ LoadResult DocumentBuffer::OpenDataFile(const std::string& path) {
 }
 
 void DocumentBuffer::Hold(bool on) {
-  const bool was = Busy();
+  const int before = holds_;
   holds_ = std::max(0, holds_ + (on ? 1 : -1));
-  if (was != Busy()) emit BusyChanged();
+  // Busy turns when the first holder comes or the last one goes, unless a read runs.
+  if (!Reading() && (before == 0) != (holds_ == 0)) emit BusyChanged();
 }
 
 void DocumentBuffer::CancelReading() {
