@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTimer>
+#include <memory>
 
 #include "document/command_line.h"
 #include "document/document_buffer.h"
@@ -26,6 +27,7 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<i
 }  // namespace
 
 Application::Application() {
+  sinceStart_.start();
   QCoreApplication::setOrganizationName(QStringLiteral("Tyld"));
   QCoreApplication::setApplicationName(QStringLiteral("Tyld"));
 }
@@ -45,17 +47,44 @@ bool Application::InitInstance(int argc, const char* const* argv) {
       [this](QWidget* parent) -> pages::ScreenCommands* { return new ascii::AsciiView(shared_.workspace, parent); });
   frame_->PlaceMainWindow();
   frame_->show();
-  // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown, then quit
-  // (checks of what users see, under Xvfb or offscreen).
+  // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown and its file is
+  // in, then quit (checks of what users see, under Xvfb or offscreen). FILE.png.times.txt
+  // says when the window was shown, the file was in and the picture was taken.
   const QString grab = qEnvironmentVariable("TYLD_GRAB");
   if (!grab.isEmpty()) {
+    const qint64 shownMs = sinceStart_.elapsed();
+    auto readMs = std::make_shared<qint64>(shownMs);
+    QObject::connect(&document_, &document::DocumentBuffer::ReadFinished, frame_.get(),
+                     [this, readMs] { *readMs = sinceStart_.elapsed(); });
     const int delay = qEnvironmentVariableIntValue("TYLD_GRAB_DELAY_MS");
-    QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab] {
-      frame_->grab().save(grab);
-      QFile title(grab + QStringLiteral(".title.txt"));
-      if (title.open(QIODevice::WriteOnly)) title.write(frame_->windowTitle().toUtf8() + '\n');
-      frame_->close();
-    });
+    auto shoot = [this, grab, delay, shownMs, readMs] {
+      QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab, shownMs, readMs] {
+        frame_->grab().save(grab);
+        QFile title(grab + QStringLiteral(".title.txt"));
+        if (title.open(QIODevice::WriteOnly)) title.write(frame_->windowTitle().toUtf8() + '\n');
+        QFile times(grab + QStringLiteral(".times.txt"));
+        if (times.open(QIODevice::WriteOnly))
+          times.write(QStringLiteral("shown %1 ms\nread %2 ms\ngrabbed %3 ms\n")
+                          .arg(shownMs)
+                          .arg(*readMs)
+                          .arg(sinceStart_.elapsed())
+                          .toUtf8());
+        frame_->close();
+      });
+    };
+    const document::DocumentBuffer& doc = document_;
+    if (doc.Busy()) {
+      // Once the bytes are in and the rows built; whichever signal comes last.
+      auto whenIdle = [&doc, shoot, done = std::make_shared<bool>(false)] {
+        if (*done || doc.Busy()) return;
+        *done = true;
+        shoot();
+      };
+      QObject::connect(&doc, &document::DocumentBuffer::ReadFinished, frame_.get(), whenIdle);
+      QObject::connect(&doc, &document::DocumentBuffer::BusyChanged, frame_.get(), whenIdle);
+    } else {
+      shoot();
+    }
   }
   return true;
 }

@@ -41,6 +41,23 @@ using pages::ScreenKind;
 
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 
+// What would change, save or print data, or bring other data in: refused while a file is
+// still being read (the document holds nothing yet) or its rows are being built.
+bool RefusedWhileReading(Command id) {
+  switch (id) {
+    case Command::OpenGeneral: case Command::OpenPrintFile: case Command::Save: case Command::SaveAs:
+    case Command::PrintMono: case Command::PrintColour: case Command::Paste: case Command::Print:
+    case Command::Undo: case Command::Redo: case Command::ByteEditor:
+      return true;
+    default: return false;
+  }
+}
+
+QString ReadProgressText(qint64 done, qint64 total) {
+  constexpr qint64 kMb = qint64{1} << 20;
+  return QStringLiteral("読込中… %1/%2MB").arg(done / kMb).arg((total + kMb - 1) / kMb);
+}
+
 }  // namespace
 
 QString MakeTitle(const pages::Workspace& workspace) {
@@ -80,12 +97,42 @@ MainWindow::MainWindow(const pages::Workspace& workspace) : workspace_(workspace
   const document::DocumentBuffer* doc = &workspace_.document;
   connect(doc, &document::DocumentBuffer::ModifiedChanged, this, &MainWindow::UpdateTitle);
   connect(doc, &document::DocumentBuffer::Changed, this, &MainWindow::UpdateCommandUi);
+  connect(doc, &document::DocumentBuffer::ReadProgress, this,
+          [this](qint64 done, qint64 total) { statusBar()->showMessage(ReadProgressText(done, total)); });
+  connect(doc, &document::DocumentBuffer::BusyChanged, this, [this] {
+    if (!workspace_.document.Busy()) statusBar()->showMessage(QStringLiteral("レディ"));
+    UpdateCommandUi();
+  });
+  connect(doc, &document::DocumentBuffer::ReadFinished, this, [this](int error) {
+    // The ASCII screen may go on building its rows and says so itself.
+    if (!workspace_.document.Busy()) statusBar()->showMessage(QStringLiteral("レディ"));
+    UpdateTitle();
+    UpdateCommandUi();
+    ShowLoadError(error);
+  });
+  // Esc stops a read under way; the action is enabled only then, so Esc means nothing
+  // else in the window.
+  cancelRead_ = new QAction(this);
+  cancelRead_->setShortcut(QKeySequence(Qt::Key_Escape));
+  cancelRead_->setShortcutContext(Qt::WindowShortcut);
+  cancelRead_->setEnabled(false);
+  addAction(cancelRead_);
+  connect(cancelRead_, &QAction::triggered, this, &MainWindow::CancelReading);
+}
+
+void MainWindow::CancelReading() {
+  document::DocumentBuffer& doc = workspace_.document;
+  if (!doc.Reading()) return;
+  doc.CancelReading();
+  statusBar()->showMessage(QStringLiteral("読込を中止しました。"));
 }
 
 MainWindow::~MainWindow() {
   // The screens go before the frame; their leaving must not rebuild menus of a frame
   // that is being destroyed.
   disconnect(mdi_, nullptr, this, nullptr);
+  // A screen that lets go of the document as it goes must not reach this half-gone window.
+  disconnect(&workspace_.document, nullptr, this, nullptr);
 }
 
 void MainWindow::CreateActions() {
@@ -254,6 +301,7 @@ std::optional<ScreenKind> MainWindow::ActiveScreenKind() const {
 }
 
 bool MainWindow::CanRun(Command id) const {
+  if (workspace_.document.Busy() && RefusedWhileReading(id)) return false;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     const pages::ScreenCommands* screen = ActiveScreen();
     return screen != nullptr && screen->CanRun(*action);
@@ -271,10 +319,12 @@ bool MainWindow::CanRun(Command id) const {
 }
 
 void MainWindow::UpdateCommandUi() {
+  cancelRead_->setEnabled(workspace_.document.Reading());
   for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) it.value()->setEnabled(CanRun(it.key()));
 }
 
 void MainWindow::Run(Command id) {
+  if (workspace_.document.Busy() && RefusedWhileReading(id)) return;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     if (pages::ScreenCommands* screen = ActiveScreen()) screen->Run(*action);
   } else {
@@ -284,7 +334,7 @@ void MainWindow::Run(Command id) {
 }
 
 void MainWindow::OpenRecent(int k) {
-  if (k < 0 || k >= recent_.Entries().size()) return;
+  if (k < 0 || k >= recent_.Entries().size() || workspace_.document.Busy()) return;
   if (!ConfirmDiscard()) return;
   workspace_.startup.RecentPath = recent_.Entries()[k].toStdString();
   // The recent-file list opens files as general files, as the DF type guide tells users.
@@ -355,7 +405,9 @@ bool MainWindow::ConfirmDiscard() {
 bool MainWindow::LoadFile(const QString& path) { return ConfirmDiscard() && Load(path); }
 
 bool MainWindow::Load(const QString& path) {
-  const document::LoadResult r = workspace_.document.LoadDataFile(path.toStdString());
+  // A big file comes in on a worker; the window answers meanwhile and ReadFinished ends it.
+  const document::LoadResult r = workspace_.document.OpenDataFile(path.toStdString());
+  if (!workspace_.document.Reading()) statusBar()->showMessage(QStringLiteral("レディ"));
   UpdateTitle();
   ShowLoadError(static_cast<int>(r.error));
   UpdateCommandUi();
@@ -403,6 +455,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::LoadDropped(const QList<QUrl>& urls) {
   if (urls.size() != 1 || !urls.first().isLocalFile()) return;  // several files are ignored
+  if (workspace_.document.Busy()) return;  // as the open commands: not while reading
   const QString path = urls.first().toLocalFile();
   if (LoadFile(path)) {
     recent_.Add(path);

@@ -57,6 +57,8 @@ class MainWindow : public QMainWindow {
   bool ConfirmDiscard();
   // Files dropped on the window: exactly one is loaded, several are ignored.
   void LoadDropped(const QList<QUrl>& urls);
+  // Esc while a file is read: stops it; the screens show nothing and the status bar says so.
+  void CancelReading();
 
   // Test seams: the file-open dialog and the printer setup dialog.
   using OpenDialog = std::function<QString(const QString& caption, const QString& filters,
@@ -105,6 +107,7 @@ class MainWindow : public QMainWindow {
   QToolBar* toolBar_ = nullptr;
   QMap<Command, QAction*> actions_;
   QMenu* recentMenu_ = nullptr;
+  QAction* cancelRead_ = nullptr;
   QList<QAction*> recentActions_;
   QPointer<ScreenFrame> binaryFrame_;
   QPointer<ScreenFrame> asciiFrame_;

@@ -46,7 +46,17 @@ std::vector<BuildFailure> AsciiScreen::Build(QPrinter& printer) {
     options.RowWidth = (live.ascii.AscCharsPerLine + 1) * std::max(1, metrics.cellWidth);
   }
   options.DecodeMail = [](std::string_view raw) { return mail::DecodeMail(raw); };
-  BuildTextModel(model, doc.Data(), options);
+  Deferred = Step == ModelStep::Defer && !options.TextWidth;
+  if (Deferred) {
+    DeferredExt = doc.DocExt;
+    DeferredOptions = options;
+    DeferredOptions.DocExt = DeferredExt;
+    ++DeferCount;
+    model = TextModel();
+    SheetCount = 0;
+    return {};
+  }
+  if (Step != ModelStep::Keep) BuildTextModel(model, doc.Data(), options);
   doc.LastBuildWasText = model.LastBuildWasText();
   SheetCount = UpdateSheetCount(model.ColumnPageCount(), live.ascii, layout, CurrentSheet);
   return model.Failures();

@@ -3,6 +3,7 @@
 // display switches, rebuilt from the document, the live settings and the printer. The
 // view and tyld-render drive it through the paged-screen interface, so both lay out and
 // draw the same sheets.
+#include <string>
 #include <vector>
 
 #include "ascii/ascii_layout.h"
@@ -23,6 +24,17 @@ class AsciiScreen final : public pages::PagedScreen {
   // Layout from the printer, text model from the document, sheet count. Returns the
   // messages the build asks to show.
   std::vector<BuildFailure> Build(QPrinter& printer);
+
+  // What a build does with the text model. Defer: the model is left empty (no sheets) and
+  // the options it would be built with are kept in Deferred, for a build elsewhere; Keep:
+  // the model installed is counted as it is. A proportional font is measured on the
+  // printer, which only this thread may do: it is never deferred.
+  enum class ModelStep { Build, Defer, Keep };
+  ModelStep Step = ModelStep::Build;
+  bool Deferred = false;  // the last Build left the model to be built elsewhere
+  int DeferCount = 0;     // deferred builds so far: a later one makes an earlier one stale
+  TextModelOptions DeferredOptions;
+  std::string DeferredExt;  // what DeferredOptions.DocExt views
   // A new document: first sheet, the mail display from its extension, tables released.
   void NewDocument();
 

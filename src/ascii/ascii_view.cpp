@@ -1,6 +1,10 @@
 #include "ascii/ascii_view.h"
 
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "ascii/ascii_page_format_dialog.h"
@@ -14,6 +18,14 @@
 
 namespace tyld::ascii {
 using pages::ScreenAction;
+namespace {
+// Nothing to print, search or go to before the rows are there.
+bool RefusedWhileBuilding(ScreenAction action) {
+  return action == ScreenAction::PrintMono || action == ScreenAction::PrintColour ||
+         action == ScreenAction::StringSearch || action == ScreenAction::CancelStringSearch ||
+         action == ScreenAction::GoToPage;
+}
+}  // namespace
 
 AsciiView::AsciiView(const pages::Workspace& workspace, QWidget* parent)
     : PagedView(workspace, screen_, parent), screen_(workspace) {
@@ -21,14 +33,86 @@ AsciiView::AsciiView(const pages::Workspace& workspace, QWidget* parent)
   viewport()->setAutoFillBackground(false);
   connect(&Shared().document, &document::DocumentBuffer::Loaded, this, &AsciiView::ShowNewDocument);
   connect(&Shared().document, &document::DocumentBuffer::Changed, this, &AsciiView::ShowChangedBytes);
+  connect(&Shared().document, &document::DocumentBuffer::AboutToReplace, this, &AsciiView::StopModelBuild);
+  poll_ = new QTimer(this);
+  poll_->setInterval(50);
+  connect(poll_, &QTimer::timeout, this, &AsciiView::PollModelBuild);
   screen_.NewDocument();
   Start();
 }
 
+AsciiView::~AsciiView() { StopModelBuild(); }
+
 void AsciiView::ShowNewDocument() {
+  StopModelBuild();
   SetCurrentPage(0);
   screen_.NewDocument();
+  if (Shared().document.DocLength >= BackgroundFrom) screen_.Step = AsciiScreen::ModelStep::Defer;
   FullRebuild();
+  if (screen_.Deferred) {
+    StartModelBuild();
+  } else {
+    screen_.Step = AsciiScreen::ModelStep::Build;
+  }
+}
+
+// While the worker builds, every rebuild of the screen (a font, a page format, UTF-8) is
+// deferred as well; the poll then sees the build it runs is stale and starts it again.
+void AsciiView::StartModelBuild() {
+  document::DocumentBuffer& doc = Shared().document;
+  if (!holding_) doc.Hold(true);
+  holding_ = true;
+  next_ = std::make_unique<TextModel>();
+  built_.store(false);
+  rowsFound_.store(0);
+  buildOf_ = screen_.DeferCount;
+  TextModelOptions options = screen_.DeferredOptions;
+  options.RowsFound = &rowsFound_;
+  worker_ = std::thread([this, options, data = std::as_const(doc).Data(), model = next_.get()] {
+    BuildTextModel(*model, data, options);
+    built_.store(true, std::memory_order_release);
+  });
+  poll_->start();
+  ShowStatus(QStringLiteral("行計算中… 0行"));
+}
+
+void AsciiView::PollModelBuild() {
+  if (!Building()) return;
+  if (!built_.load(std::memory_order_acquire)) {
+    ShowStatus(QStringLiteral("行計算中… %1行").arg(rowsFound_.load(std::memory_order_relaxed)));
+    return;
+  }
+  worker_.join();
+  if (buildOf_ != screen_.DeferCount) {  // settings changed meanwhile: build for the new ones
+    StartModelBuild();
+    return;
+  }
+  poll_->stop();
+  screen_.model = std::move(*next_);
+  next_.reset();
+  screen_.Step = AsciiScreen::ModelStep::Keep;
+  FullRebuild();
+  screen_.Step = AsciiScreen::ModelStep::Build;
+  LetGo();
+}
+
+void AsciiView::StopModelBuild() {
+  if (!Building()) return;
+  worker_.join();
+  next_.reset();
+  poll_->stop();
+  screen_.Step = AsciiScreen::ModelStep::Build;
+  LetGo();
+}
+
+void AsciiView::LetGo() {
+  if (!holding_) return;
+  holding_ = false;
+  Shared().document.Hold(false);
+}
+
+void AsciiView::ShowStatus(const QString& text) {
+  if (auto* main = qobject_cast<QMainWindow*>(window())) main->statusBar()->showMessage(text);
 }
 
 void AsciiView::ShowChangedBytes() {
@@ -78,6 +162,7 @@ void AsciiView::CancelStringSearch() {
 }
 
 bool AsciiView::Run(ScreenAction action) {
+  if (Building() && RefusedWhileBuilding(action)) return true;
   if (PagedView::Run(action)) return true;
   switch (action) {
     case ScreenAction::Utf8On: screen_.ForceUtf8 = 1; FullRebuild(); return true;
@@ -91,6 +176,7 @@ bool AsciiView::Run(ScreenAction action) {
 }
 
 bool AsciiView::CanRun(ScreenAction action) const {
+  if (Building() && RefusedWhileBuilding(action)) return false;
   const bool utf8 = screen_.ForceUtf8 == 1 || screen_.model.Utf8Applied() == 1;
   switch (action) {
     case ScreenAction::Utf8On: return !utf8;

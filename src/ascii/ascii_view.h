@@ -1,8 +1,15 @@
 #pragma once
 // The ASCII screen's view: the paged view over the text sheets, with the ASCII screen's own
 // commands (UTF-8 and mail display, the string search).
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
 #include "ascii/ascii_screen.h"
 #include "pages/paged_view.h"
+
+class QTimer;
 
 namespace tyld::ascii {
 
@@ -10,6 +17,13 @@ class AsciiView : public pages::PagedView {
   Q_OBJECT
  public:
   explicit AsciiView(const pages::Workspace& workspace, QWidget* parent = nullptr);
+  ~AsciiView() override;
+
+  // Data of this many bytes or more gets its text model built on a worker thread: the
+  // sheets come when it is done, the window answers meanwhile.
+  std::int64_t BackgroundFrom = std::int64_t{8} << 20;
+  // A text model is being built on the worker.
+  [[nodiscard]] bool Building() const { return worker_.joinable(); }
 
   bool Run(pages::ScreenAction action) override;
   [[nodiscard]] bool CanRun(pages::ScreenAction action) const override;
@@ -30,8 +44,21 @@ class AsciiView : public pages::PagedView {
   void StringSearch();
   void CancelStringSearch();
   void MarkStrings();
+  void StartModelBuild();
+  void PollModelBuild();
+  // Joins the worker and drops what it built.
+  void StopModelBuild();
+  void ShowStatus(const QString& text);
+  void LetGo();  // the document is no longer held by this view
 
   AsciiScreen screen_;
+  std::thread worker_;
+  std::unique_ptr<TextModel> next_;
+  std::atomic<bool> built_{false};
+  std::atomic<std::int32_t> rowsFound_{0};
+  bool holding_ = false;
+  int buildOf_ = 0;  // the screen's DeferCount the worker builds for
+  QTimer* poll_ = nullptr;
 };
 
 }  // namespace tyld::ascii

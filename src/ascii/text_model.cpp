@@ -392,7 +392,8 @@ class TextModelBuilder {
         tab_(std::clamp<std::int32_t>(o.AscTabWidth, 1, kMaxTabWidth)),
         lineBreakRules_(o.LineBreakRules),
         textWidth_(o.TextWidth),
-        rowWidth_(o.RowWidth) {}
+        rowWidth_(o.RowWidth),
+        rowsFound_(o.RowsFound) {}
 
   enum class Stage { Buffers, Text, Blocks, Rows, Pages };
 
@@ -582,6 +583,8 @@ class TextModelBuilder {
     const auto blocks = static_cast<std::int32_t>(m_.blocks_.size());
     m_.rows_.push_back({rowFirstBlock_, blocks - rowFirstBlock_});
     rowFirstBlock_ = blocks;
+    if (rowsFound_ != nullptr && (m_.rows_.size() & 0xFFFF) == 0)
+      rowsFound_->store(static_cast<std::int32_t>(m_.rows_.size()), std::memory_order_relaxed);
   }
 
   void SplitPiece() {
@@ -713,6 +716,7 @@ class TextModelBuilder {
   std::int32_t rowFirstBlock_ = 0;
   Colour color_ = 0;
   Stage stage_ = Stage::Buffers;
+  std::atomic<std::int32_t>* rowsFound_ = nullptr;
 };
 
 bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,

@@ -1,6 +1,7 @@
 #pragma once
 // The ASCII screen's text model: the document's bytes turned into display rows of coloured
 // blocks and a page index, ready for the sheet painter and the string search.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -52,6 +53,8 @@ struct TextModelOptions {
   std::function<int(std::string_view sjis)> TextWidth;
   int RowWidth = 0;
   MailDecoder DecodeMail;           // null: a decoded mail view shows the raw bytes
+  // Rows cut so far, now and then, for a build on another thread to show its progress.
+  std::atomic<std::int32_t>* RowsFound = nullptr;
 };
 
 // A message the caller shows in a message box after a failed build (texts UTF-8).

@@ -1,10 +1,13 @@
 #include "document/document_buffer.h"
 
+#include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <thread>
 
 #include "document/command_line.h"
 
@@ -38,6 +41,42 @@ std::string PastePath(std::string_view workDir) {
 
 }  // namespace
 
+// A read on the worker thread. The worker writes only the block's bytes below `total` and
+// the atomics; the UI thread leaves the block alone until it has joined the worker.
+struct ReadJob {
+  std::ifstream in;
+  std::string path;
+  std::int64_t total = 0;
+  std::atomic<std::int64_t> done{0};
+  std::atomic<bool> finished{false};
+  std::atomic<bool> cancel{false};
+  std::thread worker;
+};
+
+namespace {
+
+void ReadChunks(ReadJob& job, std::uint8_t* block, std::int64_t chunk,
+                const std::function<void(std::int64_t)>& afterChunk) {
+  std::int64_t done = 0;
+  while (done < job.total && !job.cancel.load(std::memory_order_relaxed)) {
+    const std::int64_t want = std::min(chunk, job.total - done);
+    job.in.read(reinterpret_cast<char*>(block + done), static_cast<std::streamsize>(want));
+    const std::int64_t got = job.in.gcount();
+    done += got;
+    job.done.store(done, std::memory_order_release);
+    // Fewer bytes than asked for: the file got shorter, its data ends here.
+    if (got < want) break;
+    if (afterChunk) afterChunk(done);
+  }
+  job.finished.store(true, std::memory_order_release);
+}
+
+}  // namespace
+
+DocumentBuffer::DocumentBuffer() = default;
+
+DocumentBuffer::~DocumentBuffer() { StopReading(); }
+
 std::int64_t DocCapacityFor(std::int64_t n) {
   if (n < 0) return -1;
   if (n >= kMaxCapacity) return -1;
@@ -65,6 +104,8 @@ std::string PrintedName(const StartupState& start, const DocumentBuffer& doc) {
 void DocumentBuffer::ReleaseDocument() { ByteBlock().swap(DocData); }
 
 void DocumentBuffer::Clear() {
+  if (holds_ > 0) emit AboutToReplace();
+  StopReading();
   ByteBlock().swap(DocData);
   ByteBlock().swap(HighlightMarks);
   DocLength = 0;
@@ -80,6 +121,7 @@ void DocumentBuffer::Clear() {
 }
 
 bool DocumentBuffer::WriteBytes(std::span<const ByteWrite> writes) {
+  if (Busy()) return false;
   EditStep step;
   bool nulWritten = ShownNulWritten;
   for (const ByteWrite& w : writes) {
@@ -100,6 +142,7 @@ bool DocumentBuffer::WriteBytes(std::span<const ByteWrite> writes) {
 }
 
 bool DocumentBuffer::Undo() {
+  if (Busy()) return false;
   const EditStep* step = history_.Undo();
   if (step == nullptr) return false;
   Apply(*step, true);
@@ -107,6 +150,7 @@ bool DocumentBuffer::Undo() {
 }
 
 bool DocumentBuffer::Redo() {
+  if (Busy()) return false;
   const EditStep* step = history_.Redo();
   if (step == nullptr) return false;
   Apply(*step, false);
@@ -173,6 +217,8 @@ void DocumentBuffer::NameAfterPath(const std::string& path) {
 
 LoadResult DocumentBuffer::LoadDataFile(const std::string& path, Read read) {
   LoadResult result;
+  if (holds_ > 0) emit AboutToReplace();
+  StopReading();
   ReleaseDocument();
   DocLength = 0;
 
@@ -217,11 +263,108 @@ LoadResult DocumentBuffer::LoadDataFile(const std::string& path, Read read) {
   return result;
 }
 
+LoadResult DocumentBuffer::OpenDataFile(const std::string& path) {
+  StopReading();
+  const std::filesystem::path fsPath = FsPath(path);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(fsPath, ec)) return LoadDataFile(path);
+  const std::uintmax_t size = std::filesystem::file_size(fsPath, ec);
+  if (ec || size < static_cast<std::uintmax_t>(std::max<std::int64_t>(BackgroundFrom, 1)) ||
+      size >= static_cast<std::uintmax_t>(kMaxCapacity))
+    return LoadDataFile(path);
+  auto job = std::make_unique<ReadJob>();
+  // Unbuffered: each chunk is one read of the file into the block, with no copy and no
+  // read-ahead past what the file has when the chunk is read.
+  job->in.rdbuf()->pubsetbuf(nullptr, 0);
+  job->in.open(fsPath, std::ios::binary);
+  if (!job->in) return LoadDataFile(path);
+
+  // The old content goes now: the screens show nothing while the new bytes come in.
+  Clear();
+  if (!AllocateHighlightMarks(0)) return {false, BufferError::MarksFailed};
+  emit Loaded();
+  if (!FreshBlock(DocData, DocCapacityFor(static_cast<std::int64_t>(size))))
+    return {true, BufferError::AllocateFailed};
+  job->path = path;
+  job->total = static_cast<std::int64_t>(size);
+  ReadJob& j = *job;
+  job_ = std::move(job);
+  std::uint8_t* block = DocData.data();
+  j.worker = std::thread(ReadChunks, std::ref(j), block, std::max<std::int64_t>(ChunkBytes, 1), AfterChunk);
+  if (readTimer_ == nullptr) {
+    readTimer_ = new QTimer(this);
+    readTimer_->setInterval(50);
+    connect(readTimer_, &QTimer::timeout, this, &DocumentBuffer::PollReading);
+  }
+  readTimer_->start();
+  emit ReadProgress(0, j.total);
+  return {};
+}
+
+void DocumentBuffer::Hold(bool on) {
+  const int before = holds_;
+  holds_ = std::max(0, holds_ + (on ? 1 : -1));
+  // Busy turns when the first holder comes or the last one goes, unless a read runs.
+  if (!Reading() && (before == 0) != (holds_ == 0)) emit BusyChanged();
+}
+
+void DocumentBuffer::CancelReading() {
+  if (!Reading()) return;
+  job_->cancel.store(true, std::memory_order_relaxed);
+  EndReading(true);
+}
+
+void DocumentBuffer::StopReading() {
+  if (!Reading()) return;
+  job_->cancel.store(true, std::memory_order_relaxed);
+  job_->worker.join();
+  job_.reset();
+  if (readTimer_ != nullptr) readTimer_->stop();
+}
+
+void DocumentBuffer::PollReading() {
+  if (!Reading()) return;
+  emit ReadProgress(job_->done.load(std::memory_order_acquire), job_->total);
+  if (job_->finished.load(std::memory_order_acquire)) EndReading(false);
+}
+
+void DocumentBuffer::EndReading(bool cancelled) {
+  job_->worker.join();
+  const std::int64_t got = job_->done.load(std::memory_order_acquire);
+  const std::string path = job_->path;
+  job_.reset();
+  readTimer_->stop();
+
+  if (cancelled) {
+    Clear();  // nothing loaded, no names: as at start-up
+  } else {
+    DocLength = static_cast<std::int32_t>(got);
+    ShownNulAt = -1;
+    ShownNulWritten = false;
+    if (DocLength > 0 && DocData[static_cast<std::size_t>(DocLength) - 1] == 0x00) {
+      DocData[static_cast<std::size_t>(DocLength) - 1] = 0x1A;
+      ShownNulAt = DocLength - 1;
+    }
+    DocPath = path;
+    DocFullPath = path;
+    NameAfterPath(path);
+    ResetHistory(false);
+  }
+  if (!AllocateHighlightMarks(DocLength)) {
+    emit ReadFinished(static_cast<int>(BufferError::MarksFailed));
+    return;
+  }
+  emit Loaded();
+  emit ReadFinished(static_cast<int>(BufferError::None));
+}
+
 BufferError DocumentBuffer::Paste(std::string_view clipboard, bool append, std::string_view workDir) {
   const std::string_view text = clipboard.substr(0, clipboard.find('\0'));
   const auto n = static_cast<std::int64_t>(text.size());
   static constexpr char kCrLf[] = "\r\n";
 
+  // The block is the reader's until it is done.
+  if (Busy()) return BufferError::ReallocateFailed;
   // Appended data keeps any edit not yet saved; replaced data is new content.
   const bool keepsEdits = append && Modified();
   if (append) {

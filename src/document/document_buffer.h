@@ -4,6 +4,8 @@
 // an edit (or its undo and redo) changes bytes in place and emits Changed.
 #include <QObject>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +13,8 @@
 #include "document/byte_block.h"
 #include "document/edit_history.h"
 #include "document/startup_state.h"
+
+class QTimer;
 
 namespace tyld::document {
 
@@ -54,9 +58,14 @@ struct LoadResult {
   BufferError error = BufferError::None;  // a message to show, also when ok (FileTooLarge)
 };
 
+struct ReadJob;
+
 class DocumentBuffer : public QObject {
   Q_OBJECT
  public:
+  DocumentBuffer();
+  ~DocumentBuffer() override;
+
   ByteBlock DocData;           // DocCapacity() bytes; data, then at least one 0 byte
   std::int32_t DocLength = 0;  // 0: nothing loaded
   std::string DocPath;         // where the overwrite-save writes (UTF-8)
@@ -115,6 +124,28 @@ class DocumentBuffer : public QObject {
   // cannot be read.
   bool ReadPart(std::int64_t offset, std::int64_t count);
 
+  // Loads the file as LoadDataFile does, but a regular file of BackgroundFrom bytes or more
+  // is read on a worker thread, ChunkBytes at a time, so the window answers meanwhile. The
+  // old content goes at once (Loaded is emitted for the empty document); while Reading(),
+  // the document holds nothing and no names, so nothing can be edited or saved, and
+  // ReadProgress reports the bytes in. When the bytes are in, the document is named, marked
+  // and emits Loaded on this object's thread, then ReadFinished. A file that gets shorter
+  // while it is read gives the bytes it still had.
+  LoadResult OpenDataFile(const std::string& path);
+  [[nodiscard]] bool Reading() const { return job_ != nullptr; }
+  // Stops a read under way: the document holds nothing, as for an empty file, and emits
+  // Loaded, then ReadFinished. Nothing happens when no read is under way.
+  void CancelReading();
+  // A reader on another thread holds the bytes: edits, undo, redo and pastes are refused
+  // meanwhile, and AboutToReplace comes before the block goes (a load, a clear).
+  void Hold(bool on);
+  [[nodiscard]] bool Busy() const { return Reading() || holds_ > 0; }
+  std::int64_t BackgroundFrom = std::int64_t{8} << 20;
+  std::int64_t ChunkBytes = std::int64_t{16} << 20;
+  // Runs on the worker after each chunk with the bytes in so far (tests slow the read or
+  // change the file here).
+  std::function<void(std::int64_t)> AfterChunk;
+
   // Paste asks whether to append only when there is data the ASCII screen took as text.
   [[nodiscard]] bool PasteAsksToAppend() const { return DocLength != 0 && LastBuildWasText == 1; }
   // Puts clipboard bytes (cut at the first 0 byte) into the document: appended after
@@ -131,6 +162,15 @@ class DocumentBuffer : public QObject {
   void Changed();
   // Modified() may have turned (after an edit, undo, redo, save, load or paste).
   void ModifiedChanged();
+  // A read on the worker: bytes in so far of the file's size.
+  void ReadProgress(qint64 done, qint64 total);
+  // The read under way ended (done or cancelled); `error` is a BufferError, MarksFailed
+  // when the marks could not be had (then no Loaded came before it).
+  void ReadFinished(int error);
+  // Busy() may have turned.
+  void BusyChanged();
+  // The block is about to be replaced or released; a holder lets go of it now.
+  void AboutToReplace();
 
  private:
   [[nodiscard]] std::size_t Bytes() const {
@@ -142,7 +182,15 @@ class DocumentBuffer : public QObject {
   // New content: no edits to undo, modified only when `modified`.
   void ResetHistory(bool modified);
 
+  // Joins a read under way and forgets it; the block then holds what it read.
+  void StopReading();
+  void PollReading();
+  void EndReading(bool cancelled);
+
   EditHistory history_;
+  std::unique_ptr<ReadJob> job_;
+  QTimer* readTimer_ = nullptr;
+  int holds_ = 0;
 };
 
 // The name footers and the title give the document: the print name of the start-up for the

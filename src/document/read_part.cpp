@@ -10,6 +10,7 @@ bool DocumentBuffer::ReadPart(std::int64_t offset, std::int64_t count) {
   const std::int64_t begin = std::max<std::int64_t>(offset, 0);
   const std::int64_t end = std::min<std::int64_t>(offset + count, DocLength);
   if (begin >= end) return true;
+  if (Reading()) return false;  // the block is the reader's
   std::ifstream in(std::filesystem::path(std::u8string(DocFullPath.begin(), DocFullPath.end())), std::ios::binary);
   if (!in || !in.seekg(static_cast<std::streamoff>(begin))) return false;
   in.read(reinterpret_cast<char*>(DocData.data() + begin), static_cast<std::streamsize>(end - begin));

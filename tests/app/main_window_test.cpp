@@ -9,10 +9,16 @@
 #include <QPageLayout>
 #include <QPointer>
 #include <QPrinter>
+#include <QElapsedTimer>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <thread>
 
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
@@ -279,6 +285,73 @@ TEST(MainFrameFilters, FirstFilterFollowsTheProgramType) {
   EXPECT_TRUE(QtFilterString(true, 4).startsWith(QStringLiteral("解析DF-D (*.zpd);;")));
   EXPECT_TRUE(QtFilterString(true, 2).startsWith(QStringLiteral("解析DF-A (*.zpa);;解析DF-B (*.zpb)")));
   EXPECT_TRUE(QtFilterString(true, 7).startsWith(QStringLiteral("All files")));
+}
+
+// A file that takes a while to read (a slowed worker): the window is up and answers while
+// it comes in, refuses what would change or replace data, and Esc stops the read.
+class SlowReadTest : public MainFrameTest {
+ protected:
+  void SetUp() override {
+    MainFrameTest::SetUp();
+    document::DocumentBuffer& doc = state_.document;
+    doc.BackgroundFrom = 1;
+    doc.ChunkBytes = 16384;
+    doc.AfterChunk = [](std::int64_t) { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
+    path_ = dir_.filePath("big.bin");
+    QFile f(path_);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 2 * 1024 * 1024; ++i) bytes_.push_back(static_cast<char>(i % 251 + 1));
+    f.write(bytes_);
+  }
+  QString Status() const { return frame_->statusBar()->currentMessage(); }
+
+  QString path_;
+  QByteArray bytes_;
+};
+
+TEST_F(SlowReadTest, TheWindowAnswersWhileReadingAndGetsTheFileWhole) {
+  frame_->show();
+  ASSERT_TRUE(frame_->LoadFile(path_));
+  document::DocumentBuffer& doc = state_.document;
+  ASSERT_TRUE(doc.Reading());
+  for (Command id : {Command::OpenGeneral, Command::Paste, Command::Save, Command::PrintMono, Command::Undo})
+    EXPECT_FALSE(frame_->CanRun(id));
+  EXPECT_TRUE(frame_->CanRun(Command::PageTurnGuide));
+  frame_->LoadDropped({QUrl::fromLocalFile(path_)});  // refused, the read goes on
+
+  int turns = 0;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&turns] { ++turns; });
+  tick.start(10);
+  bool sawProgress = false;
+  QElapsedTimer t;
+  t.start();
+  while (doc.Reading() && t.elapsed() < 20000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    sawProgress = sawProgress || Status().startsWith(QStringLiteral("読込中… "));
+  }
+  ASSERT_FALSE(doc.Reading());
+  EXPECT_GT(turns, 3);
+  EXPECT_TRUE(sawProgress);
+  EXPECT_EQ(Status(), QStringLiteral("レディ"));
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(doc.DocData.data()), doc.DocLength), bytes_);
+  EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[big.bin]")));
+  EXPECT_EQ(asc_->heard.back(), Heard::Loaded);
+  EXPECT_TRUE(frame_->CanRun(Command::OpenGeneral));
+}
+
+TEST_F(SlowReadTest, EscStopsTheReadAndNothingIsLoaded) {
+  frame_->show();
+  ASSERT_TRUE(frame_->LoadFile(path_));
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 60);
+  ASSERT_TRUE(state_.document.Reading());
+  QTest::keyClick(frame_.get(), Qt::Key_Escape);
+  EXPECT_FALSE(state_.document.Reading());
+  EXPECT_EQ(state_.document.DocLength, 0);
+  EXPECT_TRUE(state_.document.DocName.empty());
+  EXPECT_EQ(Status(), QStringLiteral("読込を中止しました。"));
+  EXPECT_EQ(bin_->heard.back(), Heard::Loaded);
+  EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[]")));
 }
 
 }  // namespace

@@ -258,5 +258,57 @@ TEST_F(AscDrawTest, AProportionalFontCutsRowsByTheirWidth) {
   EXPECT_GT(narrow, 2 * wide) << "i is far narrower than W";
 }
 
+// Rows built on a worker give the sheets a build on the spot gives; until they are in, the
+// screen has no sheets to print or search and the document takes no edits.
+TEST_F(AscDrawTest, RowsBuiltOnAWorkerMatchTheRowsBuiltOnTheSpot) {
+  AsciiView background(state_.workspace);
+  background.BackgroundFrom = 1;
+  AsciiView onTheSpot(state_.workspace);
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語\tのテキスト\r\n");
+  auto waitForRows = [&background] {
+    for (int i = 0; i < 500 && background.Building(); ++i) QTest::qWait(20);
+    return !background.Building();
+  };
+  auto sameSheets = [&] {
+    ASSERT_EQ(background.Screen().SheetCount, onTheSpot.Screen().SheetCount);
+    EXPECT_EQ(background.PageCount(), onTheSpot.PageCount());
+    EXPECT_EQ(background.TitleText(), onTheSpot.TitleText());
+    for (int sheet : {0, onTheSpot.Screen().SheetCount - 1})
+      EXPECT_EQ(background.Screen().PageText(sheet, sheet + 1), onTheSpot.Screen().PageText(sheet, sheet + 1));
+  };
+
+  Load("big.txt", text);
+  ASSERT_TRUE(background.Building());
+  EXPECT_EQ(background.PageCount(), 0);
+  EXPECT_FALSE(background.CanRun(pages::ScreenAction::PrintMono));
+  EXPECT_FALSE(background.CanRun(pages::ScreenAction::StringSearch));
+  EXPECT_TRUE(state_.document.Busy());
+  EXPECT_FALSE(state_.document.WriteBytes(std::vector<document::ByteWrite>{{0, 'x'}}));
+  ASSERT_TRUE(waitForRows());
+  EXPECT_FALSE(state_.document.Busy());
+  EXPECT_GT(onTheSpot.Screen().SheetCount, 10);
+  sameSheets();
+
+  // A switch turned while the rows are built builds them again for it.
+  background.Run(pages::ScreenAction::ScaleHalf);
+  Load("big.txt", text);
+  ASSERT_TRUE(background.Building());
+  state_.live.ascii.AscTabWidth = 4;
+  background.Run(pages::ScreenAction::Utf8Off);
+  onTheSpot.Run(pages::ScreenAction::Utf8Off);
+  ASSERT_TRUE(waitForRows());
+  sameSheets();
+
+  // New data while the rows are built: the old build is dropped, the new data shown.
+  Load("big.txt", text);
+  ASSERT_TRUE(background.Building());
+  Load("small.txt", "abc\r\n");
+  ASSERT_TRUE(waitForRows());
+  EXPECT_FALSE(state_.document.Busy());
+  EXPECT_EQ(background.Screen().SheetCount, 1);
+  sameSheets();
+}
+
 }  // namespace
 }  // namespace tyld::ascii

@@ -1,12 +1,16 @@
 #include "document/document_buffer.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <thread>
 #include <vector>
 
 
@@ -285,6 +289,107 @@ TEST_F(DocumentBufferTest, ClearForgetsDataAndNames) {
   EXPECT_TRUE(doc_.DocFullPath.empty());
   EXPECT_EQ(doc_.ShownNulAt, -1);
   EXPECT_FALSE(doc_.PasteAsksToAppend());
+}
+
+// Reads on the worker, made slow and small by the test seams so that the UI thread sees
+// the read under way.
+class BackgroundReadTest : public DocumentBufferTest {
+ protected:
+  void SetUp() override {
+    DocumentBufferTest::SetUp();
+    doc_.BackgroundFrom = 1;
+    doc_.ChunkBytes = 4096;
+  }
+  // Turns the event loop until the read is over; false when it does not end in time.
+  bool WaitForRead() {
+    QElapsedTimer t;
+    t.start();
+    while (doc_.Reading() && t.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !doc_.Reading();
+  }
+  static Bytes Pattern(std::size_t n) {
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i * 7 % 253 + 1);
+    return b;
+  }
+};
+
+TEST_F(BackgroundReadTest, BytesComeInWholeAndTheDocumentIsNamedOnlyAtTheEnd) {
+  Bytes file = Pattern(100000);
+  file.back() = 0x00;  // the final-byte rule holds as for a load on the spot
+  const std::string path = Write("big.bin", file);
+  doc_.AfterChunk = [](std::int64_t) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+  QSignalSpy loaded(&doc_, &DocumentBuffer::Loaded);
+  QSignalSpy progress(&doc_, &DocumentBuffer::ReadProgress);
+  QSignalSpy finished(&doc_, &DocumentBuffer::ReadFinished);
+
+  ASSERT_TRUE(doc_.OpenDataFile(path).ok);
+  ASSERT_TRUE(doc_.Reading());
+  EXPECT_EQ(loaded.count(), 1);  // the old content went: the screens show nothing meanwhile
+  EXPECT_EQ(doc_.DocLength, 0);
+  EXPECT_TRUE(doc_.DocPath.empty());  // nothing to overwrite-save while reading
+  EXPECT_FALSE(doc_.WriteBytes(std::vector<ByteWrite>{{0, 1}}));
+
+  ASSERT_TRUE(WaitForRead());
+  EXPECT_EQ(loaded.count(), 2);
+  EXPECT_EQ(finished.count(), 1);
+  EXPECT_EQ(finished[0][0].toInt(), static_cast<int>(BufferError::None));
+  EXPECT_GE(progress.count(), 1);
+  Bytes shown = file;
+  shown.back() = 0x1A;
+  EXPECT_EQ(Contents(doc_), shown);
+  EXPECT_EQ(doc_.ShownNulAt, 99999);
+  EXPECT_EQ(doc_.DocName, "big.bin");
+  EXPECT_EQ(doc_.DocPath, path);
+  EXPECT_EQ(doc_.HighlightMarks.size(), 100001u);
+  EXPECT_TRUE(ZeroFrom(doc_.DocData, file.size()));
+}
+
+TEST_F(BackgroundReadTest, AFileCutShortWhileReadGivesTheBytesItStillHad) {
+  const Bytes file = Pattern(50000);
+  const std::string path = Write("cut.bin", file);
+  doc_.AfterChunk = [path](std::int64_t done) {
+    if (done == 8192) fs::resize_file(path, 10000);
+  };
+  ASSERT_TRUE(doc_.OpenDataFile(path).ok);
+  ASSERT_TRUE(WaitForRead());
+  EXPECT_EQ(Contents(doc_), Bytes(file.begin(), file.begin() + 10000));
+  EXPECT_TRUE(ZeroFrom(doc_.DocData, 10000));
+
+  // Removed under the reader: what was opened is still read, and nothing breaks.
+  const std::string gone = Write("gone.bin", file);
+  doc_.AfterChunk = [gone](std::int64_t done) {
+    if (done == 4096) fs::remove(gone);
+  };
+  ASSERT_TRUE(doc_.OpenDataFile(gone).ok);
+  ASSERT_TRUE(WaitForRead());
+  EXPECT_EQ(Contents(doc_), file);
+}
+
+TEST_F(BackgroundReadTest, CancelLeavesNothingLoadedAndANewLoadStopsTheOldRead) {
+  const Bytes file = Pattern(200000);
+  const std::string path = Write("slow.bin", file);
+  doc_.AfterChunk = [](std::int64_t) { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
+  QSignalSpy loaded(&doc_, &DocumentBuffer::Loaded);
+  QSignalSpy finished(&doc_, &DocumentBuffer::ReadFinished);
+  ASSERT_TRUE(doc_.OpenDataFile(path).ok);
+  doc_.CancelReading();
+  EXPECT_FALSE(doc_.Reading());
+  EXPECT_EQ(doc_.DocLength, 0);
+  EXPECT_TRUE(doc_.DocName.empty());
+  EXPECT_TRUE(doc_.DocPath.empty());
+  EXPECT_EQ(loaded.count(), 2);
+  EXPECT_EQ(finished.count(), 1);
+
+  // A load on the spot while a read is under way replaces it: its bytes, nothing late.
+  ASSERT_TRUE(doc_.OpenDataFile(path).ok);
+  const std::string small = Write("small.bin", {'a', 'b'});
+  doc_.BackgroundFrom = 1 << 20;
+  ASSERT_TRUE(doc_.OpenDataFile(small).ok);
+  EXPECT_FALSE(doc_.Reading());
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+  EXPECT_EQ(Contents(doc_), (Bytes{'a', 'b'}));
+  EXPECT_EQ(doc_.DocName, "small.bin");
 }
 
 }  // namespace
