@@ -54,7 +54,7 @@ bool Application::InitInstance(int argc, const char* const* argv) {
   if (!grab.isEmpty()) {
     const qint64 shownMs = sinceStart_.elapsed();
     auto readMs = std::make_shared<qint64>(shownMs);
-    QObject::connect(&document_, &document::DocumentBuffer::ReadFinished, frame_.get(),
+    QObject::connect(&shared_.document, &document::DocumentBuffer::ReadFinished, frame_.get(),
                      [this, readMs] { *readMs = sinceStart_.elapsed(); });
     const int delay = qEnvironmentVariableIntValue("TYLD_GRAB_DELAY_MS");
     auto shoot = [this, grab, delay, shownMs, readMs] {
@@ -72,7 +72,7 @@ bool Application::InitInstance(int argc, const char* const* argv) {
         frame_->close();
       });
     };
-    const document::DocumentBuffer& doc = document_;
+    const document::DocumentBuffer& doc = shared_.document;
     if (doc.Busy()) {
       // Once the bytes are in and the rows built; whichever signal comes last.
       auto whenIdle = [&doc, shoot, done = std::make_shared<bool>(false)] {
