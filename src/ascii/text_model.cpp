@@ -278,9 +278,14 @@ bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions
 std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc) {
   const std::size_t n = doc.size();
   // Most documents hold no such byte at all: a quick look settles them without walking
-  // the pairs.
+  // the pairs. It goes a megabyte at a time, so a binary file is settled by its first
+  // suspect byte, not by a look over all of it.
+  constexpr std::size_t kLookBytes = std::size_t{1} << 20;
   std::uint8_t suspect = 0;
-  for (std::size_t i = 0; i < n; ++i) suspect |= kSuspects[doc[i]];
+  for (std::size_t start = 0; start < n && suspect == 0; start += kLookBytes) {
+    const std::size_t end = std::min(n, start + kLookBytes);
+    for (std::size_t i = start; i < end; ++i) suspect |= kSuspects[doc[i]];
+  }
   if (suspect == 0) return -1;
   std::size_t p = 0;
   while (p < n) {

@@ -290,6 +290,19 @@ TEST(TextModel, AcceptanceCheck) {
   };
   for (const auto& c : cases) EXPECT_EQ(FindNonTextByte(Bytes(c.input)), c.pos) << c.input;
 
+  // Beyond the first megabyte the answer is the same: a bad byte far in, and a pair whose
+  // trail opens the second megabyte.
+  const std::size_t mb = std::size_t{1} << 20;
+  std::string far(3 * mb, 'a');
+  far[2 * mb + 5] = '\x07';
+  EXPECT_EQ(FindNonTextByte(Bytes(far)), static_cast<std::int64_t>(2 * mb + 5));
+  std::string straddle(2 * mb, 'a');
+  straddle[mb - 1] = '\x82';
+  straddle[mb] = '\x07';
+  EXPECT_EQ(FindNonTextByte(Bytes(straddle)), -1);
+  straddle[mb + 1] = '\x07';
+  EXPECT_EQ(FindNonTextByte(Bytes(straddle)), static_cast<std::int64_t>(mb + 1));
+
   // A refused document after a converted one: nothing shown, so no conversion claimed.
   TextModel m;
   ASSERT_TRUE(BuildTextModel(m, Bytes("\xEF\xBB\xBF" "abc"), {}));
