@@ -42,31 +42,42 @@ bool Application::InitInstance(int argc, const char* const* argv) {
                          platform::Icon::Warning);
   }
   if (!CreateMainFrame()) return false;
+  ascii::AsciiView* asciiView = nullptr;
   frame_->CreateScreens(
       [this](QWidget* parent) -> pages::ScreenCommands* { return new binary::BinaryView(shared_.workspace, parent); },
-      [this](QWidget* parent) -> pages::ScreenCommands* { return new ascii::AsciiView(shared_.workspace, parent); });
+      [this, &asciiView](QWidget* parent) -> pages::ScreenCommands* {
+        asciiView = new ascii::AsciiView(shared_.workspace, parent);
+        return asciiView;
+      });
   frame_->PlaceMainWindow();
   frame_->show();
   // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown and its file is
   // in, then quit (checks of what users see, under Xvfb or offscreen). FILE.png.times.txt
-  // says when the window was shown, the file was in and the picture was taken.
+  // says when the window was shown, the file was in, the first ASCII sheets were painted
+  // (-1: never) and the picture was taken.
   const QString grab = qEnvironmentVariable("TYLD_GRAB");
   if (!grab.isEmpty()) {
     const qint64 shownMs = sinceStart_.elapsed();
     auto readMs = std::make_shared<qint64>(shownMs);
     QObject::connect(&shared_.document, &document::DocumentBuffer::ReadFinished, frame_.get(),
                      [this, readMs] { *readMs = sinceStart_.elapsed(); });
+    auto sheetMs = std::make_shared<qint64>(-1);
+    if (asciiView != nullptr)
+      QObject::connect(asciiView, &ascii::AsciiView::SheetsPainted, frame_.get(), [this, sheetMs] {
+        if (*sheetMs < 0) *sheetMs = sinceStart_.elapsed();
+      });
     const int delay = qEnvironmentVariableIntValue("TYLD_GRAB_DELAY_MS");
-    auto shoot = [this, grab, delay, shownMs, readMs] {
-      QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab, shownMs, readMs] {
+    auto shoot = [this, grab, delay, shownMs, readMs, sheetMs] {
+      QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab, shownMs, readMs, sheetMs] {
         frame_->grab().save(grab);
         QFile title(grab + QStringLiteral(".title.txt"));
         if (title.open(QIODevice::WriteOnly)) title.write(frame_->windowTitle().toUtf8() + '\n');
         QFile times(grab + QStringLiteral(".times.txt"));
         if (times.open(QIODevice::WriteOnly))
-          times.write(QStringLiteral("shown %1 ms\nread %2 ms\ngrabbed %3 ms\n")
+          times.write(QStringLiteral("shown %1 ms\nread %2 ms\nfirst sheet %3 ms\ngrabbed %4 ms\n")
                           .arg(shownMs)
                           .arg(*readMs)
+                          .arg(*sheetMs)
                           .arg(sinceStart_.elapsed())
                           .toUtf8());
         frame_->close();

@@ -141,12 +141,15 @@ QString AsciiScreen::TitleHead(int currentPage) const {
   const int sheet = SheetCount > 0 ? currentPage : -1;
   const SheetRowRange rows =
       SheetCount > 0 ? SheetRows(workspace_.live.ascii, layout, sheet, model.TotalRows()) : SheetRowRange{};
+  // Rows of the document's start only: the totals come with the whole build.
+  const QString unknown = QStringLiteral("?");
+  const bool partial = model.Partial();
   return QStringLiteral("頁=%1/%2 行=[%3-%4/%5] ")
       .arg(sheet + 1)
-      .arg(SheetCount)
+      .arg(partial ? unknown : QString::number(SheetCount))
       .arg(rows.first)
       .arg(rows.last)
-      .arg(model.TotalRows());
+      .arg(partial ? unknown : QString::number(model.TotalRows()));
 }
 
 QString AsciiScreen::TitleTail() const {

@@ -45,6 +45,7 @@ AsciiView::~AsciiView() { StopModelBuild(); }
 
 void AsciiView::ShowNewDocument() {
   StopModelBuild();
+  sheetsPainted_ = false;
   SetCurrentPage(0);
   screen_.NewDocument();
   if (Shared().document.DocLength >= BackgroundFrom) screen_.Step = AsciiScreen::ModelStep::Defer;
@@ -63,12 +64,17 @@ void AsciiView::StartModelBuild() {
   if (!holding_) doc.Hold(true);
   holding_ = true;
   next_ = std::make_unique<TextModel>();
+  start_ = std::make_unique<TextModel>();
   built_.store(false);
+  startBuilt_.store(false);
   rowsFound_.store(0);
   buildOf_ = screen_.DeferCount;
   TextModelOptions options = screen_.DeferredOptions;
   options.RowsFound = &rowsFound_;
-  worker_ = std::thread([this, options, data = std::as_const(doc).Data(), model = next_.get()] {
+  worker_ = std::thread([this, options, data = std::as_const(doc).Data(), model = next_.get(),
+                         start = start_.get(), startBytes = StartBytes, hold = BeforeWholeBuild] {
+    if (BuildTextModelStart(*start, data, options, startBytes)) startBuilt_.store(true, std::memory_order_release);
+    if (hold) hold();
     BuildTextModel(*model, data, options);
     built_.store(true, std::memory_order_release);
   });
@@ -79,6 +85,7 @@ void AsciiView::StartModelBuild() {
 void AsciiView::PollModelBuild() {
   if (!Building()) return;
   if (!built_.load(std::memory_order_acquire)) {
+    if (start_ && startBuilt_.load(std::memory_order_acquire) && buildOf_ == screen_.DeferCount) ShowStart();
     ShowStatus(QStringLiteral("行計算中… %1行").arg(rowsFound_.load(std::memory_order_relaxed)));
     return;
   }
@@ -88,6 +95,7 @@ void AsciiView::PollModelBuild() {
     return;
   }
   poll_->stop();
+  start_.reset();
   screen_.model = std::move(*next_);
   next_.reset();
   screen_.Step = AsciiScreen::ModelStep::Keep;
@@ -96,10 +104,28 @@ void AsciiView::PollModelBuild() {
   LetGo();
 }
 
+// Shown as the whole build's sheets are, on the current sheet; rebuilds meanwhile are
+// deferred as before, so a changed setting drops these rows for the build it restarts.
+void AsciiView::ShowStart() {
+  screen_.model = std::move(*start_);
+  start_.reset();
+  screen_.Step = AsciiScreen::ModelStep::Keep;
+  FullRebuild();
+  screen_.Step = AsciiScreen::ModelStep::Defer;
+}
+
+void AsciiView::paintEvent(QPaintEvent* event) {
+  PagedView::paintEvent(event);
+  if (sheetsPainted_ || screen_.SheetCount <= 0) return;
+  sheetsPainted_ = true;
+  emit SheetsPainted();
+}
+
 void AsciiView::StopModelBuild() {
   if (!Building()) return;
   worker_.join();
   next_.reset();
+  start_.reset();
   poll_->stop();
   screen_.Step = AsciiScreen::ModelStep::Build;
   LetGo();

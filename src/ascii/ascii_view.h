@@ -2,7 +2,9 @@
 // The ASCII screen's view: the paged view over the text sheets, with the ASCII screen's own
 // commands (UTF-8 and mail display, the string search).
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -19,9 +21,13 @@ class AsciiView : public pages::PagedView {
   explicit AsciiView(const pages::Workspace& workspace, QWidget* parent = nullptr);
   ~AsciiView() override;
 
-  // Data of this many bytes or more gets its text model built on a worker thread: the
-  // sheets come when it is done, the window answers meanwhile.
+  // Data of this many bytes or more gets its text model built on a worker thread, the
+  // window answering meanwhile. The rows of its first StartBytes come first: their sheets
+  // are shown, without the totals, until the whole build replaces them.
   std::int64_t BackgroundFrom = std::int64_t{8} << 20;
+  std::size_t StartBytes = std::size_t{4} << 20;
+  // Runs on the worker between the start's rows and the whole build (tests hold it there).
+  std::function<void()> BeforeWholeBuild;
   // A text model is being built on the worker.
   [[nodiscard]] bool Building() const { return worker_.joinable(); }
 
@@ -37,8 +43,13 @@ class AsciiView : public pages::PagedView {
   [[nodiscard]] const AsciiScreen& Screen() const { return screen_; }
   [[nodiscard]] AsciiScreen& Screen() { return screen_; }
 
+ signals:
+  // The first sheets of a new document were painted (once per document).
+  void SheetsPainted();
+
  protected:
   bool ExecPageFormatDialog() override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void StringSearch();
@@ -46,6 +57,8 @@ class AsciiView : public pages::PagedView {
   void MarkStrings();
   void StartModelBuild();
   void PollModelBuild();
+  // The rows of the document's start in place while the whole build goes on.
+  void ShowStart();
   // Joins the worker and drops what it built.
   void StopModelBuild();
   void ShowStatus(const QString& text);
@@ -54,7 +67,10 @@ class AsciiView : public pages::PagedView {
   AsciiScreen screen_;
   std::thread worker_;
   std::unique_ptr<TextModel> next_;
+  std::unique_ptr<TextModel> start_;  // the rows of the start, until shown
   std::atomic<bool> built_{false};
+  std::atomic<bool> startBuilt_{false};
+  bool sheetsPainted_ = false;
   std::atomic<std::int32_t> rowsFound_{0};
   bool holding_ = false;
   int buildOf_ = 0;  // the screen's DeferCount the worker builds for

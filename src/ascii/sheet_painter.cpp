@@ -93,8 +93,13 @@ FooterTexts MakeFooterTexts(const settings::AsciiPageFormat& fmt, const AsciiLay
   if (fmt.AscLineNoMode != 0) {
     const SheetRowRange r = SheetRows(fmt, layout, std::max(0, sheet), model.TotalRows());
     char buf[96];
-    std::snprintf(buf, sizeof buf, "[L=%lld-%lld/%d]", static_cast<long long>(r.first),
-                  static_cast<long long>(r.last), model.TotalRows());
+    // Rows of the document's start only: the total is not known yet.
+    if (model.Partial())
+      std::snprintf(buf, sizeof buf, "[L=%lld-%lld/?]", static_cast<long long>(r.first),
+                    static_cast<long long>(r.last));
+    else
+      std::snprintf(buf, sizeof buf, "[L=%lld-%lld/%d]", static_cast<long long>(r.first),
+                    static_cast<long long>(r.last), model.TotalRows());
     t.lineRange = buf;
   }
   if (fmt.AscFileNameMode != 0) {

@@ -742,6 +742,7 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
   m.totalRows_ = 0;
   m.columnPageCount_ = 0;
   m.rejected_ = false;
+  m.partial_ = false;
   // Only a build that converts says so; a refused or empty document shows no conversion.
   m.utf8Applied_ = 0;
   auto finish = [&m](bool ok) {
@@ -833,6 +834,45 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
     return finish(false);
   }
   return finish(true);
+}
+
+bool BuildTextModelStart(TextModel& m, std::span<const std::uint8_t> doc, const TextModelOptions& options,
+                         std::size_t bytes) {
+  m = TextModel();
+  if (doc.size() <= bytes || options.TextWidth) return false;
+  const DisplayChoice choice = ChooseDisplay(doc, options);
+  if (choice.kind == DisplayChoice::Kind::Mail) return false;  // decoded from the whole mail only
+  const bool utf8 = choice.kind == DisplayChoice::Kind::Utf8;
+  const std::span<const std::uint8_t> text = utf8 ? choice.utf8 : doc;
+  // Up to a line end, so the last row is the whole build's too (no UTF-8 sequence, CR+LF,
+  // tag or piece spans an LF).
+  const std::span<const std::uint8_t> head = text.first(std::min(bytes, text.size()));
+  const auto lf = std::find(head.rbegin(), head.rend(), std::uint8_t{'\n'});
+  if (lf == head.rend()) return false;
+  const std::span<const std::uint8_t> start = head.first(static_cast<std::size_t>(head.rend() - lf));
+  const std::size_t skipped = static_cast<std::size_t>(start.data() - doc.data());  // a byte-order mark
+  if (FindNonTextByte(doc.first(skipped + start.size())) >= 0) return false;
+
+  TextModelBuilder builder(m, options);
+  try {
+    const std::string part = utf8 ? Utf8ToDisplay(start) : std::string();
+    const std::span<const std::uint8_t> display =
+        utf8 ? std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(part.data()), part.size()) : start;
+    builder.Prepare(display.size());
+    if (!builder.Split(display.data(), display.size(), false)) {
+      m = TextModel();
+      return false;
+    }
+    builder.IndexPages();
+    builder.AllocateMarks();
+  } catch (const std::bad_alloc&) {
+    m = TextModel();
+    return false;
+  }
+  m.utf8Applied_ = utf8 ? 1 : 0;
+  m.lastBuildWasText_ = 1;
+  m.partial_ = true;
+  return true;
 }
 
 }  // namespace tyld::ascii

@@ -76,6 +76,9 @@ class TextModel {
   [[nodiscard]] std::int32_t LastBuildWasText() const { return lastBuildWasText_; }
   // True when the last build refused the document (a control byte at NonAsciiPos()).
   [[nodiscard]] bool Rejected() const { return rejected_; }
+  // True when the rows are those of the document's start only (BuildTextModelStart): the
+  // totals are not known yet.
+  [[nodiscard]] bool Partial() const { return partial_; }
   // Messages of the last build's failure, in the order they are to be shown.
   [[nodiscard]] const std::vector<BuildFailure>& Failures() const { return failures_; }
 
@@ -105,6 +108,7 @@ class TextModel {
 
  private:
   friend bool BuildTextModel(TextModel&, std::span<const std::uint8_t>, const TextModelOptions&);
+  friend bool BuildTextModelStart(TextModel&, std::span<const std::uint8_t>, const TextModelOptions&, std::size_t);
   friend class TextModelBuilder;
 
   // Big per-document buffers, zeroed by the system: marks cost memory only where set.
@@ -121,6 +125,7 @@ class TextModel {
   std::int32_t utf8Applied_ = 0;
   std::int32_t lastBuildWasText_ = 0;
   bool rejected_ = false;
+  bool partial_ = false;
   std::vector<BuildFailure> failures_;
 };
 
@@ -128,6 +133,14 @@ class TextModel {
 // failure (see Failures()); the result is kept as LastBuildWasText().
 bool BuildTextModel(TextModel& model, std::span<const std::uint8_t> doc,
                     const TextModelOptions& options);
+
+// The rows of the document's start only, to show while the whole build runs: the lines
+// that end within its first `bytes` bytes (of the UTF-8 text for a converted one), shown
+// as the whole document is (its conversion is chosen from all of it). These are the first
+// rows the whole build gives. False, and an empty model, for a mail, a document no longer
+// than `bytes`, a start without a line end or with a byte the whole build refuses.
+bool BuildTextModelStart(TextModel& model, std::span<const std::uint8_t> doc,
+                         const TextModelOptions& options, std::size_t bytes);
 
 // How a newly loaded document is shown: decoded for ".eml" (any case), else not a mail.
 MailView EmlModeForExtension(std::string_view docExt);

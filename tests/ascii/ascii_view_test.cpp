@@ -11,6 +11,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "platform/codepage.h"
@@ -308,6 +312,57 @@ TEST_F(AscDrawTest, RowsBuiltOnAWorkerMatchTheRowsBuiltOnTheSpot) {
   EXPECT_FALSE(state_.document.Busy());
   EXPECT_EQ(background.Screen().SheetCount, 1);
   sameSheets();
+}
+
+// A big text's first sheets come from the rows of its start before the whole build is
+// done, without totals; page keys go as far as they reach, and the whole build then
+// takes their place on the same sheet with the totals.
+TEST_F(AscDrawTest, StartRowsShowTheFirstSheetsUntilTheWholeBuildLands) {
+  AsciiView background(state_.workspace);
+  background.BackgroundFrom = 1;
+  background.StartBytes = 64 * 1024;
+  std::atomic<bool> release{false};
+  background.BeforeWholeBuild = [&release] {
+    while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  };
+  // Declared after the view: let go of the worker before the view joins it.
+  const struct Release {
+    std::atomic<bool>& flag;
+    ~Release() { flag.store(true); }
+  } releaseOnExit{release};
+  AsciiView onTheSpot(state_.workspace);
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語\tのテキスト\r\n");
+
+  Load("big.txt", text);
+  for (int i = 0; i < 500 && background.PageCount() == 0; ++i) QTest::qWait(10);
+  ASSERT_TRUE(background.Building());
+  const int shown = background.PageCount();
+  ASSERT_GT(shown, 1);
+  ASSERT_LT(shown, onTheSpot.PageCount());
+  const QString rows = QStringLiteral("行=[1-%1/?] ").arg(background.Screen().model.ColumnPageRows(0).end);
+  EXPECT_TRUE(background.TitleText().startsWith(QStringLiteral("頁=1/? ") + rows)) << background.TitleText().toStdString();
+  EXPECT_NE(background.Screen().PageText(0, 1).find("/?]"), std::string::npos);
+  EXPECT_EQ(onTheSpot.Screen().PageText(0, 1).find("/?]"), std::string::npos);
+  EXPECT_EQ(background.Screen().PageText(0, 1).substr(0, 2000), onTheSpot.Screen().PageText(0, 1).substr(0, 2000));
+  EXPECT_FALSE(background.CanRun(pages::ScreenAction::PrintMono));
+  EXPECT_FALSE(background.CanRun(pages::ScreenAction::StringSearch));
+  EXPECT_FALSE(background.CanRun(pages::ScreenAction::GoToPage));
+  EXPECT_TRUE(state_.document.Busy());
+  background.Run(pages::ScreenAction::LastPage);
+  background.Run(pages::ScreenAction::NextPage);
+  EXPECT_EQ(background.CurrentPage(), shown - 1);
+
+  release.store(true);
+  for (int i = 0; i < 500 && background.Building(); ++i) QTest::qWait(20);
+  ASSERT_FALSE(background.Building());
+  EXPECT_EQ(background.PageCount(), onTheSpot.PageCount());
+  EXPECT_EQ(background.CurrentPage(), shown - 1);
+  onTheSpot.Run(pages::ScreenAction::LastPage);
+  EXPECT_EQ(background.TitleText().left(8), QStringLiteral("頁=%1/%2").arg(shown).arg(onTheSpot.PageCount()).left(8));
+  EXPECT_TRUE(background.TitleText().contains(QStringLiteral("/%1] ").arg(onTheSpot.Screen().model.TotalRows())));
+  const int last = onTheSpot.PageCount() - 1;
+  EXPECT_EQ(background.Screen().PageText(last, last + 1), onTheSpot.Screen().PageText(last, last + 1));
 }
 
 }  // namespace

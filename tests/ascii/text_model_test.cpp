@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -477,6 +478,103 @@ TEST(TextModel, Utf8InPartsBuildsTheModelOfTheWholeConversion) {
   EXPECT_EQ(parts.LcBuf(), whole.LcBuf());
   EXPECT_EQ(Rows(parts), Rows(whole));
   EXPECT_EQ(parts.ColumnPageCount(), whole.ColumnPageCount());
+}
+
+// The rows of a document's start are the first rows of the whole build, whatever the
+// start cuts through: a pair, CR+LF, a UTF-8 sequence, a colour tag's span, a long line.
+TEST(TextModel, StartRowsAreTheFirstRowsOfTheWholeBuild) {
+  auto mix = [](std::initializer_list<std::string> words, std::string head, std::string tail) {
+    std::string s = std::move(head);
+    unsigned seed = 7;
+    while (s.size() < 60000) {
+      seed = seed * 1103515245u + 12345u;
+      s += *(words.begin() + (seed >> 16) % words.size());
+    }
+    return s + tail;
+  };
+  const std::string sjis = mix({"\x93\xfa\x96\x7b\x8c\xea", "\xb6\xc0", "abc\t", "\r\n", "\n", "\r\n\r\n",
+                                std::string(300, 'L') + "\r\n", std::string(2500, 'M') + "\n", "\x8c"},
+                               "", "end\x1A");
+  const std::string tags = mix({"<font color=#FF0000>", "</font>", "red \x93\xfa", "\n", "a<b\r\n",
+                                std::string(170, 'T') + "\n"}, "", "");
+  const std::string utf8 = mix({"日本語", "ｶﾀｶﾅ", "abc\t", "\r\n", "\n", "°é", std::string(130, 'U') + "\n"}, "", "");
+  const std::string html = mix({"\x93\xfa\x96\x7b", "<p>", "\n"}, "", "<meta charset=UTF-8>\n");
+  const struct {
+    const char* name;
+    std::string doc;
+    std::string ext = ".txt";
+    int force = 0;
+    int tagMode = 0;
+    bool rules = false;
+    int utf8 = 0;
+  } cases[] = {
+      {"Shift-JIS, CR LF and LF, long lines", sjis},
+      {"line-breaking rules", sjis, ".txt", 0, 0, true},
+      {"colour tags across lines", tags, ".prn", 0, 1},
+      {"UTF-8 detected", utf8, ".txt", 0, 0, false, 1},
+      {"UTF-8 after a byte-order mark", "\xEF\xBB\xBF" + utf8, ".txt", 0, 0, false, 1},
+      {"UTF-8 forced", utf8, ".txt", 1, 0, false, 1},
+      {"Shift-JIS forced", utf8, ".txt", -1},
+      {"HTML declaring UTF-8 past the start", html, ".htm", 0, 0, false, 1},
+  };
+  for (const auto& c : cases) {
+    TextModelOptions o;
+    o.DocExt = c.ext;
+    o.ForceUtf8 = c.force;
+    o.ColourTagMode = c.tagMode;
+    o.LineBreakRules = c.rules;
+    o.AscCharsPerLine = 50;
+    o.AscLinesPerPage = 20;
+    TextModel whole;
+    ASSERT_TRUE(BuildTextModel(whole, Bytes(c.doc), o)) << c.name;
+    const std::vector<std::string> all = Rows(whole);
+    for (std::size_t bytes : {std::size_t{20000}, std::size_t{20001}, std::size_t{33333}, std::size_t{40000}}) {
+      SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(bytes) + " bytes");
+      TextModel start;
+      ASSERT_TRUE(BuildTextModelStart(start, Bytes(c.doc), o, bytes));
+      ExpectConsistent(start);
+      EXPECT_TRUE(start.Partial());
+      EXPECT_FALSE(whole.Partial());
+      EXPECT_EQ(start.Utf8Applied(), c.utf8);
+      EXPECT_EQ(whole.Utf8Applied(), c.utf8);
+      const std::vector<std::string> rows = Rows(start);
+      ASSERT_GT(rows.size(), 100u);
+      ASSERT_LT(rows.size(), all.size());
+      EXPECT_TRUE(std::equal(rows.begin(), rows.end(), all.begin()));
+      EXPECT_EQ(start.LcBuf(), whole.LcBuf().substr(0, start.LcBuf().size()));
+      EXPECT_LE(start.LcBuf().size(), bytes);
+      EXPECT_EQ(start.ColumnPageCount(), (start.RowCount() + 19) / 20);
+    }
+  }
+}
+
+// No start is built where the whole build alone can tell what to show.
+TEST(TextModel, NoStartRowsWhereOnlyTheWholeDocumentTells) {
+  TextModelOptions o;
+  o.DecodeMail = [](std::string_view) { return std::string("decoded"); };
+  const std::string lines = std::string(100, 'a') + "\n" + std::string(100, 'b') + "\n";
+  const struct {
+    const char* name;
+    std::string doc;
+    MailView eml = MailView::NotMail;
+    bool built;
+  } cases[] = {
+      {"a decoded mail", lines, MailView::Decoded, false},
+      {"a raw mail", lines, MailView::Raw, true},
+      {"no line end in the start", std::string(200, 'a') + "\n", MailView::NotMail, false},
+      {"a refused byte in the start", "a\x01" + lines, MailView::NotMail, false},
+      {"a refused byte past the start", lines + "\x01", MailView::NotMail, true},
+      {"no longer than the start", "abc\n", MailView::NotMail, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    o.EmlMode = c.eml;
+    TextModel m;
+    BuildTextModel(m, Bytes("old\n"), o);
+    EXPECT_EQ(BuildTextModelStart(m, Bytes(c.doc), o, 150), c.built);
+    EXPECT_EQ(m.RowCount() > 0, c.built);
+    EXPECT_EQ(m.Partial(), c.built);
+  }
 }
 
 TEST(TextModel, RebuildClearsMarksAndOddOptionsStaySound) {
