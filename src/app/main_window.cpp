@@ -53,6 +53,14 @@ bool RefusedWhileReading(Command id) {
   }
 }
 
+// Printing only reads the bytes: once they are in, it goes on while a screen builds from them
+// (the ASCII screen waits for its rows itself).
+bool Refused(const document::DocumentBuffer& doc, Command id) {
+  if (!doc.Busy() || !RefusedWhileReading(id)) return false;
+  const bool printing = id == Command::PrintMono || id == Command::PrintColour || id == Command::Print;
+  return doc.Reading() || !printing;
+}
+
 QString ReadProgressText(qint64 done, qint64 total) {
   constexpr qint64 kMb = qint64{1} << 20;
   return QStringLiteral("読込中… %1/%2MB").arg(done / kMb).arg((total + kMb - 1) / kMb);
@@ -301,7 +309,7 @@ std::optional<ScreenKind> MainWindow::ActiveScreenKind() const {
 }
 
 bool MainWindow::CanRun(Command id) const {
-  if (workspace_.document.Busy() && RefusedWhileReading(id)) return false;
+  if (Refused(workspace_.document, id)) return false;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     const pages::ScreenCommands* screen = ActiveScreen();
     return screen != nullptr && screen->CanRun(*action);
@@ -324,7 +332,7 @@ void MainWindow::UpdateCommandUi() {
 }
 
 void MainWindow::Run(Command id) {
-  if (workspace_.document.Busy() && RefusedWhileReading(id)) return;
+  if (Refused(workspace_.document, id)) return;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     if (pages::ScreenCommands* screen = ActiveScreen()) screen->Run(*action);
   } else {

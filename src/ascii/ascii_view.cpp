@@ -1,6 +1,7 @@
 #include "ascii/ascii_view.h"
 
 #include <QMainWindow>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -19,11 +20,13 @@
 namespace tyld::ascii {
 using pages::ScreenAction;
 namespace {
-// Nothing to print, search or go to before the rows are there.
+// The string search needs every row and is refused until they are there; printing and the
+// page jump wait for them.
 bool RefusedWhileBuilding(ScreenAction action) {
-  return action == ScreenAction::PrintMono || action == ScreenAction::PrintColour ||
-         action == ScreenAction::StringSearch || action == ScreenAction::CancelStringSearch ||
-         action == ScreenAction::GoToPage;
+  return action == ScreenAction::StringSearch || action == ScreenAction::CancelStringSearch;
+}
+bool WaitsForRows(ScreenAction action) {
+  return action == ScreenAction::PrintMono || action == ScreenAction::PrintColour || action == ScreenAction::GoToPage;
 }
 }  // namespace
 
@@ -121,6 +124,25 @@ void AsciiView::paintEvent(QPaintEvent* event) {
   emit SheetsPainted();
 }
 
+bool AsciiView::WaitForRows() {
+  QProgressDialog wait(this);
+  wait.setWindowTitle(QStringLiteral("アスキー画面"));
+  wait.setCancelButtonText(QStringLiteral("キャンセル"));
+  wait.setRange(0, 0);
+  wait.setMinimumDuration(0);
+  auto label = [this] { return QStringLiteral("行計算中… %1行").arg(rowsFound_.load(std::memory_order_relaxed)); };
+  wait.setLabelText(label());
+  // The build lands through the view's own poll, which keeps running under the dialog.
+  QTimer tick;
+  connect(&tick, &QTimer::timeout, &wait, [this, &wait, &label] {
+    if (Building()) wait.setLabelText(label());
+    else wait.accept();
+  });
+  tick.start(50);
+  wait.exec();
+  return !Building();
+}
+
 void AsciiView::StopModelBuild() {
   if (!Building()) return;
   worker_.join();
@@ -189,6 +211,7 @@ void AsciiView::CancelStringSearch() {
 
 bool AsciiView::Run(ScreenAction action) {
   if (Building() && RefusedWhileBuilding(action)) return true;
+  if (Building() && WaitsForRows(action) && !WaitForRows()) return true;
   if (PagedView::Run(action)) return true;
   switch (action) {
     case ScreenAction::Utf8On: screen_.ForceUtf8 = 1; FullRebuild(); return true;

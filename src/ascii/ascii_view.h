@@ -63,6 +63,8 @@ class AsciiView : public pages::PagedView {
   void StopModelBuild();
   void ShowStatus(const QString& text);
   void LetGo();  // the document is no longer held by this view
+  // Waits for the row build with its progress shown; false when the user gave up waiting.
+  bool WaitForRows();
 
   AsciiScreen screen_;
   std::thread worker_;

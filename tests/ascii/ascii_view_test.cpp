@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -285,7 +286,7 @@ TEST_F(AscDrawTest, RowsBuiltOnAWorkerMatchTheRowsBuiltOnTheSpot) {
   Load("big.txt", text);
   ASSERT_TRUE(background.Building());
   EXPECT_EQ(background.PageCount(), 0);
-  EXPECT_FALSE(background.CanRun(pages::ScreenAction::PrintMono));
+  EXPECT_TRUE(background.CanRun(pages::ScreenAction::PrintMono));  // it waits for the rows
   EXPECT_FALSE(background.CanRun(pages::ScreenAction::StringSearch));
   EXPECT_TRUE(state_.document.Busy());
   EXPECT_FALSE(state_.document.WriteBytes(std::vector<document::ByteWrite>{{0, 'x'}}));
@@ -345,9 +346,10 @@ TEST_F(AscDrawTest, StartRowsShowTheFirstSheetsUntilTheWholeBuildLands) {
   EXPECT_NE(background.Screen().PageText(0, 1).find("/?]"), std::string::npos);
   EXPECT_EQ(onTheSpot.Screen().PageText(0, 1).find("/?]"), std::string::npos);
   EXPECT_EQ(background.Screen().PageText(0, 1).substr(0, 2000), onTheSpot.Screen().PageText(0, 1).substr(0, 2000));
-  EXPECT_FALSE(background.CanRun(pages::ScreenAction::PrintMono));
+  // Printing and the page jump wait for the rows (below); the string search is refused.
+  EXPECT_TRUE(background.CanRun(pages::ScreenAction::PrintMono));
   EXPECT_FALSE(background.CanRun(pages::ScreenAction::StringSearch));
-  EXPECT_FALSE(background.CanRun(pages::ScreenAction::GoToPage));
+  EXPECT_TRUE(background.CanRun(pages::ScreenAction::GoToPage));
   EXPECT_TRUE(state_.document.Busy());
   background.Run(pages::ScreenAction::LastPage);
   background.Run(pages::ScreenAction::NextPage);
@@ -363,6 +365,58 @@ TEST_F(AscDrawTest, StartRowsShowTheFirstSheetsUntilTheWholeBuildLands) {
   EXPECT_TRUE(background.TitleText().contains(QStringLiteral("/%1] ").arg(onTheSpot.Screen().model.TotalRows())));
   const int last = onTheSpot.PageCount() - 1;
   EXPECT_EQ(background.Screen().PageText(last, last + 1), onTheSpot.Screen().PageText(last, last + 1));
+}
+
+// Printing and the page jump during the row build wait for it with its progress shown and
+// then go on; giving up the wait gives up the command and leaves the build running.
+TEST_F(AscDrawTest, PrintingAndThePageJumpWaitForTheRows) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語\r\n");
+  for (const bool giveUp : {false, true}) {
+    SCOPED_TRACE(giveUp ? "given up" : "waited");
+    AsciiView background(state_.workspace);
+    background.BackgroundFrom = 1;
+    background.StartBytes = 64 * 1024;
+    std::atomic<bool> release{false};
+    background.BeforeWholeBuild = [&release] {
+      while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    };
+    const struct Release {
+      std::atomic<bool>& flag;
+      ~Release() { flag.store(true); }
+    } releaseOnExit{release};
+    Load(giveUp ? "big2.txt" : "big.txt", text);
+    for (int i = 0; i < 500 && background.PageCount() == 0; ++i) QTest::qWait(10);
+    ASSERT_TRUE(background.Building());
+
+    QStringList seen;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* wait = qobject_cast<QProgressDialog*>(modal)) {
+        if (!seen.isEmpty()) return;
+        seen << wait->labelText();
+        if (giveUp) wait->cancel();
+        else release.store(true);
+      } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        seen << QStringLiteral("dialog");
+        dialog->reject();
+      }
+    });
+    answer.start(20);
+    background.Run(giveUp ? pages::ScreenAction::PrintMono : pages::ScreenAction::GoToPage);
+    answer.stop();
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_TRUE(seen[0].startsWith(QStringLiteral("行計算中… "))) << seen[0].toStdString();
+    if (giveUp) {
+      EXPECT_EQ(seen.size(), 1);  // no print dialog after giving up
+      EXPECT_TRUE(background.Building());
+    } else {
+      EXPECT_EQ(seen, (QStringList{seen[0], QStringLiteral("dialog")}));  // then the go-to-page dialog
+      EXPECT_FALSE(background.Building());
+      EXPECT_FALSE(background.TitleText().contains(QStringLiteral("/?")));
+    }
+  }
 }
 
 }  // namespace
