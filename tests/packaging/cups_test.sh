@@ -79,7 +79,13 @@ cupsd_pid=$!
 for _ in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; kill -0 "$cupsd_pid" 2>/dev/null || break; sleep 0.1; done
 lpstat -r >/dev/null 2>&1 || skip "cupsd did not start: $(tail -3 "$T/log/error_log" "$T/log/stdout" 2>/dev/null | tr '\n' ' ')"
 queue=TyldTest
-lpadmin -p "$queue" -E -v "tyldfile:$T/out" -m raw 2>/dev/null || fail "lpadmin could not add the queue"
+# cupsd answers lpstat a moment before it takes administration requests: try for a while.
+added=
+for _ in $(seq 50); do
+  if lpadmin -p "$queue" -E -v "tyldfile:$T/out" -m raw 2>"$T/lpadmin.err"; then added=1; break; fi
+  sleep 0.1
+done
+[ -n "$added" ] || fail "lpadmin could not add the queue: $(tr '\n' ' ' <"$T/lpadmin.err")"
 
 # The next job's PDF, once the queue has written it (at most 30 s).
 job=0
