@@ -246,17 +246,7 @@ LoadResult DocumentBuffer::LoadDataFile(const std::string& path, Read read) {
       }
     }
   }
-  ShownNulAt = -1;
-  ShownNulWritten = false;
-  if (DocLength > 0 && DocData[static_cast<std::size_t>(DocLength) - 1] == 0x00) {
-    DocData[static_cast<std::size_t>(DocLength) - 1] = 0x1A;
-    ShownNulAt = DocLength - 1;
-  }
-
-  DocPath = path;
-  DocFullPath = path;
-  NameAfterPath(path);
-  ResetHistory(false);
+  TakeLoadedFile(path);
 
   if (!AllocateHighlightMarks(DocLength)) return {false, BufferError::MarksFailed};
   emit Loaded();
@@ -328,6 +318,19 @@ void DocumentBuffer::PollReading() {
   if (job_->finished.load(std::memory_order_acquire)) EndReading(false);
 }
 
+void DocumentBuffer::TakeLoadedFile(const std::string& path) {
+  ShownNulAt = -1;
+  ShownNulWritten = false;
+  if (DocLength > 0 && DocData[static_cast<std::size_t>(DocLength) - 1] == 0x00) {
+    DocData[static_cast<std::size_t>(DocLength) - 1] = 0x1A;
+    ShownNulAt = DocLength - 1;
+  }
+  DocPath = path;
+  DocFullPath = path;
+  NameAfterPath(path);
+  ResetHistory(false);
+}
+
 void DocumentBuffer::EndReading(bool cancelled) {
   job_->worker.join();
   const std::int64_t got = job_->done.load(std::memory_order_acquire);
@@ -339,16 +342,7 @@ void DocumentBuffer::EndReading(bool cancelled) {
     Clear();  // nothing loaded, no names: as at start-up
   } else {
     DocLength = static_cast<std::int32_t>(got);
-    ShownNulAt = -1;
-    ShownNulWritten = false;
-    if (DocLength > 0 && DocData[static_cast<std::size_t>(DocLength) - 1] == 0x00) {
-      DocData[static_cast<std::size_t>(DocLength) - 1] = 0x1A;
-      ShownNulAt = DocLength - 1;
-    }
-    DocPath = path;
-    DocFullPath = path;
-    NameAfterPath(path);
-    ResetHistory(false);
+    TakeLoadedFile(path);
   }
   if (!AllocateHighlightMarks(DocLength)) {
     emit ReadFinished(static_cast<int>(BufferError::MarksFailed));

@@ -177,6 +177,9 @@ class DocumentBuffer : public QObject {
     return DocLength > 0 ? static_cast<std::size_t>(DocLength) : 0;
   }
   void NameAfterPath(const std::string& path);
+  // The bytes of `path` are in DocData[0, DocLength): a final 0x00 is shown as 0x1A, the
+  // document is named after the path and has no history.
+  void TakeLoadedFile(const std::string& path);
   // Writes one side of a step and tells the views.
   void Apply(const EditStep& step, bool undo);
   // New content: no edits to undo, modified only when `modified`.
