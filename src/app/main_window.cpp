@@ -118,8 +118,8 @@ MainWindow::MainWindow(const pages::Workspace& workspace) : workspace_(workspace
     UpdateCommandUi();
     ShowLoadError(error);
   });
-  // Esc stops a read under way; the action is enabled only then, so Esc means nothing
-  // else in the window.
+  // Esc stops a load under way (its read or its row build); the action is enabled only
+  // then, so Esc means nothing else in the window.
   cancelRead_ = new QAction(this);
   cancelRead_->setShortcut(QKeySequence(Qt::Key_Escape));
   cancelRead_->setShortcutContext(Qt::WindowShortcut);
@@ -129,9 +129,7 @@ MainWindow::MainWindow(const pages::Workspace& workspace) : workspace_(workspace
 }
 
 void MainWindow::CancelReading() {
-  document::DocumentBuffer& doc = workspace_.document;
-  if (!doc.Reading()) return;
-  doc.CancelReading();
+  if (!workspace_.document.CancelReading()) return;
   statusBar()->showMessage(QStringLiteral("読込を中止しました。"));
 }
 
@@ -327,7 +325,7 @@ bool MainWindow::CanRun(Command id) const {
 }
 
 void MainWindow::UpdateCommandUi() {
-  cancelRead_->setEnabled(workspace_.document.Reading());
+  cancelRead_->setEnabled(workspace_.document.Busy());
   for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) it.value()->setEnabled(CanRun(it.key()));
 }
 

@@ -57,7 +57,8 @@ class MainWindow : public QMainWindow {
   bool ConfirmDiscard();
   // Files dropped on the window: exactly one is loaded, several are ignored.
   void LoadDropped(const QList<QUrl>& urls);
-  // Esc while a file is read: stops it; the screens show nothing and the status bar says so.
+  // Esc while a file is read or its rows are built: stops the load; the screens show
+  // nothing and the status bar says so.
   void CancelReading();
 
   // Test seams: the file-open dialog and the printer setup dialog.

@@ -61,7 +61,8 @@ void AsciiView::ShowNewDocument() {
 }
 
 // While the worker builds, every rebuild of the screen (a font, a page format, UTF-8) is
-// deferred as well; the poll then sees the build it runs is stale and starts it again.
+// deferred as well; the poll then sees the build it runs is stale, stops it and starts
+// one for the new settings.
 void AsciiView::StartModelBuild() {
   document::DocumentBuffer& doc = Shared().document;
   if (!holding_) doc.Hold(true);
@@ -70,14 +71,16 @@ void AsciiView::StartModelBuild() {
   start_ = std::make_unique<TextModel>();
   built_.store(false);
   startBuilt_.store(false);
+  stop_.store(false);
   rowsFound_.store(0);
   buildOf_ = screen_.DeferCount;
   TextModelOptions options = screen_.DeferredOptions;
   options.RowsFound = &rowsFound_;
+  options.Stop = &stop_;
   worker_ = std::thread([this, options, data = std::as_const(doc).Data(), model = next_.get(),
                          start = start_.get(), startBytes = StartBytes, hold = BeforeWholeBuild] {
     if (BuildTextModelStart(*start, data, options, startBytes)) startBuilt_.store(true, std::memory_order_release);
-    if (hold) hold();
+    if (hold) hold(stop_);
     BuildTextModel(*model, data, options);
     built_.store(true, std::memory_order_release);
   });
@@ -87,16 +90,20 @@ void AsciiView::StartModelBuild() {
 
 void AsciiView::PollModelBuild() {
   if (!Building()) return;
+  if (buildOf_ != screen_.DeferCount) {
+    // Settings changed meanwhile: the stale rows are not waited for, the new start's
+    // sheets come as soon as they are built.
+    stop_.store(true, std::memory_order_relaxed);
+    worker_.join();
+    StartModelBuild();
+    return;
+  }
   if (!built_.load(std::memory_order_acquire)) {
-    if (start_ && startBuilt_.load(std::memory_order_acquire) && buildOf_ == screen_.DeferCount) ShowStart();
+    if (start_ && startBuilt_.load(std::memory_order_acquire)) ShowStart();
     ShowStatus(QStringLiteral("行計算中… %1行").arg(rowsFound_.load(std::memory_order_relaxed)));
     return;
   }
   worker_.join();
-  if (buildOf_ != screen_.DeferCount) {  // settings changed meanwhile: build for the new ones
-    StartModelBuild();
-    return;
-  }
   poll_->stop();
   start_.reset();
   screen_.model = std::move(*next_);
@@ -145,6 +152,7 @@ bool AsciiView::WaitForRows() {
 
 void AsciiView::StopModelBuild() {
   if (!Building()) return;
+  stop_.store(true, std::memory_order_relaxed);
   worker_.join();
   next_.reset();
   start_.reset();

@@ -26,8 +26,9 @@ class AsciiView : public pages::PagedView {
   // are shown, without the totals, until the whole build replaces them.
   std::int64_t BackgroundFrom = std::int64_t{8} << 20;
   std::size_t StartBytes = std::size_t{4} << 20;
-  // Runs on the worker between the start's rows and the whole build (tests hold it there).
-  std::function<void()> BeforeWholeBuild;
+  // Runs on the worker between the start's rows and the whole build (tests hold it there);
+  // `stop` turns true when the view gives the build up.
+  std::function<void(const std::atomic<bool>& stop)> BeforeWholeBuild;
   // A text model is being built on the worker.
   [[nodiscard]] bool Building() const { return worker_.joinable(); }
 
@@ -59,7 +60,7 @@ class AsciiView : public pages::PagedView {
   void PollModelBuild();
   // The rows of the document's start in place while the whole build goes on.
   void ShowStart();
-  // Joins the worker and drops what it built.
+  // Stops the worker, joins it and drops what it built.
   void StopModelBuild();
   void ShowStatus(const QString& text);
   void LetGo();  // the document is no longer held by this view
@@ -72,6 +73,7 @@ class AsciiView : public pages::PagedView {
   std::unique_ptr<TextModel> start_;  // the rows of the start, until shown
   std::atomic<bool> built_{false};
   std::atomic<bool> startBuilt_{false};
+  std::atomic<bool> stop_{false};  // the worker's build is given up
   bool sheetsPainted_ = false;
   std::atomic<std::int32_t> rowsFound_{0};
   bool holding_ = false;

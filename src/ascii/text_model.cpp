@@ -275,23 +275,29 @@ bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions
   return Convert(choice, doc, options, converted);
 }
 
-std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc) {
+std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc, const std::atomic<bool>* stop) {
   const std::size_t n = doc.size();
+  auto stopped = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
   // Most documents hold no such byte at all: a quick look settles them without walking
   // the pairs. It goes a megabyte at a time, so a binary file is settled by its first
-  // suspect byte, not by a look over all of it.
+  // suspect byte, not by a look over all of it, and a stop waits for one megabyte at most.
   constexpr std::size_t kLookBytes = std::size_t{1} << 20;
   std::uint8_t suspect = 0;
   for (std::size_t start = 0; start < n && suspect == 0; start += kLookBytes) {
+    if (stopped()) return -1;
     const std::size_t end = std::min(n, start + kLookBytes);
     for (std::size_t i = start; i < end; ++i) suspect |= kSuspects[doc[i]];
   }
   if (suspect == 0) return -1;
   std::size_t p = 0;
   while (p < n) {
-    const std::uint8_t step = kAcceptSteps[doc[p]];
-    if (step == 0) return static_cast<std::int64_t>(p);
-    p += step;
+    if (stopped()) return -1;
+    const std::size_t end = std::min(n, p + kLookBytes);
+    while (p < end) {
+      const std::uint8_t step = kAcceptSteps[doc[p]];
+      if (step == 0) return static_cast<std::int64_t>(p);
+      p += step;
+    }
   }
   return -1;
 }
@@ -398,7 +404,8 @@ class TextModelBuilder {
         lineBreakRules_(o.LineBreakRules),
         textWidth_(o.TextWidth),
         rowWidth_(o.RowWidth),
-        rowsFound_(o.RowsFound) {}
+        rowsFound_(o.RowsFound),
+        stop_(o.Stop) {}
 
   enum class Stage { Buffers, Text, Blocks, Rows, Pages };
 
@@ -413,14 +420,17 @@ class TextModelBuilder {
     m_.rows_.reserve(std::max<std::size_t>(4000, displayLength / 48));
   }
 
-  // Cuts the display data into rows; false when LcBuf or the rows would outgrow int32.
-  // The data may come in parts that each end with a line end; `last` marks the final one.
+  // Cuts the display data into rows; false when LcBuf or the rows would outgrow int32 or
+  // when Stopped(). The data may come in parts that each end with a line end; `last` marks
+  // the final one.
   bool Split(const std::uint8_t* d, std::size_t n, bool last = true) {
     // A final 0x1A marks the end of a DOS file; it is no line of its own.
     if (last && n > 0 && d[n - 1] == 0x1A) --n;
     std::size_t pos = 0;
     while (pos < n) {
       if (m_.lcBuf_.size() > kMaxLcBuf || m_.rows_.size() > kMaxLcBuf) return false;
+      // A piece is at most a few kilobytes: a stop is seen within microseconds.
+      if (Stopped()) return false;
       ReadPiece(d, n, pos);
       if (textWidth_) SplitPieceMeasured();
       else SplitPiece();
@@ -447,6 +457,8 @@ class TextModelBuilder {
   }
 
   [[nodiscard]] Stage stage() const { return stage_; }
+  // The caller gave the build up (TextModelOptions::Stop).
+  [[nodiscard]] bool Stopped() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
 
  private:
   // Reads one piece starting at pos into chars_/kinds_; true when it was cut at the size
@@ -722,6 +734,7 @@ class TextModelBuilder {
   Colour color_ = 0;
   Stage stage_ = Stage::Buffers;
   std::atomic<std::int32_t>* rowsFound_ = nullptr;
+  const std::atomic<bool>* stop_ = nullptr;
 };
 
 bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
@@ -751,14 +764,20 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
   };
   if (doc.empty()) return finish(true);
 
-  const std::int64_t bad = FindNonTextByte(doc);
+  const std::int64_t bad = FindNonTextByte(doc, options.Stop);
+  TextModelBuilder builder(m, options);
+  // Given up: nothing to show and nothing to tell, as the rows are no longer wanted.
+  auto stopped = [&] {
+    reset();
+    return finish(false);
+  };
+  if (builder.Stopped()) return stopped();
   if (bad >= 0) {
     m.rejected_ = true;
     m.nonAsciiPos_ = static_cast<std::int32_t>(std::min<std::int64_t>(bad, std::numeric_limits<std::int32_t>::max()));
     return finish(false);
   }
 
-  TextModelBuilder builder(m, options);
   try {
     const DisplayChoice choice = ChooseDisplay(doc, options);
     m.utf8Applied_ = choice.kind == DisplayChoice::Kind::Utf8 ? 1 : 0;
@@ -776,8 +795,10 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
           const auto* lf = static_cast<const std::uint8_t*>(std::memchr(utf8.data() + to, '\n', utf8.size() - to));
           to = lf == nullptr ? utf8.size() : static_cast<std::size_t>(lf - utf8.data()) + 1;
         }
+        if (builder.Stopped()) return stopped();
         const std::string part = Utf8ToDisplay(utf8.subspan(from, to - from));
         if (!builder.Split(reinterpret_cast<const std::uint8_t*>(part.data()), part.size(), to == utf8.size())) {
+          if (builder.Stopped()) return stopped();
           m.failures_.push_back({"バッファの再確保に失敗しました", "確認"});
           m.failures_.push_back({"ブロック割りに失敗しました", "確認"});
           reset();
@@ -804,6 +825,7 @@ bool BuildTextModel(TextModel& m, std::span<const std::uint8_t> doc,
 
     builder.Prepare(display.size());
     if (!builder.Split(display.data(), display.size())) {
+      if (builder.Stopped()) return stopped();
       m.failures_.push_back({"バッファの再確保に失敗しました", "確認"});
       m.failures_.push_back({"ブロック割りに失敗しました", "確認"});
       reset();

@@ -55,6 +55,9 @@ struct TextModelOptions {
   MailDecoder DecodeMail;           // null: a decoded mail view shows the raw bytes
   // Rows cut so far, now and then, for a build on another thread to show its progress.
   std::atomic<std::int32_t>* RowsFound = nullptr;
+  // Set from another thread to give a build up: it returns false soon after, with an empty
+  // model and no failures, as its rows are no longer wanted.
+  const std::atomic<bool>* Stop = nullptr;
 };
 
 // A message the caller shows in a message box after a failed build (texts UTF-8).
@@ -129,8 +132,8 @@ class TextModel {
   std::vector<BuildFailure> failures_;
 };
 
-// Rebuilds the model from the document bytes. False for a rejected document and after a
-// failure (see Failures()); the result is kept as LastBuildWasText().
+// Rebuilds the model from the document bytes. False for a rejected document, after a
+// failure (see Failures()) and when stopped; the result is kept as LastBuildWasText().
 bool BuildTextModel(TextModel& model, std::span<const std::uint8_t> doc,
                     const TextModelOptions& options);
 
@@ -152,8 +155,9 @@ MailView EmlModeForExtension(std::string_view docExt);
 bool ConvertForDisplay(std::span<const std::uint8_t> doc, const TextModelOptions& options,
                        std::string& converted, std::int32_t& utf8Applied);
 
-// Position of the first byte that makes the document unfit for text display, or -1.
-std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc);
+// Position of the first byte that makes the document unfit for text display, or -1 (also
+// when `stop` turned true meanwhile: the caller checks it).
+std::int64_t FindNonTextByte(std::span<const std::uint8_t> doc, const std::atomic<bool>* stop = nullptr);
 
 // How much of a document the UTF-8 detection reads: enough for a sure answer, cheap on
 // big files.

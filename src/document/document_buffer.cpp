@@ -298,10 +298,23 @@ void DocumentBuffer::Hold(bool on) {
   if (!Reading() && (before == 0) != (holds_ == 0)) emit BusyChanged();
 }
 
-void DocumentBuffer::CancelReading() {
-  if (!Reading()) return;
-  job_->cancel.store(true, std::memory_order_relaxed);
-  EndReading(true);
+bool DocumentBuffer::CancelReading() {
+  if (Reading()) {
+    job_->cancel.store(true, std::memory_order_relaxed);
+    EndReading(true);
+    return true;
+  }
+  // A holder builds from the bytes just loaded: that load is given up all the same, but
+  // never data with edits.
+  if (holds_ == 0 || Modified()) return false;
+  Clear();  // the holder lets go first
+  if (!AllocateHighlightMarks(0)) {
+    emit ReadFinished(static_cast<int>(BufferError::MarksFailed));
+    return true;
+  }
+  emit Loaded();
+  emit ReadFinished(static_cast<int>(BufferError::None));
+  return true;
 }
 
 void DocumentBuffer::StopReading() {

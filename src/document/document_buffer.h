@@ -133,9 +133,10 @@ class DocumentBuffer : public QObject {
   // while it is read gives the bytes it still had.
   LoadResult OpenDataFile(const std::string& path);
   [[nodiscard]] bool Reading() const { return job_ != nullptr; }
-  // Stops a read under way: the document holds nothing, as for an empty file, and emits
-  // Loaded, then ReadFinished. Nothing happens when no read is under way.
-  void CancelReading();
+  // Cancels the load under way, its read or, once the bytes are in, the row build that
+  // holds them: the document holds nothing, as for an empty file, and emits Loaded, then
+  // ReadFinished. False (nothing happens) when no load is under way or the data has edits.
+  bool CancelReading();
   // A reader on another thread holds the bytes: edits, undo, redo and pastes are refused
   // meanwhile, and AboutToReplace comes before the block goes (a load, a clear).
   void Hold(bool on);

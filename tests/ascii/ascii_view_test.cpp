@@ -323,7 +323,7 @@ TEST_F(AscDrawTest, StartRowsShowTheFirstSheetsUntilTheWholeBuildLands) {
   background.BackgroundFrom = 1;
   background.StartBytes = 64 * 1024;
   std::atomic<bool> release{false};
-  background.BeforeWholeBuild = [&release] {
+  background.BeforeWholeBuild = [&release](const std::atomic<bool>&) {
     while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
   };
   // Declared after the view: let go of the worker before the view joins it.
@@ -378,7 +378,7 @@ TEST_F(AscDrawTest, PrintingAndThePageJumpWaitForTheRows) {
     background.BackgroundFrom = 1;
     background.StartBytes = 64 * 1024;
     std::atomic<bool> release{false};
-    background.BeforeWholeBuild = [&release] {
+    background.BeforeWholeBuild = [&release](const std::atomic<bool>&) {
       while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     };
     const struct Release {
