@@ -354,5 +354,35 @@ TEST_F(SlowReadTest, EscStopsTheReadAndNothingIsLoaded) {
   EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[]")));
 }
 
+// Once the bytes are in, Esc also cancels the load while its rows are still built (a
+// stand-in for the ASCII screen holds the data as its row build does).
+TEST_F(SlowReadTest, EscDuringTheRowBuildCancelsTheLoad) {
+  document::DocumentBuffer& doc = state_.document;
+  QObject::connect(&doc, &document::DocumentBuffer::Loaded, frame_.get(), [&doc] {
+    if (doc.DocLength > 0) doc.Hold(true);
+  });
+  QObject::connect(&doc, &document::DocumentBuffer::AboutToReplace, frame_.get(), [&doc] { doc.Hold(false); });
+  frame_->show();
+  ASSERT_TRUE(frame_->LoadFile(path_));
+  QElapsedTimer t;
+  t.start();
+  while (doc.Reading() && t.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_FALSE(doc.Reading());
+  ASSERT_TRUE(doc.Busy());
+  ASSERT_EQ(doc.DocLength, bytes_.size());
+  EXPECT_FALSE(frame_->CanRun(Command::Save));
+
+  QTest::keyClick(frame_.get(), Qt::Key_Escape);
+  EXPECT_FALSE(doc.Busy());
+  EXPECT_EQ(doc.DocLength, 0);
+  EXPECT_TRUE(doc.DocName.empty());
+  EXPECT_TRUE(doc.DocPath.empty());
+  EXPECT_EQ(Status(), QStringLiteral("読込を中止しました。"));
+  EXPECT_EQ(asc_->heard.back(), Heard::Loaded);
+  EXPECT_EQ(bin_->heard.back(), Heard::Loaded);
+  EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[]")));
+  EXPECT_TRUE(frame_->CanRun(Command::OpenGeneral));
+}
+
 }  // namespace
 }  // namespace tyld::app

@@ -367,6 +367,79 @@ TEST_F(AscDrawTest, StartRowsShowTheFirstSheetsUntilTheWholeBuildLands) {
   EXPECT_EQ(background.Screen().PageText(last, last + 1), onTheSpot.Screen().PageText(last, last + 1));
 }
 
+// The whole build is given up at once when its rows are no longer wanted: new data, the
+// view going, or a setting changed meanwhile (then the new settings' start sheets come
+// while their whole build still runs). The held build waits for its stop, up to 20 s.
+TEST_F(AscDrawTest, AStaleOrDroppedRowBuildStopsAtOnce) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += platform::codepage::FromUtf8("行" + std::to_string(i) + " 日本語\tのテキスト\r\n");
+  std::atomic<int> holds{0};
+  std::atomic<bool> holding{true};
+  auto holdUntilStopped = [&holds, &holding](const std::atomic<bool>& stop) {
+    if (!holding.load()) return;
+    ++holds;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!stop.load() && std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  };
+  auto startShown = [](AsciiView& view) {
+    for (int i = 0; i < 500 && view.PageCount() == 0; ++i) QTest::qWait(10);
+    return view.Building() && view.PageCount() > 0;
+  };
+  auto prompt = [](const std::chrono::steady_clock::time_point from) {
+    return std::chrono::steady_clock::now() - from < std::chrono::seconds(5);
+  };
+
+  {
+    SCOPED_TRACE("the view goes");
+    auto view = std::make_unique<AsciiView>(state_.workspace);
+    view->BackgroundFrom = 1;
+    view->StartBytes = 64 * 1024;
+    view->BeforeWholeBuild = holdUntilStopped;
+    Load("big.txt", text);
+    ASSERT_TRUE(startShown(*view));
+    const auto from = std::chrono::steady_clock::now();
+    view.reset();
+    EXPECT_TRUE(prompt(from));
+    EXPECT_FALSE(state_.document.Busy());
+  }
+
+  AsciiView view(state_.workspace);
+  view.BackgroundFrom = 1;
+  view.StartBytes = 64 * 1024;
+  view.BeforeWholeBuild = holdUntilStopped;
+  {
+    SCOPED_TRACE("new data");
+    Load("big.txt", text);
+    ASSERT_TRUE(startShown(view));
+    holding.store(false);  // the small file's own build is not held
+    const auto from = std::chrono::steady_clock::now();
+    Load("small.txt", "abc\r\n");
+    EXPECT_TRUE(prompt(from));
+    for (int i = 0; i < 500 && view.Building(); ++i) QTest::qWait(10);
+    EXPECT_FALSE(view.Building());
+    holding.store(true);
+    EXPECT_EQ(view.Screen().SheetCount, 1);
+  }
+  {
+    SCOPED_TRACE("a setting changed");
+    Load("big.txt", text);
+    ASSERT_TRUE(startShown(view));
+    const int before = holds.load();
+    const std::string tabsOf8 = view.Screen().PageText(0, 1).substr(0, 2000);
+    state_.live.ascii.AscTabWidth = 4;
+    const auto from = std::chrono::steady_clock::now();
+    view.Run(pages::ScreenAction::Utf8Off);
+    ASSERT_TRUE(startShown(view));
+    EXPECT_TRUE(prompt(from));
+    EXPECT_EQ(holds.load(), before + 1);  // the new build is held in its turn
+    AsciiView onTheSpot(state_.workspace);
+    onTheSpot.Run(pages::ScreenAction::Utf8Off);
+    EXPECT_EQ(view.Screen().PageText(0, 1).substr(0, 2000), onTheSpot.Screen().PageText(0, 1).substr(0, 2000));
+    EXPECT_NE(view.Screen().PageText(0, 1).substr(0, 2000), tabsOf8);
+  }
+}
+
 // Printing and the page jump during the row build wait for it with its progress shown and
 // then go on; giving up the wait gives up the command and leaves the build running.
 TEST_F(AscDrawTest, PrintingAndThePageJumpWaitForTheRows) {

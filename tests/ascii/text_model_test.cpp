@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -600,6 +601,60 @@ TEST(TextModel, RebuildClearsMarksAndOddOptionsStaySound) {
   EXPECT_EQ(Rows(m), (std::vector<std::string>{"ab", "c "}));
   EXPECT_EQ(m.ColumnPageCount(), 2);
   ExpectConsistent(m);
+}
+
+// A build given up (before it starts or midway, in each of its paths) ends with nothing of
+// the old or the new rows and no message: it is neither a failure nor a refused document.
+TEST(TextModel, AStoppedBuildEndsEmptyWithoutFailures) {
+  std::string lines;
+  for (int i = 0; i < 2000; ++i) lines += "line " + std::to_string(i) + " \x93\xfa\x96\x7b\r\n";
+  std::string utf8;
+  for (int i = 0; i < 2000; ++i) utf8 += "line " + std::to_string(i) + " \xe6\x97\xa5\xe6\x9c\xac\n";
+  struct Case {
+    const char* name;
+    std::string doc;
+    bool midway;  // stopped at the 10th width measured instead of before the start
+  };
+  const Case cases[] = {
+      {"Shift-JIS", lines, false},
+      {"UTF-8 in parts", utf8, false},
+      {"a control byte", lines + '\x01', false},
+      {"Shift-JIS midway", lines, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::atomic<bool> stop{false};
+    int measured = 0;
+    TextModelOptions o;
+    o.Stop = &stop;
+    if (c.midway) {
+      o.TextWidth = [&](std::string_view sjis) {
+        if (++measured == 10) stop.store(true);
+        return static_cast<int>(sjis.size());
+      };
+      o.RowWidth = 80;
+    } else {
+      stop.store(true);
+    }
+    TextModel m;
+    ASSERT_TRUE(BuildTextModel(m, Bytes("old rows\n"), {}));
+    EXPECT_FALSE(BuildTextModel(m, Bytes(c.doc), o));
+    EXPECT_EQ(m.RowCount(), 0);
+    EXPECT_EQ(m.TotalRows(), 0);
+    EXPECT_EQ(m.ColumnPageCount(), 0);
+    EXPECT_EQ(m.LcBufUsed(), 0);
+    EXPECT_TRUE(m.Failures().empty());
+    EXPECT_FALSE(m.Rejected());
+    if (c.midway) {
+      EXPECT_LT(measured, 200) << "the rest of the 2000 lines is not measured";
+    }
+
+    stop.store(true);
+    TextModelOptions start;
+    start.Stop = &stop;
+    EXPECT_FALSE(BuildTextModelStart(m, Bytes(c.doc), start, 1024));
+    EXPECT_EQ(m.RowCount(), 0);
+  }
 }
 
 TEST(TextModel, NastyInputsKeepTheTablesConsistent) {

@@ -392,5 +392,30 @@ TEST_F(BackgroundReadTest, CancelLeavesNothingLoadedAndANewLoadStopsTheOldRead) 
   EXPECT_EQ(doc_.DocName, "small.bin");
 }
 
+// Held by a row build after the bytes are in, the load is still cancelled; data with edits
+// never is.
+TEST_F(BackgroundReadTest, CancelWhileHeldDropsTheLoadButNeverEdits) {
+  const std::string path = Write("held.bin", Pattern(5000));
+  EXPECT_FALSE(doc_.CancelReading());  // nothing under way
+  for (const bool edited : {false, true}) {
+    SCOPED_TRACE(edited ? "edited" : "as loaded");
+    ASSERT_TRUE(doc_.LoadDataFile(path).ok);
+    if (edited) {
+      ASSERT_TRUE(doc_.WriteBytes(std::vector<ByteWrite>{{0, 0x55}}));
+    }
+    doc_.Hold(true);
+    QSignalSpy replace(&doc_, &DocumentBuffer::AboutToReplace);
+    QSignalSpy loaded(&doc_, &DocumentBuffer::Loaded);
+    QSignalSpy finished(&doc_, &DocumentBuffer::ReadFinished);
+    EXPECT_EQ(doc_.CancelReading(), !edited);
+    EXPECT_EQ(doc_.DocLength, edited ? 5000 : 0);
+    EXPECT_EQ(doc_.DocName.empty(), !edited);
+    EXPECT_EQ(replace.count(), edited ? 0 : 1);
+    EXPECT_EQ(loaded.count(), edited ? 0 : 1);
+    EXPECT_EQ(finished.count(), edited ? 0 : 1);
+    doc_.Hold(false);
+  }
+}
+
 }  // namespace
 }  // namespace tyld::document
