@@ -59,6 +59,9 @@ class MainWindow : public QMainWindow {
   void LoadDropped(const QList<QUrl>& urls);
   // Esc while a file is read: stops it; the screens show nothing and the status bar says so.
   void CancelReading();
+  // Waits for a read under way with its progress shown; false when the user gave up waiting
+  // (the read goes on).
+  bool WaitForRead();
 
   // Test seams: the file-open dialog and the printer setup dialog.
   using OpenDialog = std::function<QString(const QString& caption, const QString& filters,
