@@ -43,8 +43,12 @@ bool Application::InitInstance(int argc, const char* const* argv) {
   }
   if (!CreateMainFrame()) return false;
   ascii::AsciiView* asciiView = nullptr;
+  binary::BinaryView* binaryView = nullptr;
   frame_->CreateScreens(
-      [this](QWidget* parent) -> pages::ScreenCommands* { return new binary::BinaryView(shared_.workspace, parent); },
+      [this, &binaryView](QWidget* parent) -> pages::ScreenCommands* {
+        binaryView = new binary::BinaryView(shared_.workspace, parent);
+        return binaryView;
+      },
       [this, &asciiView](QWidget* parent) -> pages::ScreenCommands* {
         asciiView = new ascii::AsciiView(shared_.workspace, parent);
         return asciiView;
@@ -53,12 +57,13 @@ bool Application::InitInstance(int argc, const char* const* argv) {
   frame_->show();
   // TYLD_GRAB=FILE.png: save a picture of the main window once it is shown and its file is
   // in, then quit (checks of what users see, under Xvfb or offscreen). FILE.png.times.txt
-  // says when the window was shown, the file was in, the first ASCII sheets were painted
-  // (-1: never) and the picture was taken.
+  // says when the window was shown, the file was in, the first ASCII sheets and the first
+  // binary page were painted (-1: never) and the picture was taken. TYLD_GRAB_EARLY=1
+  // takes the picture as soon as the first binary page is painted, the read going on.
   const QString grab = qEnvironmentVariable("TYLD_GRAB");
   if (!grab.isEmpty()) {
     const qint64 shownMs = sinceStart_.elapsed();
-    auto readMs = std::make_shared<qint64>(shownMs);
+    auto readMs = std::make_shared<qint64>(shared_.document.Reading() ? -1 : shownMs);
     QObject::connect(&shared_.document, &document::DocumentBuffer::ReadFinished, frame_.get(),
                      [this, readMs] { *readMs = sinceStart_.elapsed(); });
     auto sheetMs = std::make_shared<qint64>(-1);
@@ -66,35 +71,46 @@ bool Application::InitInstance(int argc, const char* const* argv) {
       QObject::connect(asciiView, &ascii::AsciiView::SheetsPainted, frame_.get(), [this, sheetMs] {
         if (*sheetMs < 0) *sheetMs = sinceStart_.elapsed();
       });
+    auto pageMs = std::make_shared<qint64>(-1);
     const int delay = qEnvironmentVariableIntValue("TYLD_GRAB_DELAY_MS");
-    auto shoot = [this, grab, delay, shownMs, readMs, sheetMs] {
-      QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab, shownMs, readMs, sheetMs] {
+    auto shoot = [this, grab, delay, shownMs, readMs, sheetMs, pageMs] {
+      QTimer::singleShot(delay > 0 ? delay : 800, frame_.get(), [this, grab, shownMs, readMs, sheetMs, pageMs] {
         frame_->grab().save(grab);
         QFile title(grab + QStringLiteral(".title.txt"));
         if (title.open(QIODevice::WriteOnly)) title.write(frame_->windowTitle().toUtf8() + '\n');
         QFile times(grab + QStringLiteral(".times.txt"));
         if (times.open(QIODevice::WriteOnly))
-          times.write(QStringLiteral("shown %1 ms\nread %2 ms\nfirst sheet %3 ms\ngrabbed %4 ms\n")
+          times.write(QStringLiteral("shown %1 ms\nread %2 ms\nfirst sheet %3 ms\nfirst page %4 ms\ngrabbed %5 ms\n")
                           .arg(shownMs)
                           .arg(*readMs)
                           .arg(*sheetMs)
+                          .arg(*pageMs)
                           .arg(sinceStart_.elapsed())
                           .toUtf8());
         frame_->close();
       });
     };
+    const bool early = qEnvironmentVariableIntValue("TYLD_GRAB_EARLY") == 1;
+    if (binaryView != nullptr)
+      QObject::connect(binaryView, &binary::BinaryView::FirstPagePainted, frame_.get(), [this, pageMs, early, shoot] {
+        if (*pageMs >= 0) return;
+        *pageMs = sinceStart_.elapsed();
+        if (early) shoot();
+      });
     const document::DocumentBuffer& doc = shared_.document;
-    if (doc.Busy()) {
-      // Once the bytes are in and the rows built; whichever signal comes last.
-      auto whenIdle = [&doc, shoot, done = std::make_shared<bool>(false)] {
-        if (*done || doc.Busy()) return;
-        *done = true;
+    if (!early) {
+      if (doc.Busy()) {
+        // Once the bytes are in and the rows built; whichever signal comes last.
+        auto whenIdle = [&doc, shoot, done = std::make_shared<bool>(false)] {
+          if (*done || doc.Busy()) return;
+          *done = true;
+          shoot();
+        };
+        QObject::connect(&doc, &document::DocumentBuffer::ReadFinished, frame_.get(), whenIdle);
+        QObject::connect(&doc, &document::DocumentBuffer::BusyChanged, frame_.get(), whenIdle);
+      } else {
         shoot();
-      };
-      QObject::connect(&doc, &document::DocumentBuffer::ReadFinished, frame_.get(), whenIdle);
-      QObject::connect(&doc, &document::DocumentBuffer::BusyChanged, frame_.get(), whenIdle);
-    } else {
-      shoot();
+      }
     }
   }
   return true;

@@ -14,8 +14,11 @@
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/screen_frame.h"
 #include "document/document_buffer.h"
@@ -53,12 +56,14 @@ bool RefusedWhileReading(Command id) {
   }
 }
 
-// Printing only reads the bytes: once they are in, it goes on while a screen builds from them
-// (the ASCII screen waits for its rows itself).
+bool IsPrinting(Command id) {
+  return id == Command::PrintMono || id == Command::PrintColour || id == Command::Print;
+}
+
+// Printing only reads the bytes: it waits for a read under way (MainWindow::WaitForRead) and
+// goes on while a screen builds from them (the ASCII screen waits for its rows itself).
 bool Refused(const document::DocumentBuffer& doc, Command id) {
-  if (!doc.Busy() || !RefusedWhileReading(id)) return false;
-  const bool printing = id == Command::PrintMono || id == Command::PrintColour || id == Command::Print;
-  return doc.Reading() || !printing;
+  return doc.Busy() && RefusedWhileReading(id) && !IsPrinting(id);
 }
 
 QString ReadProgressText(qint64 done, qint64 total) {
@@ -131,6 +136,32 @@ MainWindow::MainWindow(const pages::Workspace& workspace) : workspace_(workspace
 void MainWindow::CancelReading() {
   if (!workspace_.document.CancelReading()) return;
   statusBar()->showMessage(QStringLiteral("読込を中止しました。"));
+}
+
+bool MainWindow::WaitForRead() {
+  document::DocumentBuffer& doc = workspace_.document;
+  if (!doc.Reading()) return true;
+  QProgressDialog wait(this);
+  wait.setWindowTitle(ActiveScreenKind() == ScreenKind::Ascii ? QStringLiteral("アスキー画面") : QStringLiteral("バイナリ画面"));
+  wait.setCancelButtonText(QStringLiteral("キャンセル"));
+  wait.setMinimumDuration(0);
+  constexpr int kSteps = 1000;
+  wait.setRange(0, kSteps);
+  auto show = [&doc, &wait] {
+    const qint64 total = std::max<qint64>(doc.ReadTotal(), 1);
+    wait.setLabelText(ReadProgressText(doc.ReadDone(), doc.ReadTotal()));
+    wait.setValue(static_cast<int>(doc.ReadDone() * kSteps / total));
+  };
+  show();
+  // The read ends through the document's own poll, which keeps running under the dialog.
+  QTimer tick;
+  connect(&tick, &QTimer::timeout, &wait, [&doc, &wait, &show] {
+    if (doc.Reading()) show();
+    else wait.accept();
+  });
+  tick.start(50);
+  wait.exec();
+  return !doc.Reading();
 }
 
 MainWindow::~MainWindow() {
@@ -331,6 +362,7 @@ void MainWindow::UpdateCommandUi() {
 
 void MainWindow::Run(Command id) {
   if (Refused(workspace_.document, id)) return;
+  if (IsPrinting(id) && !WaitForRead()) return;
   if (const std::optional<pages::ScreenAction> action = ScreenActionOf(id)) {
     if (pages::ScreenCommands* screen = ActiveScreen()) screen->Run(*action);
   } else {

@@ -60,6 +60,9 @@ class MainWindow : public QMainWindow {
   // Esc while a file is read or its rows are built: stops the load; the screens show
   // nothing and the status bar says so.
   void CancelReading();
+  // Waits for a read under way with its progress shown; false when the user gave up waiting
+  // (the read goes on).
+  bool WaitForRead();
 
   // Test seams: the file-open dialog and the printer setup dialog.
   using OpenDialog = std::function<QString(const QString& caption, const QString& filters,

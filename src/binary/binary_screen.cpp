@@ -3,6 +3,8 @@
 #include <QPrinter>
 
 #include "binary/page_text.h"
+#include "binary/dump_lines.h"
+#include "document/command_line.h"
 #include "document/document_buffer.h"
 #include "document/startup_state.h"
 #include "platform/codepage.h"
@@ -24,7 +26,7 @@ void BinaryScreen::Build(QPrinter& printer) {
   in.unprint = live.unprint;
   layout = ComputeBinaryLayout(in, live.binary);
   ApplyLayoutLimits(layout, live.binary);
-  UpdateBinaryPageCount(workspace_.document.DocLength, live.binary, view);
+  UpdateBinaryPageCount(ShownLength(), live.binary, view);
 }
 
 std::vector<pages::ScreenMessage> BinaryScreen::Rebuild(QPrinter& printer, int& currentPage) {
@@ -35,12 +37,36 @@ std::vector<pages::ScreenMessage> BinaryScreen::Rebuild(QPrinter& printer, int& 
   return {};
 }
 
+std::int64_t BinaryScreen::ShownLength() const {
+  const document::DocumentBuffer& doc = workspace_.document;
+  return doc.Reading() ? doc.ReadTotal() : doc.DocLength;
+}
+
+bool BinaryScreen::PageIn(std::int64_t page) const {
+  const document::DocumentBuffer& doc = workspace_.document;
+  if (!doc.Reading()) return true;
+  const std::int64_t total = doc.ReadTotal();
+  const ByteRange bytes = PagesBytes(total, workspace_.live.binary, page, page);
+  return bytes.end < total && bytes.end <= doc.ReadDone();
+}
+
 DumpSource BinaryScreen::Source() {
   document::DocumentBuffer& doc = workspace_.document;
   const document::StartupState& start = workspace_.startup;
+  DumpSource s;
+  if (doc.Reading()) {
+    // The whole block, so that addresses and the range line are those of the file; only
+    // pages that PageIn allows are walked.
+    const std::string path = doc.ReadPath();
+    const std::string name(document::FinalComponent(path));
+    docNameSjis_ = platform::codepage::FromUtf8(name);
+    footerNameSjis_ = platform::codepage::FromUtf8(document::PrintedName(start, path, name));
+    s.data = std::span<const std::uint8_t>(doc.DocData.data(), static_cast<std::size_t>(doc.ReadTotal()));
+    s.docName = docNameSjis_;
+    return s;
+  }
   docNameSjis_ = platform::codepage::FromUtf8(doc.DocName);
   footerNameSjis_ = platform::codepage::FromUtf8(document::PrintedName(start, doc));
-  DumpSource s;
   s.data = doc.Data();
   const std::size_t marks = std::min(doc.HighlightMarks.size(), s.data.size());
   s.marks = std::span<const std::uint8_t>(doc.HighlightMarks.data(), marks);
@@ -59,7 +85,7 @@ PagePaint BinaryScreen::BasePaint() const {
   return p;
 }
 
-DumpPaging BinaryScreen::Paging() const { return DumpPaging(workspace_.document.DocLength, workspace_.live.binary); }
+DumpPaging BinaryScreen::Paging() const { return DumpPaging(ShownLength(), workspace_.live.binary); }
 
 void BinaryScreen::DrawPage(platform::Canvas& canvas, const pages::PageDraw& draw) {
   const DumpSource source = Source();
@@ -75,6 +101,7 @@ void BinaryScreen::DrawPage(platform::Canvas& canvas, const pages::PageDraw& dra
   paint.screenLinePitch = draw.grid.linePitch;
   paint.hitFirst = hitFirst;
   paint.hitEnd = hitEnd;
+  paint.pending = !PageIn(draw.page);
   DrawBinaryPage(canvas, workspace_.live.binary, layout, source, paint);
 }
 

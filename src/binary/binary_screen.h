@@ -26,6 +26,13 @@ class BinaryScreen final : public pages::PagedScreen {
   // latest Source() took, so call Source() first.
   [[nodiscard]] PagePaint BasePaint() const;
   [[nodiscard]] DumpPaging Paging() const;
+  // The length the pages are laid out for: the file's size while it is being read (its
+  // pages are shown as their bytes come in), else the data's.
+  [[nodiscard]] std::int64_t ShownLength() const;
+  // The page's bytes can be drawn: always once the data is in; during a read, when every
+  // byte its walk reads is in and the page does not reach the file's end (the final byte
+  // is settled only when the read ends).
+  [[nodiscard]] bool PageIn(std::int64_t page) const;
 
   std::vector<pages::ScreenMessage> Rebuild(QPrinter& printer, int& currentPage) override;
   [[nodiscard]] int PageCount() const override { return view.BinPageCount; }

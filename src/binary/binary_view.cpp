@@ -39,18 +39,52 @@ BinaryView::BinaryView(const pages::Workspace& workspace, QWidget* parent)
   setWindowTitle(QStringLiteral("バイナリ画面"));
   connect(&Shared().document, &document::DocumentBuffer::Loaded, this, &BinaryView::ShowNewDocument);
   connect(&Shared().document, &document::DocumentBuffer::Changed, this, &BinaryView::ShowChangedBytes);
+  connect(&Shared().document, &document::DocumentBuffer::ReadProgress, this, &BinaryView::ShowReadProgress);
   Start();
 }
 
+void BinaryView::ShowReadProgress() {
+  const document::DocumentBuffer& doc = Shared().document;
+  if (!doc.Reading()) return;
+  if (!readShown_ || readPath_ != doc.ReadPath()) {
+    readShown_ = true;
+    readPath_ = doc.ReadPath();
+    shownIn_ = 0;
+    FullRebuild();  // the pages of the whole file, none of them in yet
+    return;
+  }
+  int in = 0;
+  for (int k = 0; k < 3; ++k)
+    if (screen_.PageIn(CurrentPage() + k)) in |= 1 << k;
+  if (in == shownIn_) return;
+  shownIn_ = in;
+  viewport()->update();
+}
+
+void BinaryView::paintEvent(QPaintEvent* event) {
+  PagedView::paintEvent(event);
+  if (pagePainted_ || PageCount() <= 0 || !screen_.PageIn(CurrentPage())) return;
+  pagePainted_ = true;
+  emit FirstPagePainted();
+}
+
 void BinaryView::ShowNewDocument() {
+  // The end of a read whose pages were shown keeps the page the user turned to.
+  const document::DocumentBuffer& doc = Shared().document;
+  const bool endOfShownRead = readShown_ && !doc.Reading() && doc.DocFullPath == readPath_ && doc.DocLength > 0;
+  readShown_ = false;
+  readPath_.clear();
   // New data comes without marks: nothing of an earlier search is left to name, frame or
   // mark again after an edit (the entries stay for the dialog).
   Shared().searches.bytes.ByteSearchActive = 0;
   SetSearchTitle(QString());
   ClearHit();
   sequenceShown_ = false;
-  SetCurrentPage(0);
-  FullRebuild();
+  if (!endOfShownRead) {
+    SetCurrentPage(0);
+    pagePainted_ = false;
+  }
+  FullRebuild();  // a page past the data's end goes back to the first
 }
 
 void BinaryView::ShowChangedBytes() {

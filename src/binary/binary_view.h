@@ -3,6 +3,7 @@
 // screen's own commands (byte search, the tool windows, saving, jumping to a position).
 #include <QPointer>
 #include <QString>
+#include <string>
 
 #include "binary/binary_screen.h"
 #include "tools/position_calculator_window.h"
@@ -22,6 +23,9 @@ class BinaryView : public pages::PagedView {
   [[nodiscard]] pages::ScreenKind Kind() const override { return pages::ScreenKind::Binary; }
   // New document content: back to the first page.
   void ShowNewDocument();
+  // A read under way: laid out for the file's size at its start, then each page shown is
+  // drawn as soon as its bytes are in.
+  void ShowReadProgress();
   // Bytes changed in place: the searches shown are marked again for the new bytes.
   void ShowChangedBytes();
   // Shows the page of a 1-based byte position, or says it is past the last page.
@@ -44,7 +48,13 @@ class BinaryView : public pages::PagedView {
   [[nodiscard]] tools::SequenceSearchWindow* SequenceSearch() const { return sequenceSearch_; }
   [[nodiscard]] tools::PositionCalculatorWindow* PositionCalculator() const { return positionCalculator_; }
 
+ signals:
+  // A page of a new document was painted with its bytes (once per document, also when the
+  // document is still being read).
+  void FirstPagePainted();
+
  protected:
+  void paintEvent(QPaintEvent* event) override;
   bool ExecPageFormatDialog() override;
   [[nodiscard]] QString TitleExtra() const override { return searchTitle_; }
   void keyPressEvent(QKeyEvent* event) override;
@@ -63,6 +73,12 @@ class BinaryView : public pages::PagedView {
   BinaryScreen screen_;
   QString searchTitle_;
   bool sequenceShown_ = false;  // the marks hold a byte-sequence search
+  // The pages of the read under way are shown; `shownIn_` has a bit for each of the three
+  // pages from the current one whose bytes were in when last drawn.
+  bool readShown_ = false;
+  std::string readPath_;
+  int shownIn_ = 0;
+  bool pagePainted_ = false;
   QPointer<tools::ByteEditorWindow> byteEditor_;
   QPointer<tools::SequenceSearchWindow> sequenceSearch_;
   QPointer<tools::PositionCalculatorWindow> positionCalculator_;

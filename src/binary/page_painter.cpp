@@ -19,6 +19,9 @@ using platform::Colour;
 using platform::Pen;
 using platform::PenStyle;
 
+// "読込中…" in Shift-JIS, drawn where the dump of a page still being read will be.
+constexpr std::string_view kPendingText = "\x93\xC7\x8D\x9E\x92\x86\x81\x63";
+
 // Draws the walked page on the canvas: headings per column, then per block the addresses
 // and bytes of its lines, then its character column.
 class PaintVisitor final : public PageVisitor {
@@ -204,9 +207,17 @@ PageOffsets DrawBinaryPage(Canvas& canvas, const settings::BinaryPageFormat& fmt
   // 5. The dump.
   canvas.SelectFont(mainFont);
   const bool plain = !screen && !paint.colour;
-  PaintVisitor visitor(canvas, geo, fmt, plain, !plain, mainFont, highlightFont, addressDigits,
-                       screen ? paint.hitFirst : 0, screen ? paint.hitEnd : 0);
-  const PageOffsets offsets = WalkPage(source.data, source.marks, fmt, paint.page, visitor);
+  PageOffsets offsets;
+  if (paint.pending) {
+    const DumpPaging paging(static_cast<std::int64_t>(source.data.size()), fmt);
+    offsets = {paging.FirstOffset(paint.page), paging.LastOffset(paint.page)};
+    canvas.SetTextColor(kPlainColour);
+    canvas.PutText(ToDevice(geo.AddressX(0)), ToDevice(geo.HeaderY()), kPendingText);
+  } else {
+    PaintVisitor visitor(canvas, geo, fmt, plain, !plain, mainFont, highlightFont, addressDigits,
+                         screen ? paint.hitFirst : 0, screen ? paint.hitEnd : 0);
+    offsets = WalkPage(source.data, source.marks, fmt, paint.page, visitor);
+  }
 
   // 6. The range line.
   canvas.SetTextColor(kPlainColour);

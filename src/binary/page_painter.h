@@ -48,6 +48,9 @@ struct PagePaint {
   // Screen only: the bytes [hitFirst, hitEnd) of the search hit the user went to, framed.
   std::int64_t hitFirst = 0;
   std::int64_t hitEnd = 0;
+  // The page's bytes are still being read: the sheet, its footer and range line, and
+  // "読込中…" in place of the dump; no byte of the data is read.
+  bool pending = false;
 };
 
 // Draws the page and returns the first and last data offset it drew.

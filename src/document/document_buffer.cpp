@@ -98,7 +98,11 @@ BufferMessage MessageFor(BufferError e) {
 }
 
 std::string PrintedName(const StartupState& start, const DocumentBuffer& doc) {
-  return start.StartMode != 0 && doc.DocFullPath == start.DfPath ? start.PrintName : doc.DocName;
+  return PrintedName(start, doc.DocFullPath, doc.DocName);
+}
+
+std::string PrintedName(const StartupState& start, std::string_view fullPath, std::string_view name) {
+  return std::string(start.StartMode != 0 && fullPath == start.DfPath ? std::string_view(start.PrintName) : name);
 }
 
 void DocumentBuffer::ReleaseDocument() { ByteBlock().swap(DocData); }
@@ -290,6 +294,14 @@ LoadResult DocumentBuffer::OpenDataFile(const std::string& path) {
   emit ReadProgress(0, j.total);
   return {};
 }
+
+std::int64_t DocumentBuffer::ReadTotal() const { return Reading() ? job_->total : 0; }
+
+std::int64_t DocumentBuffer::ReadDone() const {
+  return Reading() ? job_->done.load(std::memory_order_acquire) : 0;
+}
+
+std::string DocumentBuffer::ReadPath() const { return Reading() ? job_->path : std::string(); }
 
 void DocumentBuffer::Hold(bool on) {
   const int before = holds_;

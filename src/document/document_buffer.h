@@ -133,6 +133,12 @@ class DocumentBuffer : public QObject {
   // while it is read gives the bytes it still had.
   LoadResult OpenDataFile(const std::string& path);
   [[nodiscard]] bool Reading() const { return job_ != nullptr; }
+  // While Reading(): the file's size, the bytes in so far and the file's path (0, 0 and
+  // empty otherwise). DocData[0, ReadDone()) holds bytes the worker no longer writes, so a
+  // screen may show them before the read ends; the rest of the block is the worker's.
+  [[nodiscard]] std::int64_t ReadTotal() const;
+  [[nodiscard]] std::int64_t ReadDone() const;
+  [[nodiscard]] std::string ReadPath() const;
   // Cancels the load under way, its read or, once the bytes are in, the row build that
   // holds them: the document holds nothing, as for an empty file, and emits Loaded, then
   // ReadFinished. False (nothing happens) when no load is under way or the data has edits.
@@ -200,5 +206,7 @@ class DocumentBuffer : public QObject {
 // The name footers and the title give the document: the print name of the start-up for the
 // file given at start-up, the document's own name for any file opened later.
 [[nodiscard]] std::string PrintedName(const StartupState& start, const DocumentBuffer& doc);
+// The same for a file at `fullPath` named `name` (a file still being read has no names yet).
+[[nodiscard]] std::string PrintedName(const StartupState& start, std::string_view fullPath, std::string_view name);
 
 }  // namespace tyld::document

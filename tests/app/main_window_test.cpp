@@ -13,11 +13,15 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QProgressDialog>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <chrono>
 #include <climits>
+#include <cstdlib>
 #include <thread>
 
 #include "document/document_buffer.h"
@@ -41,12 +45,18 @@ class FakeScreen : public QWidget, public pages::ScreenCommands {
   FakeScreen(QWidget* parent, document::DocumentBuffer& document) : QWidget(parent) {
     connect(&document, &document::DocumentBuffer::Loaded, this, [this] { heard.push_back(Heard::Loaded); });
   }
-  bool Run(pages::ScreenAction) override { return false; }
-  [[nodiscard]] bool CanRun(pages::ScreenAction) const override { return false; }
+  // With `runs`, the screen takes every action and records it.
+  bool Run(pages::ScreenAction action) override {
+    if (runs) ran.push_back(action);
+    return runs;
+  }
+  [[nodiscard]] bool CanRun(pages::ScreenAction) const override { return runs; }
   void Repaint() override { heard.push_back(Heard::Repaint); }
   void Rebuild() override { heard.push_back(Heard::Rebuild); }
   QWidget& Widget() override { return *this; }
   std::vector<Heard> heard;
+  bool runs = false;
+  std::vector<pages::ScreenAction> ran;
 };
 
 class MainFrameTest : public testing::Test {
@@ -314,7 +324,7 @@ TEST_F(SlowReadTest, TheWindowAnswersWhileReadingAndGetsTheFileWhole) {
   ASSERT_TRUE(frame_->LoadFile(path_));
   document::DocumentBuffer& doc = state_.document;
   ASSERT_TRUE(doc.Reading());
-  for (Command id : {Command::OpenGeneral, Command::Paste, Command::Save, Command::PrintMono, Command::Undo})
+  for (Command id : {Command::OpenGeneral, Command::Paste, Command::Save, Command::SaveAs, Command::Undo})
     EXPECT_FALSE(frame_->CanRun(id));
   EXPECT_TRUE(frame_->CanRun(Command::PageTurnGuide));
   frame_->LoadDropped({QUrl::fromLocalFile(path_)});  // refused, the read goes on
@@ -382,6 +392,50 @@ TEST_F(SlowReadTest, EscDuringTheRowBuildCancelsTheLoad) {
   EXPECT_EQ(bin_->heard.back(), Heard::Loaded);
   EXPECT_TRUE(frame_->windowTitle().contains(QStringLiteral("読込DF[]")));
   EXPECT_TRUE(frame_->CanRun(Command::OpenGeneral));
+}
+
+// Printing during the read waits for it under a dialog with the read's progress; giving up
+// there prints nothing and the read goes on.
+TEST_F(SlowReadTest, PrintingWaitsForTheReadAndCanBeGivenUp) {
+  for (const bool giveUp : {true, false}) {
+    SCOPED_TRACE(giveUp ? "give up" : "wait");
+    frame_->show();
+    bin_->runs = asc_->runs = true;
+    bin_->ran.clear();
+    asc_->ran.clear();
+    document::DocumentBuffer& doc = state_.document;
+    ASSERT_TRUE(frame_->LoadFile(path_));
+    ASSERT_TRUE(doc.Reading());
+    EXPECT_TRUE(frame_->CanRun(Command::PrintMono));
+    QStringList seen;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* wait = frame_->findChild<QProgressDialog*>();
+      if (wait == nullptr || !wait->isVisible() || !seen.isEmpty()) return;
+      seen << wait->windowTitle() << wait->labelText();
+      if (const char* dir = std::getenv("TYLD_TEST_GRAB_DIR"))
+        wait->grab().save(QDir(QString::fromUtf8(dir)).filePath(QStringLiteral("print-waits-for-read.png")));
+      if (giveUp) wait->cancel();
+    });
+    answer.start(20);
+    frame_->Run(Command::PrintMono);
+    answer.stop();
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_TRUE(seen[1].startsWith(QStringLiteral("読込中… "))) << seen[1].toStdString();
+    const std::size_t printed = std::count(bin_->ran.begin(), bin_->ran.end(), pages::ScreenAction::PrintMono) +
+                                std::count(asc_->ran.begin(), asc_->ran.end(), pages::ScreenAction::PrintMono);
+    if (giveUp) {
+      EXPECT_EQ(printed, 0u);
+      EXPECT_TRUE(doc.Reading());
+      QElapsedTimer t;
+      t.start();
+      while (doc.Reading() && t.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    } else {
+      EXPECT_EQ(printed, 1u);
+      EXPECT_FALSE(doc.Reading());
+    }
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(doc.DocData.data()), doc.DocLength), bytes_);
+  }
 }
 
 }  // namespace

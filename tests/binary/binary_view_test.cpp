@@ -3,12 +3,19 @@
 #include "binary/binary_view.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QElapsedTimer>
+#include <atomic>
+#include <cstdlib>
+#include <chrono>
+#include <functional>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "document/document_buffer.h"
@@ -244,6 +251,71 @@ TEST_F(TyldViewTest, NewDataDropsTheByteSearchFromTheTitle) {
   EXPECT_EQ(state_.document.HighlightMarks[1], 0);
   EXPECT_EQ(state_.document.HighlightMarks[10], 0);
   EXPECT_FALSE(view.TitleText().contains(QStringLiteral("ﾊﾞｲﾄｻｰﾁ")));
+}
+
+// A file read in the background: its pages are laid out for its size at once, each page is
+// drawn as soon as its bytes are in and as it will be after the read, the pages still to come
+// say so, and the end of the read keeps the page the user turned to.
+TEST_F(TyldViewTest, PagesOfAFileBeingReadAreShownAsTheirBytesComeIn) {
+  std::string bytes(64 * 1024, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 % 251 + 1);
+  const QString path = dir_.filePath(QStringLiteral("big.bin"));
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+  document::DocumentBuffer& doc = state_.document;
+  doc.BackgroundFrom = 1;
+  doc.ChunkBytes = 4096;  // 16 pages of one block
+  std::atomic<int> allowed{1};
+  std::atomic<bool> quit{false};
+  doc.AfterChunk = [&](std::int64_t done) {
+    while (done / 4096 >= allowed.load() && !quit.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  struct Release {
+    std::atomic<bool>& quit;
+    ~Release() { quit = true; }
+  } release{quit};  // a failing check never leaves the worker waiting
+
+  BinaryView view(state_.workspace);
+  view.resize(900, 700);
+  view.show();
+  auto waitFor = [](const std::function<bool()>& done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+  };
+  auto grabPage = [&view] {
+    QCoreApplication::processEvents();
+    return view.viewport()->grab().toImage();
+  };
+  doc.OpenDataFile(path.toStdString());
+  ASSERT_TRUE(doc.Reading());
+  EXPECT_EQ(view.PageCount(), 256);
+  // Page 0 and the two below it are drawn once the first chunk is in.
+  ASSERT_TRUE(waitFor([&] { return view.Screen().PageIn(2); }));
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+  const QImage firstDuring = grabPage();
+  EXPECT_TRUE(view.TitleText().startsWith(QStringLiteral("頁=1/256 A=[0-FF H]"))) << view.TitleText().toStdString();
+  EXPECT_FALSE(view.Screen().PageIn(40));
+  EXPECT_FALSE(view.Screen().PageIn(255));
+  for (int i = 0; i < 40; ++i) view.Run(pages::ScreenAction::NextPage);
+  ASSERT_EQ(view.CurrentPage(), 40);
+  const QImage pendingDuring = grabPage();
+  if (const char* dir = std::getenv("TYLD_TEST_GRAB_DIR")) {
+    firstDuring.save(QDir(QString::fromUtf8(dir)).filePath(QStringLiteral("reading-first-page.png")));
+    pendingDuring.save(QDir(QString::fromUtf8(dir)).filePath(QStringLiteral("reading-page-41.png")));
+  }
+
+  allowed = 1000;
+  ASSERT_TRUE(waitFor([&] { return !doc.Reading(); }));
+  EXPECT_EQ(view.CurrentPage(), 40);  // kept at the end of the read
+  const QImage pendingAfter = grabPage();
+  EXPECT_NE(pendingDuring, pendingAfter);
+  view.Run(pages::ScreenAction::FirstPage);
+  EXPECT_EQ(grabPage(), firstDuring);
 }
 
 }  // namespace

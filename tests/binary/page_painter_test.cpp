@@ -308,5 +308,26 @@ TEST(DrawBinaryPage, ReadsOnlyThePage) {
   munmap(base, reserved);
 }
 
+// A page still being read is a sheet with its range line and footer and no dump: none of
+// its bytes is touched (they are all unreadable here).
+TEST(DrawBinaryPage, PendingPageReadsNoByte) {
+  const std::size_t reserved = std::size_t{1} << 20;
+  void* base = mmap(nullptr, reserved, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(base, MAP_FAILED);
+  Fixture f(0);
+  f.OnScreen();
+  f.paint.page = 2;
+  f.paint.pageNumber = 3;
+  f.paint.pending = true;
+  RecordingCanvas screen(kPrinter);
+  const PageOffsets o = DrawBinaryPage(screen, f.fmt, f.layout, {{static_cast<std::uint8_t*>(base), reserved}, {}, "big"}, f.paint);
+  EXPECT_EQ(o.first, 512);
+  EXPECT_EQ(o.last, 767);
+  EXPECT_NE(FindText(screen, "\x93\xC7\x8D\x9E\x92\x86\x81\x63"), nullptr);  // 読込中…
+  EXPECT_NE(FindText(screen, "[000200-0002FF/100000]H [big] [1048576]\xCA\xDE\xB2\xC4"), nullptr);
+  EXPECT_EQ(FindText(screen, "00"), nullptr);
+  munmap(base, reserved);
+}
+
 }  // namespace
 }  // namespace tyld::binary
