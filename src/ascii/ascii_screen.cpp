@@ -47,6 +47,8 @@ std::vector<BuildFailure> AsciiScreen::Build(QPrinter& printer) {
   }
   options.DecodeMail = [](std::string_view raw) { return mail::DecodeMail(raw); };
   Deferred = Step == ModelStep::Defer && !options.TextWidth;
+  // A proportional font builds here even while a build runs elsewhere: that one is stale.
+  if (Step == ModelStep::Defer && !Deferred) ++DeferCount;
   if (Deferred) {
     DeferredExt = doc.DocExt;
     DeferredOptions = options;

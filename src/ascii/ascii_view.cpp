@@ -91,6 +91,11 @@ void AsciiView::StartModelBuild() {
 void AsciiView::PollModelBuild() {
   if (!Building()) return;
   if (buildOf_ != screen_.DeferCount) {
+    // Built on the spot meanwhile (a proportional font): nothing is left to build here.
+    if (!screen_.Deferred) {
+      StopModelBuild();
+      return;
+    }
     // Settings changed meanwhile: the stale rows are not waited for, the new start's
     // sheets come as soon as they are built.
     stop_.store(true, std::memory_order_relaxed);

@@ -438,6 +438,20 @@ TEST_F(AscDrawTest, AStaleOrDroppedRowBuildStopsAtOnce) {
     EXPECT_EQ(view.Screen().PageText(0, 1).substr(0, 2000), onTheSpot.Screen().PageText(0, 1).substr(0, 2000));
     EXPECT_NE(view.Screen().PageText(0, 1).substr(0, 2000), tabsOf8);
   }
+  {
+    SCOPED_TRACE("a proportional font chosen");
+    ASSERT_TRUE(view.Building());
+    state_.live.asciiFont.logFont.SetFace("DejaVu Sans");
+    view.Rebuild();  // measured on the printer, so built on the spot
+    const auto from = std::chrono::steady_clock::now();
+    for (int i = 0; i < 500 && view.Building(); ++i) QTest::qWait(10);
+    EXPECT_TRUE(prompt(from));
+    EXPECT_FALSE(state_.document.Busy());
+    QTest::qWait(100);  // a stale build landing now would replace the rows below
+    AsciiView onTheSpot(state_.workspace);
+    EXPECT_EQ(view.PageCount(), onTheSpot.PageCount());
+    EXPECT_EQ(view.Screen().PageText(0, 1), onTheSpot.Screen().PageText(0, 1));
+  }
 }
 
 // Printing and the page jump during the row build wait for it with its progress shown and
