@@ -14,9 +14,7 @@
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 
@@ -139,29 +137,16 @@ void MainWindow::CancelReading() {
 }
 
 bool MainWindow::WaitForRead() {
-  document::DocumentBuffer& doc = workspace_.document;
-  if (!doc.Reading()) return true;
-  QProgressDialog wait(this);
-  wait.setWindowTitle(ActiveScreenKind() == ScreenKind::Ascii ? QStringLiteral("アスキー画面") : QStringLiteral("バイナリ画面"));
-  wait.setCancelButtonText(QStringLiteral("キャンセル"));
-  wait.setMinimumDuration(0);
-  constexpr int kSteps = 1000;
-  wait.setRange(0, kSteps);
-  auto show = [&doc, &wait] {
-    const qint64 total = std::max<qint64>(doc.ReadTotal(), 1);
-    wait.setLabelText(ReadProgressText(doc.ReadDone(), doc.ReadTotal()));
-    wait.setValue(static_cast<int>(doc.ReadDone() * kSteps / total));
-  };
-  show();
-  // The read ends through the document's own poll, which keeps running under the dialog.
-  QTimer tick;
-  connect(&tick, &QTimer::timeout, &wait, [&doc, &wait, &show] {
-    if (doc.Reading()) show();
-    else wait.accept();
-  });
-  tick.start(50);
-  wait.exec();
-  return !doc.Reading();
+  const document::DocumentBuffer& doc = workspace_.document;
+  // The read ends through the document's own poll.
+  return pages::WaitWithProgress(
+      this, ActiveScreenKind() == ScreenKind::Ascii ? QStringLiteral("アスキー画面") : QStringLiteral("バイナリ画面"),
+      [&doc] { return !doc.Reading(); },
+      [&doc] {
+        const qint64 total = std::max<qint64>(doc.ReadTotal(), 1);
+        return pages::WaitProgress{ReadProgressText(doc.ReadDone(), doc.ReadTotal()),
+                                   static_cast<int>(doc.ReadDone() * 1000 / total)};
+      });
 }
 
 MainWindow::~MainWindow() {

@@ -1,7 +1,6 @@
 #include "ascii/ascii_view.h"
 
 #include <QMainWindow>
-#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -10,6 +9,7 @@
 
 #include "ascii/ascii_page_format_dialog.h"
 #include "document/document_buffer.h"
+#include "pages/page_dialogs.h"
 #include "search/search_state.h"
 #include "settings/page_format.h"
 #include "settings/settings_file.h"
@@ -137,22 +137,10 @@ void AsciiView::paintEvent(QPaintEvent* event) {
 }
 
 bool AsciiView::WaitForRows() {
-  QProgressDialog wait(this);
-  wait.setWindowTitle(QStringLiteral("アスキー画面"));
-  wait.setCancelButtonText(QStringLiteral("キャンセル"));
-  wait.setRange(0, 0);
-  wait.setMinimumDuration(0);
-  auto label = [this] { return QStringLiteral("行計算中… %1行").arg(rowsFound_.load(std::memory_order_relaxed)); };
-  wait.setLabelText(label());
-  // The build lands through the view's own poll, which keeps running under the dialog.
-  QTimer tick;
-  connect(&tick, &QTimer::timeout, &wait, [this, &wait, &label] {
-    if (Building()) wait.setLabelText(label());
-    else wait.accept();
-  });
-  tick.start(50);
-  wait.exec();
-  return !Building();
+  // The build lands through the view's own poll.
+  return pages::WaitWithProgress(
+      this, QStringLiteral("アスキー画面"), [this] { return !Building(); },
+      [this] { return pages::WaitProgress{QStringLiteral("行計算中… %1行").arg(rowsFound_.load(std::memory_order_relaxed))}; });
 }
 
 void AsciiView::StopModelBuild() {

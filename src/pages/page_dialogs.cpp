@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -300,6 +302,31 @@ void PrintingNotice::Close() {
   window->timer_->stop();
   window->hide();
   window->deleteLater();
+}
+
+bool WaitWithProgress(QWidget* parent, const QString& caption, const std::function<bool()>& done,
+                      const std::function<WaitProgress()>& progress) {
+  if (done()) return true;
+  QProgressDialog wait(parent);
+  wait.setWindowTitle(caption);
+  wait.setCancelButtonText(QStringLiteral("キャンセル"));
+  wait.setMinimumDuration(0);
+  const bool measured = progress().permille >= 0;
+  wait.setRange(0, measured ? 1000 : 0);
+  auto show = [&wait, &progress, measured] {
+    const WaitProgress now = progress();
+    wait.setLabelText(now.label);
+    if (measured) wait.setValue(std::clamp(now.permille, 0, 1000));
+  };
+  show();
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, &wait, [&wait, &done, &show] {
+    if (done()) wait.accept();
+    else show();
+  });
+  tick.start(50);
+  wait.exec();
+  return done();
 }
 
 }  // namespace tyld::pages

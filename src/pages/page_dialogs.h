@@ -5,6 +5,8 @@
 // page 0-based, the user sees pages 1-based.
 #include <QDialog>
 #include <QPointer>
+#include <QString>
+#include <functional>
 #include <string_view>
 
 #include "pages/clock.h"
@@ -123,5 +125,18 @@ class PrintingNotice {
  private:
   QPointer<PrintingNoticeWindow> window_;
 };
+
+// What a wait shows: its label and how far the work is, in thousandths (-1: not known, a
+// busy bar).
+struct WaitProgress {
+  QString label;
+  int permille = -1;
+};
+
+// Shows a modal progress dialog (with "キャンセル") until `done` turns true, refreshing it
+// from `progress` every 50 ms. The work goes on through the caller's own polling, which
+// keeps running under the dialog. False when the user gave up waiting.
+bool WaitWithProgress(QWidget* parent, const QString& caption, const std::function<bool()>& done,
+                      const std::function<WaitProgress()>& progress);
 
 }  // namespace tyld::pages
