@@ -46,8 +46,7 @@ BinaryView::BinaryView(const pages::Workspace& workspace, QWidget* parent)
 void BinaryView::ShowReadProgress() {
   const document::DocumentBuffer& doc = Shared().document;
   if (!doc.Reading()) return;
-  if (!readShown_ || readPath_ != doc.ReadPath()) {
-    readShown_ = true;
+  if (readPath_ != doc.ReadPath()) {
     readPath_ = doc.ReadPath();
     shownIn_ = 0;
     FullRebuild();  // the pages of the whole file, none of them in yet
@@ -71,8 +70,7 @@ void BinaryView::paintEvent(QPaintEvent* event) {
 void BinaryView::ShowNewDocument() {
   // The end of a read whose pages were shown keeps the page the user turned to.
   const document::DocumentBuffer& doc = Shared().document;
-  const bool endOfShownRead = readShown_ && !doc.Reading() && doc.DocFullPath == readPath_ && doc.DocLength > 0;
-  readShown_ = false;
+  const bool endOfShownRead = !readPath_.empty() && !doc.Reading() && doc.DocFullPath == readPath_ && doc.DocLength > 0;
   readPath_.clear();
   // New data comes without marks: nothing of an earlier search is left to name, frame or
   // mark again after an edit (the entries stay for the dialog).

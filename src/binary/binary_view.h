@@ -73,9 +73,8 @@ class BinaryView : public pages::PagedView {
   BinaryScreen screen_;
   QString searchTitle_;
   bool sequenceShown_ = false;  // the marks hold a byte-sequence search
-  // The pages of the read under way are shown; `shownIn_` has a bit for each of the three
+  // The file whose read is shown (empty: none); `shownIn_` has a bit for each of the three
   // pages from the current one whose bytes were in when last drawn.
-  bool readShown_ = false;
   std::string readPath_;
   int shownIn_ = 0;
   bool pagePainted_ = false;
